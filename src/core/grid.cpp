@@ -1,0 +1,80 @@
+#include "core/grid.h"
+
+#include <algorithm>
+
+namespace cr {
+
+Rgb rgbOf(CellColour colour) {
+    switch (colour) {
+    case CellColour::LightGrey:
+        return kLightGrey;
+    case CellColour::DarkRed:
+        return kDarkRed;
+    case CellColour::DarkBlue:
+        return kDarkBlue;
+    case CellColour::Green:
+        return kGreen;
+    }
+    return kLightGrey;
+}
+
+ResultGrid::ResultGrid() : m_cells(kColumns) {}
+
+std::string ResultGrid::text(int row, int column) const {
+    const int n = cell(row, column).number;
+    return n < 0 ? std::string() : std::to_string(n);
+}
+
+void ResultGrid::setRowCount(int rows) {
+    rows = std::max(rows, 0);
+    m_rows = rows;
+    m_cells.resize(static_cast<std::size_t>(rows) * kColumns);
+    reset();
+}
+
+void ResultGrid::clearAll(bool numbered) {
+    std::fill(m_cells.begin(), m_cells.end(), Cell{});
+    if (numbered) {
+        for (int r = 0; r < m_rows; ++r) {
+            cell(r, kNumberColumn).number = r + 1;
+        }
+    }
+    reset();
+}
+
+void ResultGrid::writeRowNumbers() {
+    for (int r = 0; r < m_rows; ++r) {
+        cell(r, kNumberColumn).number = r + 1;
+    }
+    reset();
+}
+
+void ResultGrid::setNumber(int row, int column, int value) {
+    cell(row, column).number = value;
+    changed(row, column);
+}
+
+void ResultGrid::setColour(int row, int column, CellColour colour) {
+    cell(row, column).colour = colour;
+    changed(row, column);
+}
+
+void ResultGrid::scrollToTop() {
+    if (m_observer) {
+        m_observer->gridScrollToTop();
+    }
+}
+
+void ResultGrid::changed(int row, int column) {
+    if (m_observer) {
+        m_observer->gridCellChanged(row, column);
+    }
+}
+
+void ResultGrid::reset() {
+    if (m_observer) {
+        m_observer->gridReset();
+    }
+}
+
+} // namespace cr

@@ -1,0 +1,149 @@
+#include "core/numparse.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <string>
+
+namespace cr {
+namespace {
+
+bool isSkipped(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+// A cursor over the text that never shows the skipped characters.
+class Cursor {
+public:
+    explicit Cursor(std::string_view text) : m_text(text) { skip(); }
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    char peek() const { return atEnd() ? '\0' : m_text[m_pos]; }
+    void advance() {
+        ++m_pos;
+        skip();
+    }
+
+private:
+    void skip() {
+        while (m_pos < m_text.size() && isSkipped(m_text[m_pos])) {
+            ++m_pos;
+        }
+    }
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int digitValue(char c, int base) {
+    int v = -1;
+    if (isDigit(c)) {
+        v = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+        v = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+        v = c - 'A' + 10;
+    }
+    return v < base ? v : -1;
+}
+
+double parseRadix(Cursor& cur, int base) {
+    double value = 0;
+    for (int d = digitValue(cur.peek(), base); d >= 0; d = digitValue(cur.peek(), base)) {
+        value = value * base + d; // grows to infinity at worst, never NaN
+        cur.advance();
+    }
+    return value;
+}
+
+// Appends the digits under the cursor to out; returns how many were read.
+std::size_t takeDigits(Cursor& cur, std::string& out) {
+    std::size_t n = 0;
+    while (isDigit(cur.peek())) {
+        out.push_back(cur.peek());
+        cur.advance();
+        ++n;
+    }
+    return n;
+}
+
+double parseDecimal(Cursor& cur) {
+    std::string buf; // compacted text for from_chars: sign, digits, point, exponent
+    if (cur.peek() == '-' || cur.peek() == '+') {
+        if (cur.peek() == '-') {
+            buf.push_back('-');
+        }
+        cur.advance();
+    }
+    std::size_t digits = takeDigits(cur, buf);
+    if (cur.peek() == '.') {
+        buf.push_back('.');
+        cur.advance();
+        digits += takeDigits(cur, buf);
+    }
+    if (digits == 0) {
+        return 0;
+    }
+    if (cur.peek() == 'E' || cur.peek() == 'e') {
+        std::string exponent = "e";
+        cur.advance();
+        if (cur.peek() == '-' || cur.peek() == '+') {
+            exponent.push_back(cur.peek());
+            cur.advance();
+        }
+        if (takeDigits(cur, exponent) > 0) {
+            buf += exponent;
+        }
+    }
+    double value = 0;
+    const char* first = buf.data();
+    auto [end, ec] = std::from_chars(first, first + buf.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone here: tell overflow from underflow
+        // by the exponent's sign.
+        const bool negative = buf.front() == '-';
+        const bool tiny = buf.find("e-") != std::string::npos;
+        value = tiny ? 0.0 : HUGE_VAL;
+        return negative ? -value : value;
+    }
+    return ec == std::errc() ? value : 0.0;
+}
+
+} // namespace
+
+double lenientParse(std::string_view text) {
+    Cursor cur(text);
+    if (cur.peek() == '&') {
+        cur.advance();
+        const char prefix = cur.peek();
+        if (prefix == 'H' || prefix == 'h') {
+            cur.advance();
+            return parseRadix(cur, 16);
+        }
+        if (prefix == 'O' || prefix == 'o') {
+            cur.advance();
+            return parseRadix(cur, 8);
+        }
+        return 0;
+    }
+    return parseDecimal(cur);
+}
+
+double roundHalfEven(double value) {
+    if (!std::isfinite(value)) {
+        return value;
+    }
+    const double lower = std::floor(value);
+    const double diff = value - lower;
+    if (diff < 0.5) {
+        return lower;
+    }
+    if (diff > 0.5) {
+        return lower + 1;
+    }
+    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1;
+}
+
+} // namespace cr

@@ -1,0 +1,29 @@
+#include "core/random.h"
+
+#include <chrono>
+
+namespace cr {
+
+ClockRandom::ClockRandom() {
+    seedFromClock();
+}
+
+void ClockRandom::seedFromClock() {
+    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    m_engine.seed(static_cast<std::uint64_t>(ticks));
+}
+
+double ClockRandom::next() {
+    // 53 random bits scaled into [0, 1): never reaches 1.
+    return static_cast<double>(m_engine() >> 11) * 0x1.0p-53;
+}
+
+int numberFromUniform(double r) {
+    if (!(r >= 0.0)) {
+        return 0;
+    }
+    const int n = static_cast<int>(r * 37.0);
+    return n > 36 ? 36 : n;
+}
+
+} // namespace cr

@@ -1,0 +1,51 @@
+#include "core/run.h"
+#include "core/texts.h"
+
+#include <algorithm>
+
+namespace cr {
+
+void RunControl::abbruch() {
+    if (!m_window.confirm(texts::kAbbruchTitle, texts::kAbbruchQuestion)) {
+        return;
+    }
+    // Every row the grid has, whatever the step-rate box says now.
+    m_grid.clearAll(false);
+    m_grid.scrollToTop();
+    m_window.setEnabled(Control::okclip, false);
+
+    std::fill(m_s.zahlen.begin(), m_s.zahlen.end(), -1);
+    std::fill(m_s.permanenz.begin(), m_s.permanenz.end(), std::nullopt);
+
+    m_s.anzahl = 0;
+    m_s.steprate = 0;
+    m_s.akut = 0;
+    m_s.zeile = 0;
+    m_s.schritt = 1;
+    m_s.modus = 0;
+    m_s.serie = 0;
+    m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
+    m_s.statzeile = 1;
+
+    m_window.setEnabled(Control::okextern, true);
+    m_window.setText(Control::okstart, texts::kStartCaption);
+    m_window.setEnabled(Control::okstart, false);
+    for (Control c : {Control::okabbrechen, Control::okweiter, Control::okstep, Control::okreset,
+                      Control::textakut, Control::textwiederhol}) {
+        m_window.setEnabled(c, false);
+    }
+    for (Control box :
+         {Control::textanzahl, Control::textstep, Control::textwiederhol, Control::textakut}) {
+        m_window.setText(box, "");
+    }
+    m_window.setEnabled(Control::okclip, false);
+    setCliptext("");
+    for (Control label :
+         {Control::labtempa, Control::labtempb, Control::labtempc, Control::labtempd,
+          Control::labtempe, Control::labtempf, Control::labstat}) {
+        m_window.setText(label, "");
+    }
+    m_window.setEnabled(Control::textanzahl, true);
+}
+
+} // namespace cr

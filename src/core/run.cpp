@@ -1,0 +1,180 @@
+#include "core/run.h"
+
+#include "core/numparse.h"
+#include "core/texts.h"
+
+#include <cmath>
+
+namespace cr {
+
+namespace {
+
+bool validSpins(double v) {
+    return v > 0 && v < kSpinsLimit;
+}
+
+} // namespace
+
+RunControl::RunControl(WindowPort& window, RandomSource& random, std::string decimalSeparator)
+    : m_window(window), m_random(random), m_decimalSeparator(std::move(decimalSeparator)) {}
+
+void RunControl::startup() {
+    m_s.anzahl = 0;
+    m_s.modus = 0;
+    m_s.steprate = 0;
+    m_s.akut = 0;
+    m_s.zeile = 0;
+    m_s.leerrs = m_s.leermp = m_s.leergu = 0;
+    m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
+    m_s.serie = 0;
+    m_s.statwert = 0;
+    m_s.schritt = 1;
+    m_s.statzeile = 1;
+    m_random.seedFromClock();
+    for (std::size_t i = 0; i < texts::kRowTitles.size(); ++i) {
+        m_s.feldtitel[i + 1][0] = std::string(texts::kRowTitles[i]);
+    }
+    m_s.farbe = makeColourTable();
+
+    // Built line by line, each line appended to what the label shows.
+    std::string status;
+    for (std::size_t i = 0; i < texts::kStartupLines.size(); ++i) {
+        if (i > 0) {
+            status += texts::kLineBreak;
+        }
+        status += texts::kStartupLines[i];
+        setStatus(status);
+    }
+}
+
+void RunControl::spinsBoxChanged() {
+    const double v = lenientParse(m_window.boxText(Control::textanzahl));
+    if (validSpins(v)) {
+        m_s.anzahl = v;
+        m_window.setEnabled(Control::textwiederhol, true);
+    } else {
+        m_window.setEnabled(Control::okstart, false);
+        m_window.setText(Control::textanzahl, "");
+    }
+}
+
+void RunControl::stepRateBoxChanged() {
+    if (!validSpins(lenientParse(m_window.boxText(Control::textanzahl)))) {
+        m_window.setEnabled(Control::okstart, false);
+        m_window.setText(Control::textanzahl, "");
+        return;
+    }
+    const double rounded = roundHalfEven(lenientParse(m_window.boxText(Control::textwiederhol)));
+    if (rounded >= 1 && rounded <= kMaxSteprate) {
+        m_s.steprate = static_cast<int>(rounded);
+        m_window.setEnabled(Control::okstart, true);
+    } else {
+        // Too small or too large for the counters: refused alike.
+        m_s.steprate = 0;
+        m_window.setEnabled(Control::okstart, false);
+        m_window.setText(Control::textwiederhol, "");
+    }
+}
+
+void RunControl::start() {
+    m_window.setEnabled(Control::okabbrechen, true);
+    m_window.setEnabled(Control::okextern, false);
+    m_window.setEnabled(Control::okweiter, true);
+    m_window.setEnabled(Control::okstep, true);
+    m_window.setEnabled(Control::okreset, true);
+    m_window.setEnabled(Control::textakut, true);
+    if (m_s.modus == 0) {
+        setStatus(std::string(texts::kComputerDraws));
+    }
+
+    // The run keeps its own step rate and total, whatever the boxes say later.
+    m_runSteprate = m_s.steprate;
+    const double wholeSpins = std::floor(m_s.anzahl);
+    m_runTotal =
+        static_cast<int>(m_s.modus == 1 ? std::min(wholeSpins, m_s.permanzahl) : wholeSpins);
+    m_endAnnounced = false;
+    if (m_s.zeile >= m_runSteprate) {
+        m_s.zeile = 0;
+    }
+
+    const auto lastCell = static_cast<std::size_t>(roundHalfEven(m_s.anzahl + 20));
+    m_s.zahlen.assign(lastCell + 1, -1);
+    freshFieldTables();
+    m_grid.setRowCount(m_runSteprate);
+    m_s.leerrs = m_s.leermp = m_s.leergu = 2 * m_runSteprate;
+    m_s.statwert = 2 * m_runSteprate;
+    m_grid.writeRowNumbers();
+    m_random.seedFromClock();
+    if (m_s.modus == 0) {
+        for (int k = 0; k <= wholeSpins; ++k) {
+            m_s.zahl = numberFromUniform(m_random.next());
+            m_s.zahlen[static_cast<std::size_t>(k)] = m_s.zahl;
+        }
+    }
+    m_window.setEnabled(Control::okstart, false);
+}
+
+void RunControl::reset() {
+    if (m_s.steprate >= 1) {
+        m_runSteprate = m_s.steprate;
+        m_grid.setRowCount(m_runSteprate);
+    }
+    m_grid.clearAll(true);
+    m_grid.scrollToTop();
+    for (Control label :
+         {Control::labtempa, Control::labtempb, Control::labtempc, Control::labtempd,
+          Control::labtempe, Control::labtempf, Control::labstat}) {
+        m_window.setText(label, "");
+    }
+    m_s.leerrs = m_s.leermp = m_s.leergu = 2 * m_runSteprate;
+    m_s.zeile = 0;
+    m_s.schritt = 1;
+    m_s.serie = 0;
+    m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
+    m_window.setText(Control::textstep, "0");
+    m_s.statwert = 2 * m_runSteprate;
+    m_window.setEnabled(Control::okclip, false);
+    setCliptext("");
+    freshFieldTables();
+}
+
+void RunControl::ende() {
+    if (m_window.confirm(texts::kEndeTitle, texts::kEndeQuestion)) {
+        m_window.closeWindow();
+    }
+}
+
+std::string RunControl::statisticText(int statwert) const {
+    std::string shown = std::to_string(statwert / 2);
+    if (statwert % 2 != 0) {
+        shown += m_decimalSeparator;
+        shown += '5';
+    }
+    return shown;
+}
+
+void RunControl::freshFieldTables() {
+    const auto rows = static_cast<std::size_t>(m_runSteprate) + 1;
+    for (FieldTable* table : {&m_s.feldrs, &m_s.feldmp, &m_s.feldgu}) {
+        table->assign(rows, {kFieldEmpty, kFieldEmpty, kFieldEmpty});
+    }
+}
+
+void RunControl::setStatus(std::string text) {
+    m_statusText = std::move(text);
+    m_window.setText(Control::text, m_statusText);
+}
+
+void RunControl::appendStatusLine(std::string_view line) {
+    std::string text = m_statusText;
+    text += texts::kLineBreak;
+    text += line;
+    setStatus(std::move(text));
+}
+
+void RunControl::setCliptext(std::string text) {
+    m_cliptext = std::move(text);
+    m_window.setText(Control::cliptext, m_cliptext);
+}
+
+} // namespace cr

@@ -1,0 +1,167 @@
+#include "core/numparse.h"
+#include "core/run.h"
+#include "core/texts.h"
+
+namespace cr {
+
+namespace {
+
+// Grid column of a pair's side: R/S 4 and 5, M/P 7 and 8, G/U 10 and 11.
+int fieldColumn(Pair pair, int side) {
+    return 4 + 3 * static_cast<int>(pair) + (side - 1);
+}
+
+} // namespace
+
+void RunControl::weiter() {
+    while (pass() == PassResult::SpinTaken && m_s.serie == 1) {
+    }
+}
+
+void RunControl::step() {
+    m_s.serie = 1;
+    weiter();
+}
+
+PassResult RunControl::pass() {
+    const CellColour hitColour = m_s.schritt == 1 ? CellColour::DarkRed : CellColour::DarkBlue;
+    ++m_s.akut;
+    ++m_s.zeile;
+    if (m_s.akut == m_runTotal) {
+        announceEnd();
+    }
+    if (m_s.akut > m_runTotal) {
+        // A run that never had a spin to take still says it has ended.
+        if (!m_endAnnounced) {
+            announceEnd();
+        }
+        m_s.serie = 0;
+        return PassResult::RunOver;
+    }
+    m_window.setText(Control::textakut, std::to_string(m_s.akut));
+    m_window.setText(Control::textstep, std::to_string(m_s.schritt));
+    m_s.zahl = takeNumber();
+
+    const int row = m_s.zeile - 1;
+    const int previous = m_s.zeile == 1 ? m_runSteprate - 1 : m_s.zeile - 2;
+    m_grid.setColour(previous, ResultGrid::kNumberColumn, CellColour::LightGrey);
+    m_grid.setColour(row, ResultGrid::kNumberColumn, CellColour::Green);
+    m_grid.setNumber(row, ResultGrid::kSpinColumn, m_s.zahl);
+
+    evaluate(m_s.zahl, m_s.zeile, hitColour);
+    showCounters();
+    if (m_s.zeile == m_runSteprate) {
+        stepEnd();
+        return PassResult::StepEnded;
+    }
+    return PassResult::SpinTaken;
+}
+
+int RunControl::takeNumber() const {
+    const auto k = static_cast<std::size_t>(m_s.akut);
+    if (m_s.modus == 0) {
+        return k < m_s.zahlen.size() && m_s.zahlen[k] >= 0 ? m_s.zahlen[k] : 0;
+    }
+    if (k >= m_s.permanenz.size() || !m_s.permanenz[k]) {
+        return 0; // an empty cell reads as 0
+    }
+    return static_cast<int>(roundHalfEven(*m_s.permanenz[k]));
+}
+
+void RunControl::evaluate(int zahl, int p, CellColour hitColour) {
+    struct PairRef {
+        Pair pair;
+        FieldTable& table;
+        int& leer;
+        int& einmal;
+    };
+    const PairRef pairs[] = {
+        {Pair::RS, m_s.feldrs, m_s.leerrs, m_s.einmalrs},
+        {Pair::MP, m_s.feldmp, m_s.leermp, m_s.einmalmp},
+        {Pair::GU, m_s.feldgu, m_s.leergu, m_s.einmalgu},
+    };
+    if (zahl == 0) {
+        for (const PairRef& pr : pairs) {
+            zeroField(pr.table, pr.leer, pr.einmal, p, 1);
+            zeroField(pr.table, pr.leer, pr.einmal, p, 2);
+        }
+        for (const PairRef& pr : pairs) {
+            m_grid.setColour(p - 1, fieldColumn(pr.pair, 1), CellColour::Green);
+            m_grid.setColour(p - 1, fieldColumn(pr.pair, 2), CellColour::Green);
+        }
+        return;
+    }
+    for (const PairRef& pr : pairs) {
+        hitField(pr.pair, pr.table, pr.leer, pr.einmal, p, sideOf(pr.pair, zahl, m_s.farbe),
+                 hitColour);
+    }
+}
+
+void RunControl::hitField(Pair pair, FieldTable& table, int& leer, int& einmal, int p, int side,
+                          CellColour hitColour) {
+    m_grid.setColour(p - 1, fieldColumn(pair, side), hitColour);
+    int& state = table[static_cast<std::size_t>(p)][static_cast<std::size_t>(side)];
+    if (m_s.schritt == 1) {
+        if (state == kFieldEmpty) { // every position comes once per step
+            state = kFieldOnce;
+            --leer;
+            ++einmal;
+        }
+        return;
+    }
+    if (state == kFieldEmpty) {
+        state = kFieldOut;
+        --leer;
+    } else if (state == kFieldOnce) {
+        state = kFieldOut;
+        --einmal;
+    }
+}
+
+void RunControl::zeroField(FieldTable& table, int& leer, int& einmal, int p, int side) {
+    int& state = table[static_cast<std::size_t>(p)][static_cast<std::size_t>(side)];
+    if (state == kFieldEmpty) {
+        --leer;
+    } else if (state == kFieldOnce) {
+        --einmal;
+    }
+    state = kFieldOut;
+}
+
+void RunControl::showCounters() {
+    m_window.setText(Control::labtempa, std::to_string(m_s.leerrs));
+    m_window.setText(Control::labtempb, std::to_string(m_s.leermp));
+    m_window.setText(Control::labtempc, std::to_string(m_s.leergu));
+    m_window.setText(Control::labtempd, std::to_string(m_s.einmalrs));
+    m_window.setText(Control::labtempe, std::to_string(m_s.einmalmp));
+    m_window.setText(Control::labtempf, std::to_string(m_s.einmalgu));
+}
+
+void RunControl::stepEnd() {
+    const std::string shown = statisticText(m_s.statwert);
+    m_window.setText(Control::labstat, shown);
+    m_s.statwert = static_cast<int>(roundHalfEven(m_s.statwert / 2.0));
+    if (m_s.schritt <= kRecordedSteps) {
+        m_window.setEnabled(Control::okclip, true);
+        auto slot = static_cast<std::size_t>(m_s.schritt);
+        m_s.feldtitel[0][slot] = shown;
+        const int counters[] = {m_s.leerrs,   m_s.leermp,   m_s.leergu,
+                                m_s.einmalrs, m_s.einmalmp, m_s.einmalgu};
+        for (std::size_t i = 0; i < 6; ++i) {
+            m_s.feldtitel[i + 1][slot] = std::to_string(counters[i]);
+        }
+    }
+    m_s.zeile = 0;
+    ++m_s.schritt;
+    m_s.serie = 0;
+}
+
+void RunControl::announceEnd() {
+    m_endAnnounced = true;
+    appendStatusLine(texts::kEndReached);
+    m_window.setEnabled(Control::okweiter, false);
+    m_window.setEnabled(Control::okstep, false);
+    m_window.setEnabled(Control::okreset, false);
+}
+
+} // namespace cr

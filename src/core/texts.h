@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+// The program's own texts, exactly as the user sees them.
+namespace cr::texts {
+
+inline constexpr char kLineBreak = '\r'; // status lines are joined by a lone CR
+
+inline constexpr std::array<std::string_view, 4> kStartupLines{
+    " Anzahl der gewünschten Würfe eingeben,",
+    "  Step-Rate wählen und Start drücken.",
+    "  Oder Import drücken und entspr. Datei der",
+    "  Spielbank Hamburg angeben.",
+};
+
+inline constexpr std::string_view kComputerDraws = " Der Computer erzeugt die Zahlen...";
+inline constexpr std::string_view kEndReached = "  Ende erreicht ...";
+
+inline constexpr std::array<std::string_view, 6> kRowTitles{
+    "leer   RS ", "leer   MP ", "leer   GU ", "1xrot    RS ", "1xrot    MP ", "1xrot    GU ",
+};
+
+inline constexpr std::string_view kAbbruchTitle = " Abbruch";
+inline constexpr std::string_view kAbbruchQuestion = "Abbruch bitte bestätigen !     ";
+inline constexpr std::string_view kEndeTitle = " Beenden";
+inline constexpr std::string_view kEndeQuestion = "Soll das Programm beendet werden ?     ";
+
+inline constexpr std::string_view kStartCaption = "Start";
+
+} // namespace cr::texts

@@ -1,0 +1,263 @@
+#include "dump.h"
+
+#include "core/run.h"
+#include "jsonwriter.h"
+#include "ui/mainwindow.h"
+#include "ui/resultgridmodel.h"
+#include "ui/statuslabel.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QColor>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTextEdit>
+
+namespace cr::scenario {
+
+namespace {
+
+const char* const kControlNames[] = {
+    "Label1",     "Label2",     "Label3",          "Label4",   "Label5",   "Label6",
+    "Label7",     "Label8",     "Label9",          "Label10",  "Label11",  "Label12",
+    "Label13",    "Label14",    "Label15",         "Label16",  "text",     "labtempa",
+    "labtempb",   "labtempc",   "labtempd",        "labtempe", "labtempf", "labstat",
+    "textanzahl", "textakut",   "textwiederhol",   "textstep", "okstart",  "okweiter",
+    "okstep",     "okreset",    "okclip",          "okinfo",   "okextern", "okabbrechen",
+    "okende",     "okexternok", "okexternabbruch", "Frame1",   "infotext", "tabelle2",
+};
+
+QString shownText(const QWidget* widget) {
+    if (auto* status = dynamic_cast<const ui::StatusLabel*>(widget)) {
+        return status->statusText();
+    }
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (auto* label = qobject_cast<const QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+        return frame->title();
+    }
+    if (auto* rich = qobject_cast<const QTextEdit*>(widget)) {
+        return rich->toPlainText();
+    }
+    return {};
+}
+
+void writeControls(JsonWriter& json, const ui::MainWindow& window) {
+    json.beginObject();
+    for (const char* name : kControlNames) {
+        const QWidget* widget = window.findChild<QWidget*>(name);
+        if (!widget) {
+            continue;
+        }
+        json.key(name);
+        json.beginObject();
+        json.key("text");
+        json.value(shownText(widget));
+        json.key("enabled");
+        json.value(widget->isEnabled());
+        json.key("visible");
+        json.value(widget->isVisible());
+        json.key("tooltip");
+        json.value(widget->toolTip());
+        json.endObject();
+        if (name == std::string_view("textstep")) {
+            json.key("cliptext");
+            json.beginObject();
+            json.key("text");
+            json.value(window.cliptext());
+            json.key("enabled");
+            json.value(true);
+            json.key("visible");
+            json.value(false);
+            json.key("tooltip");
+            json.value("");
+            json.endObject();
+        }
+    }
+    json.endObject();
+}
+
+void writeGrid(JsonWriter& json, const ui::ResultGridModel& model) {
+    json.beginObject();
+    json.key("rows");
+    json.value(model.rowCount());
+    json.key("cells");
+    json.beginArray();
+    for (int r = 0; r < model.rowCount(); ++r) {
+        json.beginArray();
+        for (int c = 0; c < model.columnCount(); ++c) {
+            const QModelIndex at = model.index(r, c);
+            json.beginArray();
+            json.value(at.data(Qt::DisplayRole).toString());
+            json.value(at.data(Qt::BackgroundRole).value<QColor>().name());
+            json.endArray();
+        }
+        json.endArray();
+    }
+    json.endArray();
+    json.endObject();
+}
+
+void writeChooser(JsonWriter& json, const ui::MainWindow& window) {
+    const auto* drives = window.findChild<QComboBox*>("Drive1");
+    const auto* files = window.findChild<QListWidget*>("File1");
+    json.beginObject();
+    json.key("drive");
+    json.value(drives ? drives->currentText() : QString());
+    json.key("dir");
+    json.value(window.property("chooserDir").toString());
+    json.key("files");
+    json.beginArray();
+    for (int i = 0; files && i < files->count(); ++i) {
+        json.value(files->item(i)->text());
+    }
+    json.endArray();
+    json.key("selected");
+    if (files && files->currentItem() && files->currentItem()->isSelected()) {
+        json.value(files->currentItem()->text());
+    } else {
+        json.null();
+    }
+    json.endObject();
+}
+
+void writeDialogs(JsonWriter& json, const std::vector<DialogRecord>& dialogs) {
+    json.beginArray();
+    for (const DialogRecord& d : dialogs) {
+        json.beginObject();
+        json.key("title");
+        json.value(d.title);
+        json.key("text");
+        json.value(d.text);
+        json.key("icon");
+        json.value(d.icon);
+        json.key("buttons");
+        json.beginArray();
+        for (const QString& b : d.buttons) {
+            json.value(b);
+        }
+        json.endArray();
+        json.key("default");
+        json.value(d.defaultButton);
+        json.key("answer");
+        json.value(d.yes ? "yes" : "no");
+        json.endObject();
+    }
+    json.endArray();
+}
+
+void writeFieldTable(JsonWriter& json, const FieldTable& table) {
+    json.beginArray();
+    for (const auto& row : table) {
+        json.beginArray();
+        json.value(row[1]);
+        json.value(row[2]);
+        json.endArray();
+    }
+    json.endArray();
+}
+
+void writeState(JsonWriter& json, const RunState& s) {
+    json.beginObject();
+    json.key("anzahl");
+    json.value(s.anzahl);
+    json.key("permanzahl");
+    json.value(s.permanzahl);
+    const std::pair<const char*, int> integers[] = {
+        {"steprate", s.steprate}, {"modus", s.modus},       {"zahl", s.zahl},
+        {"akut", s.akut},         {"zeile", s.zeile},       {"schritt", s.schritt},
+        {"serie", s.serie},       {"leerrs", s.leerrs},     {"leermp", s.leermp},
+        {"leergu", s.leergu},     {"einmalrs", s.einmalrs}, {"einmalmp", s.einmalmp},
+        {"einmalgu", s.einmalgu}, {"statwert", s.statwert}, {"statzeile", s.statzeile},
+    };
+    for (const auto& [name, value] : integers) {
+        json.key(name);
+        json.value(value);
+    }
+    json.key("zahlen");
+    json.beginArray();
+    for (int cell : s.zahlen) {
+        cell < 0 ? json.null() : json.value(cell);
+    }
+    json.endArray();
+    json.key("permanenz");
+    json.beginArray();
+    for (const auto& cell : s.permanenz) {
+        cell ? json.value(*cell) : json.null();
+    }
+    json.endArray();
+    json.key("feldrs");
+    writeFieldTable(json, s.feldrs);
+    json.key("feldmp");
+    writeFieldTable(json, s.feldmp);
+    json.key("feldgu");
+    writeFieldTable(json, s.feldgu);
+    json.key("feldtitel");
+    json.beginArray();
+    for (const auto& row : s.feldtitel) {
+        json.beginArray();
+        for (const std::string& text : row) {
+            json.value(std::string_view(text));
+        }
+        json.endArray();
+    }
+    json.endArray();
+    json.endObject();
+}
+
+// The focus widget, or the named control it belongs to.
+QString focusName(const ui::MainWindow& window, bool closed) {
+    if (closed) {
+        return {};
+    }
+    for (QWidget* w = QApplication::focusWidget(); w && w != &window; w = w->parentWidget()) {
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_"))) {
+            return w->objectName();
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+std::string dumpJson(const ui::MainWindow& window, bool closed,
+                     const std::vector<DialogRecord>& dialogs) {
+    JsonWriter json;
+    json.beginObject();
+    json.key("title");
+    json.value(window.windowTitle());
+    json.key("closed");
+    json.value(closed);
+    json.key("focus");
+    const QString focus = focusName(window, closed);
+    focus.isEmpty() ? json.null() : json.value(focus);
+    json.key("controls");
+    writeControls(json, window);
+    json.key("grid");
+    writeGrid(json, window.gridModel());
+    json.key("chooser");
+    writeChooser(json, window);
+    json.key("clipboard");
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    mime && mime->hasText() ? json.value(mime->text()) : json.null();
+    json.key("dialogs");
+    writeDialogs(json, dialogs);
+    json.key("state");
+    writeState(json, window.run().state());
+    json.endObject();
+    return json.str();
+}
+
+} // namespace cr::scenario

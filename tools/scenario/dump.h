@@ -1,0 +1,14 @@
+#pragma once
+
+#include "runner.h"
+
+#include <string>
+#include <vector>
+
+namespace cr::scenario {
+
+// What the window shows and the run state behind it, as one line of JSON.
+std::string dumpJson(const ui::MainWindow& window, bool closed,
+                     const std::vector<DialogRecord>& dialogs);
+
+} // namespace cr::scenario

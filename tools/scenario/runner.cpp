@@ -1,0 +1,314 @@
+#include "runner.h"
+
+#include "dump.h"
+#include "ui/application.h"
+#include "ui/mainwindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <charconv>
+#include <iostream>
+#include <set>
+#include <sstream>
+
+namespace cr::scenario {
+
+namespace {
+
+const std::set<std::string> kBoxes{"textanzahl", "textakut", "textwiederhol", "textstep"};
+const std::set<std::string> kButtons{"okstart", "okweiter",   "okstep",         "okreset",
+                                     "okclip",  "okinfo",     "okextern",       "okabbrechen",
+                                     "okende",  "okexternok", "okexternabbruch"};
+
+// Splits "word rest" at the first blank; the rest stays verbatim.
+std::pair<std::string, std::string> splitWord(const std::string& line) {
+    const auto blank = line.find(' ');
+    if (blank == std::string::npos) {
+        return {line, std::string()};
+    }
+    return {line.substr(0, blank), line.substr(blank + 1)};
+}
+
+std::optional<long long> wholeNumber(const std::string& text) {
+    long long value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+QString iconName(QMessageBox::Icon icon) {
+    switch (icon) {
+    case QMessageBox::Question:
+        return QStringLiteral("question");
+    case QMessageBox::Information:
+        return QStringLiteral("information");
+    case QMessageBox::Warning:
+        return QStringLiteral("warning");
+    case QMessageBox::Critical:
+        return QStringLiteral("critical");
+    default:
+        return QStringLiteral("none");
+    }
+}
+
+QString buttonName(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Yes:
+        return QStringLiteral("Yes");
+    case QMessageBox::No:
+        return QStringLiteral("No");
+    case QMessageBox::Ok:
+        return QStringLiteral("Ok");
+    case QMessageBox::Cancel:
+        return QStringLiteral("Cancel");
+    default:
+        return QStringLiteral("Other");
+    }
+}
+
+} // namespace
+
+// Answers every message box as it appears, with the next queued answer.
+class Runner::DialogWatcher final : public QObject {
+public:
+    explicit DialogWatcher(Runner& runner) : m_runner(runner) {}
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* box = qobject_cast<QMessageBox*>(object)) {
+                m_runner.watchDialog(box);
+            }
+        }
+        return false;
+    }
+
+private:
+    Runner& m_runner;
+};
+
+Runner::Runner() : m_watcher(std::make_unique<DialogWatcher>(*this)) {
+    qApp->installEventFilter(m_watcher.get());
+}
+
+Runner::~Runner() {
+    qApp->removeEventFilter(m_watcher.get());
+    m_window.reset();
+}
+
+void Runner::watchDialog(QMessageBox* box) {
+    DialogRecord record;
+    record.title = box->windowTitle();
+    record.text = box->text();
+    record.icon = iconName(box->icon());
+    for (QAbstractButton* b : box->buttons()) {
+        record.buttons << buttonName(box->standardButton(b));
+    }
+    std::sort(record.buttons.begin(), record.buttons.end(),
+              [](const QString& a, const QString& b) { return a == "Yes" && b != "Yes"; });
+    if (box->defaultButton()) {
+        record.defaultButton = buttonName(box->standardButton(box->defaultButton()));
+    }
+    record.yes = !m_answers.empty() && m_answers.front();
+    if (!m_answers.empty()) {
+        m_answers.pop_front();
+    }
+    m_dialogs.push_back(record);
+    QAbstractButton* target = box->button(record.yes ? QMessageBox::Yes : QMessageBox::No);
+    QPointer<QAbstractButton> guarded(target);
+    QTimer::singleShot(0, box, [guarded] {
+        if (guarded) {
+            QTest::mouseClick(guarded, Qt::LeftButton);
+        }
+    });
+}
+
+int Runner::run(const std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        try {
+            runLine(lines[i]);
+            settle();
+            if (m_random.starved()) {
+                throw LineError{"a draw was needed with an empty queue and no seed"};
+            }
+        } catch (const LineError& error) {
+            std::cerr << "line " << (i + 1) << ": " << error.reason << std::endl;
+            return 2;
+        }
+    }
+    return 0;
+}
+
+void Runner::runLine(const std::string& raw) {
+    std::string line = raw;
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    if (line.empty() || line.front() == '#' || line.find_first_not_of(" \t") == std::string::npos) {
+        return;
+    }
+    const auto [command, rest] = splitWord(line);
+    if (command == "locale" || command == "appdir") {
+        if (m_window) {
+            throw LineError{command + " must come before the first window command"};
+        }
+        if (command == "locale") {
+            QLocale::setDefault(QLocale(QString::fromStdString(rest)));
+        } else {
+            m_appDir = QString::fromStdString(rest);
+        }
+    } else if (command == "draws") {
+        std::istringstream words(rest);
+        std::string word;
+        while (words >> word) {
+            const auto n = wholeNumber(word);
+            if (!n || *n < 0 || *n > 36) {
+                throw LineError{"draws takes whole numbers 0 to 36, not " + word};
+            }
+            m_random.queue(static_cast<int>(*n));
+        }
+    } else if (command == "seed") {
+        const auto n = wholeNumber(rest);
+        if (!n) {
+            throw LineError{"seed takes a whole number"};
+        }
+        m_random.seed(static_cast<std::uint64_t>(*n));
+    } else if (command == "answer") {
+        if (rest != "yes" && rest != "no") {
+            throw LineError{"answer takes yes or no"};
+        }
+        m_answers.push_back(rest == "yes");
+    } else if (command == "dump") {
+        ensureWindow();
+        dump();
+    } else if (command == "type" || command == "set" || command == "backspace") {
+        ensureWindow();
+        const auto [box, text] = splitWord(rest);
+        if (!kBoxes.count(box)) {
+            throw LineError{"no text box named " + box};
+        }
+        if (command == "type") {
+            typeInto(box, text);
+        } else if (command == "set") {
+            setBox(box, text);
+        } else {
+            backspace(box, text);
+        }
+    } else if (command == "click") {
+        ensureWindow();
+        if (!kButtons.count(rest)) {
+            throw LineError{"no button named " + rest};
+        }
+        click(rest);
+    } else if (command == "drive" || command == "dir" || command == "select") {
+        ensureWindow();
+        chooserCommand(command, rest);
+    } else if (command == "close") {
+        ensureWindow();
+        if (windowOpen()) {
+            m_window->close();
+        }
+    } else {
+        throw LineError{"unknown command " + command};
+    }
+}
+
+void Runner::ensureWindow() {
+    if (m_window) {
+        return;
+    }
+    const QString appDir = m_appDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_appDir;
+    m_window = ui::createMainWindow(m_random, appDir);
+    m_window->show();
+    m_window->activateWindow();
+    QApplication::setActiveWindow(m_window.get());
+    settle();
+}
+
+bool Runner::windowOpen() const {
+    return m_window && m_window->isVisible();
+}
+
+void Runner::typeInto(const std::string& name, const std::string& text) {
+    auto* box = m_window->findChild<QLineEdit*>(QString::fromStdString(name));
+    if (!windowOpen() || !box->isEnabled()) {
+        return;
+    }
+    box->setFocus(Qt::TabFocusReason);
+    box->end(false);
+    for (QChar ch : QString::fromStdString(text)) {
+        if (ch.unicode() >= 0x20 && ch.unicode() < 0x7f) {
+            QTest::keyClick(box, static_cast<char>(ch.unicode()));
+        } else {
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        }
+    }
+}
+
+void Runner::setBox(const std::string& name, const std::string& text) {
+    auto* box = m_window->findChild<QLineEdit*>(QString::fromStdString(name));
+    if (!windowOpen() || !box->isEnabled()) {
+        return;
+    }
+    box->setText(QString::fromStdString(text));
+}
+
+void Runner::backspace(const std::string& name, const std::string& count) {
+    auto* box = m_window->findChild<QLineEdit*>(QString::fromStdString(name));
+    long long times = 1;
+    if (!count.empty()) {
+        const auto n = wholeNumber(count);
+        if (!n || *n < 0) {
+            throw LineError{"backspace takes a count of 0 or more"};
+        }
+        times = *n;
+    }
+    if (!windowOpen() || !box->isEnabled()) {
+        return;
+    }
+    box->setFocus(Qt::TabFocusReason);
+    box->end(false);
+    for (long long i = 0; i < times; ++i) {
+        QTest::keyClick(box, Qt::Key_Backspace);
+    }
+}
+
+void Runner::click(const std::string& name) {
+    auto* button = m_window->findChild<QPushButton*>(QString::fromStdString(name));
+    if (!windowOpen() || !button) {
+        return;
+    }
+    // Through the window, so the click lands on whatever lies on top there.
+    const QPoint centre = button->mapTo(m_window.get(), button->rect().center());
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, centre);
+}
+
+void Runner::chooserCommand(const std::string& command, const std::string& argument) {
+    const QWidget* frame = m_window->findChild<QWidget*>(QStringLiteral("Frame1"));
+    if (!windowOpen() || !frame->isVisible()) {
+        return;
+    }
+    throw LineError{command + " " + argument + ": the import chooser cannot be driven yet"};
+}
+
+void Runner::dump() {
+    std::cout << dumpJson(*m_window, !windowOpen(), m_dialogs) << std::endl;
+}
+
+void Runner::settle() {
+    for (int round = 0; round < 10; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+
+} // namespace cr::scenario

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "scenariorandom.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMessageBox;
+class QObject;
+class QEvent;
+
+namespace cr::ui {
+class MainWindow;
+}
+
+namespace cr::scenario {
+
+struct DialogRecord {
+    QString title;
+    QString text;
+    QString icon;
+    QStringList buttons;
+    QString defaultButton;
+    bool yes = false;
+};
+
+// Runs a scenario script against the real main window, line by line.
+class Runner {
+public:
+    Runner();
+    ~Runner();
+    // Returns the exit status: 0 when every line ran, 2 otherwise.
+    int run(const std::vector<std::string>& lines);
+
+private:
+    struct LineError {
+        std::string reason;
+    };
+    void runLine(const std::string& line);
+    void ensureWindow();
+    bool windowOpen() const;
+    void typeInto(const std::string& name, const std::string& text);
+    void setBox(const std::string& name, const std::string& text);
+    void backspace(const std::string& name, const std::string& count);
+    void click(const std::string& name);
+    void chooserCommand(const std::string& command, const std::string& argument);
+    void dump();
+    void settle();
+    void watchDialog(QMessageBox* box);
+
+    class DialogWatcher;
+    ScenarioRandom m_random;
+    std::unique_ptr<ui::MainWindow> m_window;
+    std::unique_ptr<DialogWatcher> m_watcher;
+    std::deque<bool> m_answers;
+    std::vector<DialogRecord> m_dialogs;
+    QString m_appDir;
+    bool m_closed = false;
+};
+
+} // namespace cr::scenario

@@ -13,7 +13,7 @@ LineWidget::LineWidget(const QString& name, int x1, int y1, int x2, int y2, cons
     setAttribute(Qt::WA_TransparentForMouseEvents);
     const QPoint a(px(x1), px(y1));
     const QPoint b(px(x2), px(y2));
-    setGeometry(QRect(a, b).normalized().adjusted(0, 0, 1, 1));
+    setGeometry(QRect(a, b).normalized());
 }
 
 void LineWidget::paintEvent(QPaintEvent*) {

@@ -1,5 +1,6 @@
 #include "core/numparse.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -69,6 +70,33 @@ std::size_t takeDigits(Cursor& cur, std::string& out) {
     return n;
 }
 
+// The power of ten of the first significant digit of a compacted number
+// ("-12.5e3" gives 4); only asked when the value is out of range, so the
+// digits are known not to be all zero.
+long long decimalMagnitude(std::string_view number) {
+    const std::size_t e = number.find('e');
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view digits = number.substr(e + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+            digits.remove_prefix(1);
+        }
+        for (char c : digits) {
+            exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+        }
+        exponent = negative ? -exponent : exponent;
+        number = number.substr(0, e);
+    }
+    const std::size_t point = std::min(number.find('.'), number.size());
+    const std::size_t first = number.find_first_of("123456789");
+    if (first == std::string_view::npos) {
+        return exponent;
+    }
+    const auto shift = static_cast<long long>(point) - static_cast<long long>(first);
+    return exponent + (first < point ? shift - 1 : shift);
+}
+
 double parseDecimal(Cursor& cur) {
     std::string buf; // compacted text for from_chars: sign, digits, point, exponent
     if (cur.peek() == '-' || cur.peek() == '+') {
@@ -102,9 +130,9 @@ double parseDecimal(Cursor& cur) {
     auto [end, ec] = std::from_chars(first, first + buf.size(), value);
     if (ec == std::errc::result_out_of_range) {
         // from_chars leaves the value alone here: tell overflow from underflow
-        // by the exponent's sign.
+        // by where the first significant digit stands.
         const bool negative = buf.front() == '-';
-        const bool tiny = buf.find("e-") != std::string::npos;
+        const bool tiny = decimalMagnitude(buf) < 0;
         value = tiny ? 0.0 : HUGE_VAL;
         return negative ? -value : value;
     }

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
     std::deque<bool> answers; // queued Yes/No answers; none queued means No
     std::vector<std::string> questions;
     bool closed = false;
+    std::optional<std::string> clipboard;
+    bool clipboardRefuses = false; // as when another program holds the clipboard
     int spinsChecks = 0;
     int stepRateChecks = 0;
 
@@ -49,6 +52,14 @@ public:
         return yes;
     }
     void closeWindow() override { closed = true; }
+    void clipboardClear() override { clipboard.reset(); }
+    bool clipboardSet(std::string_view text) override {
+        if (clipboardRefuses) {
+            return false;
+        }
+        clipboard = std::string(text);
+        return true;
+    }
 
     bool isEnabled(Control control) const {
         auto it = enabled.find(control);

@@ -1,0 +1,104 @@
+#include "core/numparse.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+template <typename Case> std::string caseName(const testing::TestParamInfo<Case>& param) {
+    return param.param.name;
+}
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct ParseCase {
+    const char* name;
+    std::string text;
+    double expected;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const std::string kZeros400(400, '0');
+
+const std::vector<ParseCase> kParseCases{
+    {"TrailingLetters", "12abc", 12},
+    {"ExponentUpper", "1E3", 1000},
+    {"ExponentLower", "1e3", 1000},
+    {"NegativeExponent", "25E-1", 2.5},
+    {"HexUpper", "&H1F", 31},
+    {"HexLower", "&h1f", 31},
+    {"OctalUpper", "&O17", 15},
+    {"OctalLower", "&o17", 15},
+    {"OctalStopsAtEight", "&O78", 7},
+    {"HexAllOnes", "&HFFFFFFFF", 4294967295.0},
+    {"AmpersandOnly", "&", 0},
+    {"HexWithoutDigits", "&H", 0},
+    {"UnknownPrefix", "&X1", 0},
+    {"BlanksBetweenDigits", "1 2 3", 123},
+    {"BlanksAroundSign", " - 3", -3},
+    {"TabsAndLineFeeds", "\t1\n2\t", 12},
+    {"BlanksInPrefix", "& H 1 F", 31},
+    {"CarriageReturnStops", "1\r2", 1},
+    {"NoNumber", "abc", 0},
+    {"Empty", "", 0},
+    {"SignOnly", "-", 0},
+    {"PlusSign", "+7", 7},
+    {"LeadingPoint", ".5", 0.5},
+    {"NegativeLeadingPoint", "-.5", -0.5},
+    {"ExponentWithoutDigits", "1E", 1},
+    {"ExponentSignWithoutDigits", "1E+", 1},
+    {"SecondPointStops", "1.5.3", 1.5},
+    {"Largest", "1E308", 1e308},
+    {"Overflow", "1E400", kInf},
+    {"NegativeOverflow", "-1E400", -kInf},
+    {"Underflow", "1E-400", 0},
+    {"HundredsOfNines", std::string(300, '9'), 1e300},
+    {"DigitsBeyondDouble", "1" + kZeros400, kInf},
+    {"LongMantissaNegativeExponent", "1" + kZeros400 + "E-398", 100},
+    // A value too small or too large for a double, however it is written.
+    {"UnderflowWrittenOut", "0." + kZeros400 + "1", 0},
+    {"OverflowDespiteNegativeExponent", "1" + kZeros400 + "E-5", kInf},
+};
+
+class LenientParse : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(LenientParse, ReadsTheLeadingNumber) {
+    EXPECT_EQ(cr::lenientParse(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, LenientParse, testing::ValuesIn(kParseCases), caseName<ParseCase>);
+
+struct RoundCase {
+    const char* name;
+    double value;
+    double expected;
+};
+
+void PrintTo(const RoundCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const std::vector<RoundCase> kRoundCases{
+    {"TwoAndAHalf", 2.5, 2},         {"ThreeAndAHalf", 3.5, 4},
+    {"ZeroAndAHalf", 0.5, 0},        {"OneAndAHalf", 1.5, 2},
+    {"MinusTwoAndAHalf", -2.5, -2},  {"AboveHalf", 0.6, 1},
+    {"TwentyTwoAndAHalf", 22.5, 22}, {"StepRateLimitAndAHalf", 16383.5, 16384},
+    {"PlusInfinity", kInf, kInf},    {"MinusInfinity", -kInf, -kInf},
+};
+
+class RoundHalfEven : public testing::TestWithParam<RoundCase> {};
+
+TEST_P(RoundHalfEven, RoundsHalvesToEven) {
+    EXPECT_EQ(cr::roundHalfEven(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, RoundHalfEven, testing::ValuesIn(kRoundCases),
+                         caseName<RoundCase>);
+
+} // namespace

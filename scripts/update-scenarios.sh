@@ -9,7 +9,15 @@ if [ "$#" -eq 0 ]; then
 fi
 for script in "$@"; do
     expected="${script%.scn}.expected"
-    (cd tests/scenarios && QT_QPA_PLATFORM=offscreen "../../$runner" "$(basename "$script")") \
-        > "$expected" 2>/dev/null
+    dir=$(cd tests/scenarios && pwd)
+    raw=$(mktemp)
+    if ! (cd tests/scenarios && QT_QPA_PLATFORM=offscreen "../../$runner" "$(basename "$script")") \
+        > "$raw"; then
+        echo "$script: the runner failed; $expected left as it was" >&2
+        rm -f "$raw"
+        exit 1
+    fi
+    sed -e "s|$dir|@SCENARIOS@|g" -e 's|"drive":"[^"]*"|"drive":"@DRIVE@"|g' "$raw" > "$expected"
+    rm -f "$raw"
     echo "wrote $expected"
 done

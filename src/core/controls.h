@@ -52,6 +52,9 @@ public:
     // A modal Yes/No question with Yes as default; true for Yes.
     virtual bool confirm(std::string_view title, std::string_view question) = 0;
     virtual void closeWindow() = 0;
+    virtual void clipboardClear() = 0;
+    // Puts plain text on the system clipboard; false when it did not take it.
+    virtual bool clipboardSet(std::string_view text) = 0;
 };
 
 } // namespace cr

@@ -15,7 +15,7 @@ void RunControl::abbruch() {
     m_window.setEnabled(Control::okclip, false);
 
     std::fill(m_s.zahlen.begin(), m_s.zahlen.end(), -1);
-    std::fill(m_s.permanenz.begin(), m_s.permanenz.end(), std::nullopt);
+    std::fill(m_s.permanenz.begin(), m_s.permanenz.end(), kEmptyCell);
 
     m_s.anzahl = 0;
     m_s.steprate = 0;

@@ -2,6 +2,7 @@
 
 #include "core/controls.h"
 #include "core/grid.h"
+#include "core/permanence.h"
 #include "core/random.h"
 #include "core/wheel.h"
 
@@ -32,8 +33,8 @@ struct RunState {
     double anzahl = 0;
     int steprate = 0;
     int modus = 0;
-    std::vector<int> zahlen; // -1 marks an empty cell
-    std::vector<std::optional<double>> permanenz;
+    std::vector<int> zahlen;       // -1 marks an empty cell
+    std::vector<double> permanenz; // kEmptyCell marks an empty cell
     double permanzahl = 0;
     int zahl = 0;
     int akut = 0;
@@ -73,6 +74,10 @@ public:
     void step();
     void abbruch();
     void ende();
+    void openChooser();
+    void cancelChooser();
+    void applyPermanence(const PermanenceOutcome& outcome);
+    void exportResults();
 
     const RunState& state() const { return m_s; }
     ResultGrid& grid() { return m_grid; }
@@ -100,6 +105,7 @@ private:
     void setStatus(std::string text);
     void appendStatusLine(std::string_view line);
     void setCliptext(std::string text);
+    void endImport();
 
     WindowPort& m_window;
     RandomSource& m_random;

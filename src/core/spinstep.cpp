@@ -62,10 +62,10 @@ int RunControl::takeNumber() const {
     if (m_s.modus == 0) {
         return k < m_s.zahlen.size() && m_s.zahlen[k] >= 0 ? m_s.zahlen[k] : 0;
     }
-    if (k >= m_s.permanenz.size() || !m_s.permanenz[k]) {
+    if (k >= m_s.permanenz.size() || isEmptyCell(m_s.permanenz[k])) {
         return 0; // an empty cell reads as 0
     }
-    return static_cast<int>(roundHalfEven(*m_s.permanenz[k]));
+    return static_cast<int>(roundHalfEven(m_s.permanenz[k]));
 }
 
 void RunControl::evaluate(int zahl, int p, CellColour hitColour) {

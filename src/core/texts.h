@@ -29,4 +29,20 @@ inline constexpr std::string_view kEndeQuestion = "Soll das Programm beendet wer
 
 inline constexpr std::string_view kStartCaption = "Start";
 
+// The import chooser.
+inline constexpr std::array<std::string_view, 3> kChooserLines{
+    " Geben Sie den Ort an, wo sich die Datei", // after a leading blank
+    "   mit den Permanenzen der Hamburger Spiel-",
+    "   bank befindet und drücken Sie anschl. OK",
+};
+inline constexpr std::string_view kModusLine = "  Modus wählen und Start drücken.";
+inline constexpr std::string_view kRefusedFirst = " Datei nicht übernommen:";
+inline constexpr std::string_view kRefusedSpin = "  Wurf ";
+inline constexpr std::string_view kRefusedIs = " lautet ";
+inline constexpr std::string_view kRefusedLast = "  erlaubt sind 0 bis 36.";
+
+// The export.
+inline constexpr std::string_view kStatisticTitle = "Statistisch ";
+inline constexpr std::string_view kExportLineEnd = "\r\n";
+
 } // namespace cr::texts

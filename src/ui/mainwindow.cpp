@@ -1,8 +1,11 @@
 #include "ui/mainwindow.h"
 
 #include "core/texts.h"
+#include "io/infofile.h"
+#include "io/permanence_reader.h"
 #include "ui/appicon.h"
 #include "ui/decorations.h"
+#include "ui/importchooser.h"
 #include "ui/palette.h"
 #include "ui/resultgridmodel.h"
 #include "ui/resultgridview.h"
@@ -10,8 +13,11 @@
 #include "ui/twips.h"
 #include "ui/widgetfactory.h"
 
-#include <QComboBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -202,35 +208,10 @@ void MainWindow::createRightColumn() {
 }
 
 void MainWindow::createChooserFrame() {
-    auto* frame = new QGroupBox("Import Permanenz", this);
-    frame->setObjectName("Frame1");
-    frame->setGeometry(twipRect(7320, 240, 2115, 6870));
-    frame->setFont(windowFont(8.25, true));
-    setColours(frame, colours::kBackground, colours::kDarkBlue);
-    m_chooser.frame = frame;
-
-    m_chooser.drives = new QComboBox(frame);
-    m_chooser.drives->setObjectName("Drive1");
-    m_chooser.drives->setGeometry(twipRect(105, 420, 1905, 315));
-    m_chooser.dirs = new QListWidget(frame);
-    m_chooser.dirs->setObjectName("Dir1");
-    m_chooser.dirs->setGeometry(twipRect(120, 1785, 1905, 1440));
-    m_chooser.files = new QListWidget(frame);
-    m_chooser.files->setObjectName("File1");
-    m_chooser.files->setGeometry(twipRect(90, 3465, 1905, 2235));
-    for (QWidget* list :
-         {static_cast<QWidget*>(m_chooser.drives), static_cast<QWidget*>(m_chooser.dirs),
-          static_cast<QWidget*>(m_chooser.files)}) {
-        list->setFont(windowFont(8.25, false));
-    }
-    m_chooser.ok = makeButton(frame, "okexternok", "OK", "", twipRect(210, 6090, 750, 330), 8.25);
-    m_chooser.cancel =
-        makeButton(frame, "okexternabbruch", "Abbr.", "", twipRect(1155, 6090, 750, 330), 8.25);
-    makeHeading(frame, "Label10", "*.txt", twipRect(735, 1260, 435, 225), colours::kDarkBlue);
-
-    m_widgets[Control::Frame1] = frame;
-    m_widgets[Control::okexternok] = m_chooser.ok;
-    m_widgets[Control::okexternabbruch] = m_chooser.cancel;
+    m_chooser = new ImportChooser(this);
+    m_widgets[Control::Frame1] = m_chooser;
+    m_widgets[Control::okexternok] = m_chooser->okButton();
+    m_widgets[Control::okexternabbruch] = m_chooser->cancelButton();
 }
 
 void MainWindow::createDecorations() {
@@ -263,6 +244,38 @@ void MainWindow::createConnections() {
         connect(button, &QPushButton::clicked, this,
                 [this, handler = handler] { handle([this, handler] { (m_run.*handler)(); }); });
     }
+    connect(m_buttons.clip, &QPushButton::clicked, this,
+            [this] { handle([this] { m_run.exportResults(); }); });
+    connect(m_buttons.import, &QPushButton::clicked, this, [this] {
+        handle([this] { m_run.openChooser(); });
+        m_chooser->raise();
+    });
+    connect(m_chooser, &ImportChooser::cancelled, this,
+            [this] { handle([this] { m_run.cancelChooser(); }); });
+    connect(m_chooser, &ImportChooser::importRequested, this, [this](const QString& path) {
+        const PermanenceOutcome outcome =
+            io::readPermanenceFile(QFile::encodeName(path).toStdString());
+        handle([this, &outcome] { m_run.applyPermanence(outcome); });
+    });
+    connect(m_buttons.info, &QPushButton::clicked, this, &MainWindow::toggleInfo);
+}
+
+// The info text lies over the grid while it is open; it is read anew each time.
+void MainWindow::toggleInfo() {
+    if (m_buttons.info->text() == QLatin1String("Info")) {
+        m_infotext->show();
+        m_infotext->raise();
+        const QString path = QDir::toNativeSeparators(QDir(m_appDir).filePath(io::kInfoFileName));
+        const auto content = io::loadInfoFile(QFile::encodeName(path).toStdString());
+        m_infotext->setPlainText(content ? QString::fromStdString(*content)
+                                         : QStringLiteral("Problem:\nKann die Datei "
+                                                          "Info_Kugellauf4.txt nicht finden."));
+        m_buttons.info->setText(QStringLiteral("Ende Info"));
+    } else if (m_buttons.info->text() == QLatin1String("Ende Info")) {
+        m_infotext->hide();
+        m_buttons.info->setText(QStringLiteral("Info"));
+        m_infotext->clear();
+    }
 }
 
 void MainWindow::applyStartupStates() {
@@ -273,11 +286,26 @@ void MainWindow::applyStartupStates() {
 }
 
 void MainWindow::applyTabOrder() {
-    QWidget* order[] = {m_boxes.anzahl,      m_buttons.start,  m_buttons.ende, m_buttons.import,
-                        m_buttons.abbrechen, m_chooser.drives, m_chooser.dirs, m_chooser.files,
-                        m_chooser.ok,        m_chooser.cancel, m_buttons.info, m_grid,
-                        m_boxes.wiederhol,   m_buttons.weiter, m_boxes.akut,   m_boxes.step,
-                        m_buttons.reset,     m_buttons.step,   m_infotext,     m_buttons.clip};
+    QWidget* order[] = {m_boxes.anzahl,
+                        m_buttons.start,
+                        m_buttons.ende,
+                        m_buttons.import,
+                        m_buttons.abbrechen,
+                        m_chooser->findChild<QWidget*>(QStringLiteral("Drive1")),
+                        m_chooser->findChild<QWidget*>(QStringLiteral("Dir1")),
+                        m_chooser->fileList(),
+                        m_chooser->okButton(),
+                        m_chooser->cancelButton(),
+                        m_buttons.info,
+                        m_grid,
+                        m_boxes.wiederhol,
+                        m_buttons.weiter,
+                        m_boxes.akut,
+                        m_boxes.step,
+                        m_buttons.reset,
+                        m_buttons.step,
+                        m_infotext,
+                        m_buttons.clip};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
@@ -344,12 +372,25 @@ bool MainWindow::confirm(std::string_view title, std::string_view question) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(title.data(), qsizetype(title.size())),
                     QString::fromUtf8(question.data(), qsizetype(question.size())),
                     QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
 void MainWindow::closeWindow() {
     close();
+}
+
+void MainWindow::clipboardClear() {
+    QGuiApplication::clipboard()->clear();
+}
+
+bool MainWindow::clipboardSet(std::string_view text) {
+    const QString plain = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(plain);
+    // Only what really arrived counts as exported.
+    return clipboard->text() == plain;
 }
 
 } // namespace cr::ui

@@ -12,13 +12,11 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QGroupBox;
 class QTextEdit;
-class QComboBox;
-class QListWidget;
 
 namespace cr::ui {
 
+class ImportChooser;
 class ResultGridModel;
 class ResultGridView;
 
@@ -37,6 +35,7 @@ public:
     const ResultGridModel& gridModel() const { return *m_model; }
     QString cliptext() const { return m_cliptext; }
     QWidget* control(Control c) const { return m_widgets.at(c); }
+    ImportChooser& chooser() const { return *m_chooser; }
 
     // WindowPort
     std::string_view boxText(Control box) const override;
@@ -45,6 +44,8 @@ public:
     void setVisible(Control control, bool visible) override;
     bool confirm(std::string_view title, std::string_view question) override;
     void closeWindow() override;
+    void clipboardClear() override;
+    bool clipboardSet(std::string_view text) override;
 
 private:
     // Display changes of one user event are shown together when it returns.
@@ -55,6 +56,7 @@ private:
     void createMiddle();
     void createRightColumn();
     void createChooserFrame();
+    void toggleInfo();
     void createDecorations();
     void createConnections();
     void applyStartupStates();
@@ -88,14 +90,7 @@ private:
         QPushButton* abbrechen = nullptr;
         QPushButton* ende = nullptr;
     } m_buttons;
-    struct Chooser {
-        QGroupBox* frame = nullptr;
-        QComboBox* drives = nullptr;
-        QListWidget* dirs = nullptr;
-        QListWidget* files = nullptr;
-        QPushButton* ok = nullptr;
-        QPushButton* cancel = nullptr;
-    } m_chooser;
+    ImportChooser* m_chooser = nullptr;
     ResultGridView* m_grid = nullptr;
     QTextEdit* m_infotext = nullptr;
 };

@@ -54,26 +54,26 @@ struct Place {
 
 // Every control where the window definition puts it (15 twips to a pixel).
 const Place kPlaces[] = {
-    {"Label4", 210, 30, 465, 240},        {"Label5", 720, 30, 495, 255},
-    {"Label13", 1200, 30, 495, 255},      {"Label14", 1800, 30, 375, 255},
-    {"Label16", 2430, 30, 495, 255},      {"tabelle2", 135, 270, 3090, 7200},
-    {"infotext", 45, 270, 3480, 7215},    {"text", 3600, 360, 3255, 855},
-    {"Label8", 4920, 2040, 615, 255},     {"textstep", 4800, 2280, 855, 375},
-    {"Label2", 4350, 2850, 495, 225},     {"Label15", 5565, 2850, 735, 255},
-    {"Label3", 3630, 3240, 375, 255},     {"Label9", 3630, 3840, 375, 255},
-    {"Label11", 3630, 4440, 375, 255},    {"labtempa", 4200, 3120, 735, 375},
-    {"labtempb", 4200, 3720, 735, 375},   {"labtempc", 4200, 4320, 735, 375},
-    {"labtempd", 5520, 3120, 735, 375},   {"labtempe", 5520, 3720, 735, 375},
-    {"labtempf", 5520, 4320, 735, 375},   {"labstat", 4800, 5040, 855, 375},
-    {"Label12", 4740, 5520, 975, 255},    {"okweiter", 3600, 5880, 930, 555},
-    {"okstep", 4710, 5880, 1050, 555},    {"okreset", 6000, 5880, 930, 555},
-    {"okclip", 4710, 6600, 975, 375},     {"Shape1", 7320, 240, 2055, 7215},
-    {"Label1", 7560, 450, 1575, 255},     {"textanzahl", 7560, 720, 1575, 435},
-    {"Label7", 8040, 1200, 615, 255},     {"textakut", 7560, 1440, 1575, 435},
-    {"Label6", 7470, 2040, 1575, 255},    {"textwiederhol", 7560, 2280, 1575, 435},
-    {"okstart", 7560, 3000, 1560, 480},   {"okinfo", 7560, 4320, 1605, 480},
-    {"okextern", 7560, 5040, 1575, 480},  {"okabbrechen", 7560, 5760, 1575, 480},
-    {"okende", 7560, 6480, 1620, 450},    {"Frame1", 7320, 240, 2115, 6870},
+    {"Label4", 210, 30, 465, 240},       {"Label5", 720, 30, 495, 255},
+    {"Label13", 1200, 30, 495, 255},     {"Label14", 1800, 30, 375, 255},
+    {"Label16", 2430, 30, 495, 255},     {"tabelle2", 135, 270, 3090, 7200},
+    {"infotext", 45, 270, 3480, 7215},   {"text", 3600, 360, 3255, 855},
+    {"Label8", 4920, 2040, 615, 255},    {"textstep", 4800, 2280, 855, 375},
+    {"Label2", 4350, 2850, 495, 225},    {"Label15", 5565, 2850, 735, 255},
+    {"Label3", 3630, 3240, 375, 255},    {"Label9", 3630, 3840, 375, 255},
+    {"Label11", 3630, 4440, 375, 255},   {"labtempa", 4200, 3120, 735, 375},
+    {"labtempb", 4200, 3720, 735, 375},  {"labtempc", 4200, 4320, 735, 375},
+    {"labtempd", 5520, 3120, 735, 375},  {"labtempe", 5520, 3720, 735, 375},
+    {"labtempf", 5520, 4320, 735, 375},  {"labstat", 4800, 5040, 855, 375},
+    {"Label12", 4740, 5520, 975, 255},   {"okweiter", 3600, 5880, 930, 555},
+    {"okstep", 4710, 5880, 1050, 555},   {"okreset", 6000, 5880, 930, 555},
+    {"okclip", 4710, 6600, 975, 375},    {"Shape1", 7320, 240, 2055, 7215},
+    {"Label1", 7560, 450, 1575, 255},    {"textanzahl", 7560, 720, 1575, 435},
+    {"Label7", 8040, 1200, 615, 255},    {"textakut", 7560, 1440, 1575, 435},
+    {"Label6", 7470, 2040, 1575, 255},   {"textwiederhol", 7560, 2280, 1575, 435},
+    {"okstart", 7560, 3000, 1560, 480},  {"okinfo", 7560, 4320, 1605, 480},
+    {"okextern", 7560, 5040, 1575, 480}, {"okabbrechen", 7560, 5760, 1575, 480},
+    {"okende", 7560, 6480, 1620, 450},   {"Frame1", 7320, 240, 2115, 6870},
 };
 
 TEST_F(MainWindowTest, ControlsSitWhereTheWindowDefinitionPutsThem) {
@@ -125,13 +125,13 @@ TEST_F(MainWindowTest, FontsAndColoursFollowTheKindOfControl) {
     const QColor grey(224, 224, 224), darkBlue(0, 0, 192), blue(0, 0, 255);
     const QColor green(192, 255, 192), orange(255, 224, 192), black(0, 0, 0);
     const Look looks[] = {
-        {"textanzahl", 12, true, green, black},   {"textstep", 12, true, green, black},
-        {"okstart", 9.75, true, {}, {}},          {"okende", 9.75, true, {}, {}},
-        {"okweiter", 8.25, true, {}, {}},         {"okclip", 8.25, true, {}, {}},
-        {"labtempa", 9.75, true, orange, black},  {"labstat", 9.75, true, orange, black},
-        {"Label1", 8.25, true, grey, darkBlue},   {"Label12", 8.25, true, grey, darkBlue},
-        {"Label4", 8.25, true, grey, blue},       {"Label13", 8.25, false, grey, blue},
-        {"Label16", 8.25, false, grey, blue},     {"text", 8.25, false, grey, black},
+        {"textanzahl", 12, true, green, black},  {"textstep", 12, true, green, black},
+        {"okstart", 9.75, true, {}, {}},         {"okende", 9.75, true, {}, {}},
+        {"okweiter", 8.25, true, {}, {}},        {"okclip", 8.25, true, {}, {}},
+        {"labtempa", 9.75, true, orange, black}, {"labstat", 9.75, true, orange, black},
+        {"Label1", 8.25, true, grey, darkBlue},  {"Label12", 8.25, true, grey, darkBlue},
+        {"Label4", 8.25, true, grey, blue},      {"Label13", 8.25, false, grey, blue},
+        {"Label16", 8.25, false, grey, blue},    {"text", 8.25, false, grey, black},
     };
     for (const Look& look : looks) {
         SCOPED_TRACE(look.name);
@@ -169,8 +169,8 @@ TEST_F(MainWindowTest, EveryCaptionFitsItsControl) {
         }
         const QFontMetrics metrics(w->font());
         for (const QString& line : caption.split(QLatin1Char('\n'))) {
-            EXPECT_LE(metrics.horizontalAdvance(line), room) << w->objectName().toStdString()
-                                                             << ": " << line.toStdString();
+            EXPECT_LE(metrics.horizontalAdvance(line), room)
+                << w->objectName().toStdString() << ": " << line.toStdString();
         }
     }
     // The four start-up lines of the status label fit its height too.
@@ -179,10 +179,11 @@ TEST_F(MainWindowTest, EveryCaptionFitsItsControl) {
 }
 
 TEST_F(MainWindowTest, TabOrderAndFocusAtStartUp) {
-    const char* order[] = {"textanzahl", "okstart", "okende", "okextern", "okabbrechen", "Drive1",
-                           "Dir1", "File1", "okexternok", "okexternabbruch", "okinfo",
-                           "tabelle2", "textwiederhol", "okweiter", "textakut", "textstep",
-                           "okreset", "okstep", "infotext", "okclip"};
+    const char* order[] = {"textanzahl",    "okstart",         "okende",   "okextern",
+                           "okabbrechen",   "Drive1",          "Dir1",     "File1",
+                           "okexternok",    "okexternabbruch", "okinfo",   "tabelle2",
+                           "textwiederhol", "okweiter",        "textakut", "textstep",
+                           "okreset",       "okstep",          "infotext", "okclip"};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         SCOPED_TRACE(order[i]);
         QWidget* w = find(order[i - 1]);

@@ -2,6 +2,7 @@
 
 #include "core/run.h"
 #include "jsonwriter.h"
+#include "ui/importchooser.h"
 #include "ui/mainwindow.h"
 #include "ui/resultgridmodel.h"
 #include "ui/statuslabel.h"
@@ -10,11 +11,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColor>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QTextEdit>
 
@@ -111,25 +110,21 @@ void writeGrid(JsonWriter& json, const ui::ResultGridModel& model) {
 }
 
 void writeChooser(JsonWriter& json, const ui::MainWindow& window) {
-    const auto* drives = window.findChild<QComboBox*>("Drive1");
-    const auto* files = window.findChild<QListWidget*>("File1");
+    const ui::ImportChooser& chooser = window.chooser();
     json.beginObject();
     json.key("drive");
-    json.value(drives ? drives->currentText() : QString());
+    json.value(chooser.currentDrive());
     json.key("dir");
-    json.value(window.property("chooserDir").toString());
+    json.value(chooser.directory());
     json.key("files");
     json.beginArray();
-    for (int i = 0; files && i < files->count(); ++i) {
-        json.value(files->item(i)->text());
+    for (const QString& name : chooser.files()) {
+        json.value(name);
     }
     json.endArray();
     json.key("selected");
-    if (files && files->currentItem() && files->currentItem()->isSelected()) {
-        json.value(files->currentItem()->text());
-    } else {
-        json.null();
-    }
+    const QString selected = chooser.selectedFile();
+    selected.isEmpty() ? json.null() : json.value(selected);
     json.endObject();
 }
 
@@ -194,8 +189,8 @@ void writeState(JsonWriter& json, const RunState& s) {
     json.endArray();
     json.key("permanenz");
     json.beginArray();
-    for (const auto& cell : s.permanenz) {
-        cell ? json.value(*cell) : json.null();
+    for (double cell : s.permanenz) {
+        isEmptyCell(cell) ? json.null() : json.value(cell);
     }
     json.endArray();
     json.key("feldrs");

@@ -2,11 +2,14 @@
 
 #include "dump.h"
 #include "ui/application.h"
+#include "ui/importchooser.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -292,11 +295,34 @@ void Runner::click(const std::string& name) {
 }
 
 void Runner::chooserCommand(const std::string& command, const std::string& argument) {
-    const QWidget* frame = m_window->findChild<QWidget*>(QStringLiteral("Frame1"));
-    if (!windowOpen() || !frame->isVisible()) {
+    ui::ImportChooser& chooser = m_window->chooser();
+    if (!windowOpen() || !chooser.isVisible()) {
         return;
     }
-    throw LineError{command + " " + argument + ": the import chooser cannot be driven yet"};
+    const QString arg = QString::fromStdString(argument);
+    if (command == "drive") {
+        if (!chooser.drives().contains(arg)) {
+            throw LineError{"the drive list has no entry " + argument};
+        }
+        if (arg != chooser.currentDrive()) {
+            chooser.chooseDrive(arg);
+        }
+    } else if (command == "dir") {
+        const QFileInfo info(arg);
+        if (!info.isDir()) {
+            throw LineError{argument + " is no directory"};
+        }
+        chooser.openDirectory(info.absoluteFilePath());
+    } else {
+        QListWidget* list = chooser.fileList();
+        const QList<QListWidgetItem*> found = list->findItems(arg, Qt::MatchExactly);
+        if (found.isEmpty()) {
+            throw LineError{"the file list shows no " + argument};
+        }
+        list->scrollToItem(found.front());
+        const QPoint centre = list->visualItemRect(found.front()).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    }
 }
 
 void Runner::dump() {
@@ -308,6 +334,11 @@ void Runner::settle() {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+        // A closed message box hands the activation back to the main window,
+        // as a window manager would; offscreen nobody else does.
+        if (windowOpen() && !QApplication::activeWindow()) {
+            QApplication::setActiveWindow(m_window.get());
+        }
     }
 }
 

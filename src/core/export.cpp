@@ -1,0 +1,48 @@
+#include "core/export.h"
+
+#include "core/texts.h"
+
+namespace cr {
+
+namespace {
+
+void appendLine(std::string& out, std::string_view title, const std::array<std::string, 16>& row) {
+    out += title;
+    for (std::size_t s = 1; s <= kRecordedSteps; ++s) {
+        out += '\t';
+        out += row[s];
+    }
+    out += texts::kExportLineEnd;
+}
+
+} // namespace
+
+std::string exportText(const ResultTable& feldtitel, bool withStatistics) {
+    std::string out;
+    if (withStatistics) {
+        appendLine(out, texts::kStatisticTitle, feldtitel[0]);
+    }
+    for (std::size_t r = 1; r <= 6; ++r) {
+        appendLine(out, feldtitel[r][0], feldtitel[r]);
+    }
+    return out;
+}
+
+void RunControl::exportResults() {
+    m_window.clipboardClear();
+    setCliptext("");
+    setCliptext(exportText(m_s.feldtitel, m_s.statzeile == 1));
+    if (!m_window.clipboardSet(m_cliptext)) {
+        // Nothing reached the clipboard: keep the results for another try.
+        return;
+    }
+    for (std::size_t r = 1; r <= 6; ++r) {
+        for (std::size_t s = 1; s <= kRecordedSteps; ++s) {
+            m_s.feldtitel[r][s].clear();
+        }
+    }
+    m_s.statzeile = 0;
+    m_window.setEnabled(Control::okclip, false);
+}
+
+} // namespace cr

@@ -1,0 +1,78 @@
+#include "core/run.h"
+#include "core/texts.h"
+
+namespace cr {
+
+namespace {
+
+std::string joinLines(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (std::string_view line : lines) {
+        if (!text.empty()) {
+            text += texts::kLineBreak;
+        }
+        text += line;
+    }
+    return text;
+}
+
+} // namespace
+
+void RunControl::openChooser() {
+    m_window.setVisible(Control::Frame1, true);
+    std::string status(1, ' ');
+    status +=
+        joinLines({texts::kChooserLines[0], texts::kChooserLines[1], texts::kChooserLines[2]});
+    setStatus(std::move(status));
+}
+
+void RunControl::cancelChooser() {
+    m_s.modus = 0;
+    m_window.setVisible(Control::Frame1, false);
+    setStatus(joinLines({texts::kStartupLines[0], texts::kModusLine, texts::kStartupLines[2],
+                         texts::kStartupLines[3]}));
+}
+
+void RunControl::applyPermanence(const PermanenceOutcome& outcome) {
+    using Kind = PermanenceOutcome::Kind;
+    if (outcome.kind == Kind::Refused) {
+        // Nothing of the file is taken over; the chooser stays open.
+        std::string spin(texts::kRefusedSpin);
+        spin += std::to_string(outcome.refusedSpin);
+        spin += texts::kRefusedIs;
+        spin += outcome.refusedText;
+        spin += ',';
+        setStatus(joinLines({texts::kRefusedFirst, spin, texts::kRefusedLast}));
+        return;
+    }
+    m_s.permanzahl = 0;
+    if (outcome.kind == Kind::EmptyFile || outcome.kind == Kind::NotSpielbank) {
+        return;
+    }
+    // The header lines as far as they were read: field 1 and 2 each end a line.
+    std::string status;
+    for (std::size_t i = 0; i < outcome.header.size(); ++i) {
+        status += outcome.header[i];
+        if (i < 2) {
+            status += texts::kLineBreak;
+        }
+        setStatus(status);
+    }
+    if (outcome.kind == Kind::Read) {
+        m_s.permanzahl = outcome.count;
+        m_s.anzahl = m_s.permanzahl;
+        m_window.setText(Control::textanzahl,
+                         std::to_string(static_cast<long long>(m_s.permanzahl)));
+        m_s.modus = 1;
+        m_s.permanenz = outcome.cells;
+    }
+    endImport();
+}
+
+void RunControl::endImport() {
+    m_window.setVisible(Control::Frame1, false);
+    m_window.setEnabled(Control::okextern, false);
+    m_window.setEnabled(Control::okabbrechen, true);
+}
+
+} // namespace cr

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace cr {
+
+// An empty cell of the imported permanence; a run reads it as 0.
+inline const double kEmptyCell = std::numeric_limits<double>::quiet_NaN();
+inline bool isEmptyCell(double cell) {
+    return cell != cell;
+}
+
+// What reading a permanence file found; the run control applies it.
+struct PermanenceOutcome {
+    enum class Kind {
+        EmptyFile,    // length 0: nothing changes, the chooser stays open
+        NotSpielbank, // first field does not begin with "Spielbank": likewise
+        ReadFailure,  // cannot be opened or ends inside its header
+        Refused,      // a spin outside 0..36: nothing is taken over
+        Read,         // header and spins read
+    };
+    Kind kind = Kind::ReadFailure;
+    // Header fields 1..3 as far as they were read, decoded for display.
+    std::vector<std::string> header;
+    // For Refused: the spin's position among the file's spins and its text.
+    long long refusedSpin = 0;
+    std::string refusedText;
+    // For Read: the count and the cells 0..count+20 (cell k = spin k;
+    // an empty cell holds kEmptyCell).
+    double count = 0;
+    std::vector<double> cells;
+};
+
+} // namespace cr

@@ -3,14 +3,24 @@
 #include "ui/mainwindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace cr::ui {
 
 std::unique_ptr<MainWindow> createMainWindow(RandomSource& random, const QString& appDir) {
     // One look on every desktop, whatever theme the session has.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The toolkit's own words (Ja/Nein in the confirmations) in the user's language.
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
     return std::make_unique<MainWindow>(random, QLocale().decimalPoint(), appDir);
 }
 

@@ -27,6 +27,37 @@
 
 namespace cr::ui {
 
+namespace {
+
+// Every line the program itself writes into the status label; a refusal of
+// a five-digit spin with an eight-character value stands for all of those.
+QStringList ownStatusLines() {
+    QStringList lines;
+    auto add = [&lines](std::string_view line) {
+        lines << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    };
+    for (auto line : texts::kStartupLines) {
+        add(line);
+    }
+    lines << QLatin1Char(' ') + QString::fromUtf8(texts::kChooserLines[0].data(),
+                                                  qsizetype(texts::kChooserLines[0].size()));
+    add(texts::kChooserLines[1]);
+    add(texts::kChooserLines[2]);
+    add(texts::kModusLine);
+    add(texts::kComputerDraws);
+    add(texts::kEndReached);
+    add(texts::kRefusedFirst);
+    add(texts::kRefusedLast);
+    std::string refusal(texts::kRefusedSpin);
+    refusal += "99999";
+    refusal += texts::kRefusedIs;
+    refusal += "1E400000,";
+    add(refusal);
+    return lines;
+}
+
+} // namespace
+
 const QString MainWindow::kTitle =
     QStringLiteral("Rerovu / DU / Zozozazed 4    Tarvo / V05.01  www.chancenraster.example");
 
@@ -118,6 +149,7 @@ void MainWindow::createMiddle() {
     status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status->setFrameShape(QFrame::Box);
     setColours(status, colours::kBackground, colours::kBlack);
+    status->fitLines(ownStatusLines());
     m_widgets[Control::text] = status;
 
     const QColor dark = colours::kDarkBlue;

@@ -12,6 +12,9 @@ public:
     using QLabel::QLabel;
     void setStatusText(const QString& text);
     QString statusText() const { return m_text; }
+    // Where the window's font stands in for a wider one, tightens the letter
+    // spacing just enough that each of the program's own lines fits.
+    void fitLines(const QStringList& lines);
 
 private:
     QString m_text;

@@ -173,9 +173,17 @@ TEST_F(MainWindowTest, EveryCaptionFitsItsControl) {
                 << w->objectName().toStdString() << ": " << line.toStdString();
         }
     }
-    // The four start-up lines of the status label fit its height too.
+    // The program's own status lines fit the status label, four of them high.
     auto* status = find<QLabel>("text");
-    EXPECT_LE(4 * QFontMetrics(status->font()).lineSpacing(), status->height() - 2);
+    const QFontMetrics metrics(status->font());
+    EXPECT_LE(4 * metrics.lineSpacing(), status->height() - 2);
+    for (const char* line : {"   mit den Permanenzen der Hamburger Spiel-",
+                             "  Geben Sie den Ort an, wo sich die Datei",
+                             "  Oder Import drücken und entspr. Datei der"}) {
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(line)),
+                  status->contentsRect().width())
+            << line;
+    }
 }
 
 TEST_F(MainWindowTest, TabOrderAndFocusAtStartUp) {

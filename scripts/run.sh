@@ -3,6 +3,6 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build
+cmake --preset default
+cmake --build --preset default --target chancenraster
 exec ./build/bin/chancenraster

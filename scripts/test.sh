@@ -1,9 +1,12 @@
 #!/bin/sh
 # Set up the machine, build everything with warnings as errors and run the
-# whole test suite headless.
+# whole test suite headless: once in the normal build, once built with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCHANCENRASTER_WERROR=ON
-cmake --build build
-QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j 2
+for preset in default sanitize; do
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+    ctest --preset "$preset"
+done

@@ -142,6 +142,21 @@ double parseDecimal(Cursor& cur) {
 } // namespace
 
 double lenientParse(std::string_view text) {
+    // Most texts are a plain number of a few digits: read those directly.
+    if (!text.empty() && text.size() <= 9) {
+        int value = 0;
+        bool plain = true;
+        for (char c : text) {
+            if (!isDigit(c)) {
+                plain = false;
+                break;
+            }
+            value = value * 10 + (c - '0');
+        }
+        if (plain) {
+            return value;
+        }
+    }
     Cursor cur(text);
     if (cur.peek() == '&') {
         cur.advance();

@@ -357,11 +357,13 @@ void MainWindow::setText(Control control, std::string_view text) {
     }
     // The two input boxes are checked on every change, so they are never deferred.
     const bool checked = control == Control::textanzahl || control == Control::textwiederhol;
+    PendingText& pending = m_pending[static_cast<std::size_t>(control)];
     if (m_batchDepth > 0 && !checked) {
-        m_pending[control] = std::string(text);
+        pending.text.assign(text);
+        pending.waiting = true;
         return;
     }
-    m_pending.erase(control);
+    pending.waiting = false;
     applyText(control, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
@@ -385,10 +387,12 @@ void MainWindow::applyText(Control control, const QString& text) {
 }
 
 void MainWindow::flushPending() {
-    auto pending = std::move(m_pending);
-    m_pending.clear();
-    for (const auto& [control, text] : pending) {
-        applyText(control, QString::fromStdString(text));
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        PendingText& pending = m_pending[i];
+        if (pending.waiting) {
+            pending.waiting = false;
+            applyText(static_cast<Control>(i), QString::fromStdString(pending.text));
+        }
     }
 }
 
@@ -401,12 +405,16 @@ void MainWindow::setVisible(Control control, bool visible) {
 }
 
 bool MainWindow::confirm(std::string_view title, std::string_view question) {
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(title.data(), qsizetype(title.size())),
-                    QString::fromUtf8(question.data(), qsizetype(question.size())),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    // One box serves every question; it is built on first use.
+    if (!m_confirmBox) {
+        m_confirmBox = new QMessageBox(QMessageBox::Question, QString(), QString(),
+                                       QMessageBox::Yes | QMessageBox::No, this);
+        m_confirmBox->setTextFormat(Qt::PlainText);
+    }
+    m_confirmBox->setWindowTitle(QString::fromUtf8(title.data(), qsizetype(title.size())));
+    m_confirmBox->setText(QString::fromUtf8(question.data(), qsizetype(question.size())));
+    m_confirmBox->setDefaultButton(QMessageBox::Yes);
+    return m_confirmBox->exec() == QMessageBox::Yes;
 }
 
 void MainWindow::closeWindow() {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QMessageBox;
 class QTextEdit;
 
 namespace cr::ui {
@@ -68,7 +70,12 @@ private:
     std::unique_ptr<ResultGridModel> m_model;
     std::map<Control, QWidget*> m_widgets;
     mutable std::map<Control, std::string> m_boxCache;
-    std::map<Control, std::string> m_pending;
+    // Texts written during a user event, shown when it returns.
+    struct PendingText {
+        std::string text;
+        bool waiting = false;
+    };
+    std::array<PendingText, static_cast<std::size_t>(Control::tabelle2) + 1> m_pending;
     int m_batchDepth = 0;
     QString m_cliptext;
     QString m_appDir;
@@ -93,6 +100,7 @@ private:
     ImportChooser* m_chooser = nullptr;
     ResultGridView* m_grid = nullptr;
     QTextEdit* m_infotext = nullptr;
+    QMessageBox* m_confirmBox = nullptr;
 };
 
 } // namespace cr::ui

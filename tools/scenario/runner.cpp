@@ -336,7 +336,8 @@ void Runner::settle() {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         // A closed message box hands the activation back to the main window,
         // as a window manager would; offscreen nobody else does.
-        if (windowOpen() && !QApplication::activeWindow()) {
+        if (windowOpen() && !QApplication::activeModalWidget() &&
+            QApplication::activeWindow() != m_window.get()) {
             QApplication::setActiveWindow(m_window.get());
         }
     }

@@ -1,5 +1,5 @@
 #include "core/run.h"
-#include "memory_window.h"
+#include "support/memory_window.h"
 #include "seeded_random.h"
 
 #include <benchmark/benchmark.h>
@@ -14,7 +14,7 @@ constexpr int kLongestRun = 9999;
 // length at the given step rate.
 struct CoreRun {
     SeededRandom random;
-    MemoryWindow window;
+    support::MemoryWindow window;
     RunControl run{window, random, ","};
 
     explicit CoreRun(int steprate) {

@@ -14,7 +14,6 @@ bool isFieldEnd(char c) {
     return c == ',' || isLineEnd(c);
 }
 
-constexpr std::size_t kChunk = 1 << 20;
 
 } // namespace
 
@@ -130,10 +129,10 @@ std::optional<std::string_view> FileSource::nextBlock() {
     m_carry = 0;
     while (!m_eof && m_file) {
         const std::size_t old = m_buffer.size();
-        m_buffer.resize(old + kChunk);
-        const std::size_t got = std::fread(m_buffer.data() + old, 1, kChunk, m_file);
+        m_buffer.resize(old + m_chunk);
+        const std::size_t got = std::fread(m_buffer.data() + old, 1, m_chunk, m_file);
         m_buffer.resize(old + got);
-        if (got < kChunk) {
+        if (got < m_chunk) {
             m_eof = true;
             if (std::ferror(m_file)) {
                 m_failed = true;

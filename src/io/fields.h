@@ -61,7 +61,9 @@ private:
 // open only between open() and close() (or the source's end).
 class FileSource final : public BlockSource {
 public:
-    explicit FileSource(std::string path) : m_path(std::move(path)) {}
+    static constexpr std::size_t kDefaultChunk = std::size_t{1} << 20;
+    explicit FileSource(std::string path, std::size_t chunk = kDefaultChunk)
+        : m_path(std::move(path)), m_chunk(chunk == 0 ? 1 : chunk) {}
     ~FileSource() override { close(); }
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -73,6 +75,7 @@ public:
 
 private:
     std::string m_path;
+    std::size_t m_chunk;
     std::FILE* m_file = nullptr;
     long long m_size = 0;
     std::string m_buffer;

@@ -26,6 +26,7 @@ void RunControl::abbruch() {
     m_s.serie = 0;
     m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
     m_s.statzeile = 1;
+    clearHistory();
 
     m_window.setEnabled(Control::okextern, true);
     m_window.setText(Control::okstart, texts::kStartCaption);

@@ -97,6 +97,7 @@ void RunControl::start() {
         m_s.zeile = 0;
     }
 
+    clearHistory();
     const auto lastCell = static_cast<std::size_t>(roundHalfEven(m_s.anzahl + 20));
     m_s.zahlen.assign(lastCell + 1, -1);
     freshFieldTables();
@@ -136,6 +137,7 @@ void RunControl::reset() {
     m_window.setEnabled(Control::okclip, false);
     setCliptext("");
     freshFieldTables();
+    clearHistory();
 }
 
 void RunControl::ende() {
@@ -158,6 +160,11 @@ void RunControl::freshFieldTables() {
     for (FieldTable* table : {&m_s.feldrs, &m_s.feldmp, &m_s.feldgu}) {
         table->assign(rows, {kFieldEmpty, kFieldEmpty, kFieldEmpty});
     }
+}
+
+void RunControl::clearHistory() {
+    m_history.clear();
+    ++m_historyVersion;
 }
 
 void RunControl::setStatus(std::string text) {

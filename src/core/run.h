@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/controls.h"
+#include "core/evaluation.h"
 #include "core/grid.h"
 #include "core/permanence.h"
 #include "core/random.h"
@@ -84,6 +85,10 @@ public:
     const ResultGrid& grid() const { return m_grid; }
     const std::string& statusText() const { return m_statusText; }
     const std::string& cliptext() const { return m_cliptext; }
+    // Every completed step since the last Start, Reset or Abbruch (not only
+    // the fifteen the export keeps); the version changes with every change.
+    const std::vector<StepResult>& history() const { return m_history; }
+    unsigned historyVersion() const { return m_historyVersion; }
     // The step rate and total the current run was prepared with.
     int runSteprate() const { return m_runSteprate; }
     int runTotal() const { return m_runTotal; }
@@ -93,10 +98,8 @@ public:
 
 private:
     PassResult pass();
-    void evaluate(int zahl, int p, CellColour hitColour);
-    void hitField(Pair pair, FieldTable& table, int& leer, int& einmal, int p, int side,
-                  CellColour hitColour);
-    void zeroField(FieldTable& table, int& leer, int& einmal, int p, int side);
+    void paintHits(const SpinHits& hits, int row, CellColour hitColour);
+    void clearHistory();
     void showCounters();
     void stepEnd();
     void announceEnd();
@@ -117,6 +120,8 @@ private:
     int m_runSteprate = 0;
     int m_runTotal = 0;
     bool m_endAnnounced = false;
+    std::vector<StepResult> m_history;
+    unsigned m_historyVersion = 0;
 };
 
 } // namespace cr

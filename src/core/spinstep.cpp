@@ -48,7 +48,7 @@ PassResult RunControl::pass() {
     m_grid.setColour(row, ResultGrid::kNumberColumn, CellColour::Green);
     m_grid.setNumber(row, ResultGrid::kSpinColumn, m_s.zahl);
 
-    evaluate(m_s.zahl, m_s.zeile, hitColour);
+    paintHits(evaluateSpin(m_s, m_s.zahl, m_s.zeile), row, hitColour);
     showCounters();
     if (m_s.zeile == m_runSteprate) {
         stepEnd();
@@ -68,64 +68,17 @@ int RunControl::takeNumber() const {
     return static_cast<int>(roundHalfEven(m_s.permanenz[k]));
 }
 
-void RunControl::evaluate(int zahl, int p, CellColour hitColour) {
-    struct PairRef {
-        Pair pair;
-        FieldTable& table;
-        int& leer;
-        int& einmal;
-    };
-    const PairRef pairs[] = {
-        {Pair::RS, m_s.feldrs, m_s.leerrs, m_s.einmalrs},
-        {Pair::MP, m_s.feldmp, m_s.leermp, m_s.einmalmp},
-        {Pair::GU, m_s.feldgu, m_s.leergu, m_s.einmalgu},
-    };
-    if (zahl == 0) {
-        for (const PairRef& pr : pairs) {
-            zeroField(pr.table, pr.leer, pr.einmal, p, 1);
-            zeroField(pr.table, pr.leer, pr.einmal, p, 2);
+void RunControl::paintHits(const SpinHits& hits, int row, CellColour hitColour) {
+    for (int i = 0; i < kPairCount; ++i) {
+        const auto pair = static_cast<Pair>(i);
+        if (hits.zero) {
+            m_grid.setColour(row, fieldColumn(pair, 1), CellColour::Green);
+            m_grid.setColour(row, fieldColumn(pair, 2), CellColour::Green);
+        } else {
+            m_grid.setColour(row, fieldColumn(pair, hits.side[static_cast<std::size_t>(i)]),
+                             hitColour);
         }
-        for (const PairRef& pr : pairs) {
-            m_grid.setColour(p - 1, fieldColumn(pr.pair, 1), CellColour::Green);
-            m_grid.setColour(p - 1, fieldColumn(pr.pair, 2), CellColour::Green);
-        }
-        return;
     }
-    for (const PairRef& pr : pairs) {
-        hitField(pr.pair, pr.table, pr.leer, pr.einmal, p, sideOf(pr.pair, zahl, m_s.farbe),
-                 hitColour);
-    }
-}
-
-void RunControl::hitField(Pair pair, FieldTable& table, int& leer, int& einmal, int p, int side,
-                          CellColour hitColour) {
-    m_grid.setColour(p - 1, fieldColumn(pair, side), hitColour);
-    int& state = table[static_cast<std::size_t>(p)][static_cast<std::size_t>(side)];
-    if (m_s.schritt == 1) {
-        if (state == kFieldEmpty) { // every position comes once per step
-            state = kFieldOnce;
-            --leer;
-            ++einmal;
-        }
-        return;
-    }
-    if (state == kFieldEmpty) {
-        state = kFieldOut;
-        --leer;
-    } else if (state == kFieldOnce) {
-        state = kFieldOut;
-        --einmal;
-    }
-}
-
-void RunControl::zeroField(FieldTable& table, int& leer, int& einmal, int p, int side) {
-    int& state = table[static_cast<std::size_t>(p)][static_cast<std::size_t>(side)];
-    if (state == kFieldEmpty) {
-        --leer;
-    } else if (state == kFieldOnce) {
-        --einmal;
-    }
-    state = kFieldOut;
 }
 
 void RunControl::showCounters() {
@@ -140,7 +93,9 @@ void RunControl::showCounters() {
 void RunControl::stepEnd() {
     const std::string shown = statisticText(m_s.statwert);
     m_window.setText(Control::labstat, shown);
-    m_s.statwert = static_cast<int>(roundHalfEven(m_s.statwert / 2.0));
+    m_history.push_back(stepResultOf(m_s));
+    ++m_historyVersion;
+    m_s.statwert = halvedStatistic(m_s.statwert);
     if (m_s.schritt <= kRecordedSteps) {
         m_window.setEnabled(Control::okclip, true);
         auto slot = static_cast<std::size_t>(m_s.schritt);

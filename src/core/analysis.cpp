@@ -21,15 +21,6 @@ void Engine::reset() {
     m_steps.clear();
 }
 
-void Engine::spin(int zahl) {
-    ++m_s.zeile;
-    evaluateSpin(m_s, zahl, m_s.zeile);
-    if (m_s.zeile == m_steprate) {
-        m_steps.push_back(stepResultOf(m_s));
-        m_s.statwert = halvedStatistic(m_s.statwert);
-        m_s.zeile = 0;
-        ++m_s.schritt;
-    }
-}
+// Engine::spin is in evaluation.cpp, where the evaluation can be inlined into it.
 
 } // namespace cr

@@ -45,4 +45,8 @@ inline constexpr std::string_view kRefusedLast = "  erlaubt sind 0 bis 36.";
 inline constexpr std::string_view kStatisticTitle = "Statistisch ";
 inline constexpr std::string_view kExportLineEnd = "\r\n";
 
+// The table of every completed step.
+inline constexpr std::string_view kStepTitle = "Step ";
+inline constexpr std::string_view kMeanTitle = "Erwartungswert ";
+
 } // namespace cr::texts

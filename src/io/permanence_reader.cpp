@@ -66,28 +66,37 @@ bool readHeader(FieldStream& fields, PermanenceOutcome& outcome) {
     return true;
 }
 
-// First pass: count the spins, refusing the file at a value outside 0..36.
-bool countSpins(FieldStream& fields, PermanenceOutcome& outcome) {
+// Hands every spin field of the body to take, up to the end field; stops
+// early when take returns false.
+template <typename Take> bool forEachSpin(FieldStream& fields, Take take) {
     std::string_view field;
-    long long count = 0;
     while (fields.next(field)) {
         const BodyField kind = classify(field);
         if (kind == BodyField::End) {
             break;
         }
-        if (kind == BodyField::Separator) {
-            continue;
-        }
-        ++count;
-        if (!inRange(lenientParse(field))) {
-            outcome.kind = Kind::Refused;
-            outcome.refusedSpin = count;
-            outcome.refusedText = trimmedForDisplay(field);
+        if (kind == BodyField::Spin && !take(field)) {
             return false;
         }
     }
-    outcome.count = static_cast<double>(count);
     return true;
+}
+
+// First pass: count the spins, refusing the file at a value outside 0..36.
+bool countSpins(FieldStream& fields, PermanenceOutcome& outcome) {
+    long long count = 0;
+    const bool allInRange = forEachSpin(fields, [&](std::string_view field) {
+        ++count;
+        if (inRange(lenientParse(field))) {
+            return true;
+        }
+        outcome.kind = Kind::Refused;
+        outcome.refusedSpin = count;
+        outcome.refusedText = trimmedForDisplay(field);
+        return false;
+    });
+    outcome.count = static_cast<double>(count);
+    return allInRange;
 }
 
 // Second pass: store every spin; false if the file no longer reads as it did.
@@ -100,21 +109,15 @@ bool storeSpins(FieldStream& fields, PermanenceOutcome& outcome) {
     }
     std::size_t cell = 0;
     const auto count = static_cast<std::size_t>(outcome.count);
-    while (fields.next(field)) {
-        const BodyField kind = classify(field);
-        if (kind == BodyField::End) {
-            break;
-        }
-        if (kind == BodyField::Separator) {
-            continue;
-        }
-        const double value = lenientParse(field);
+    const bool same = forEachSpin(fields, [&](std::string_view spin) {
+        const double value = lenientParse(spin);
         if (++cell > count || !inRange(value)) {
             return false;
         }
         outcome.cells[cell] = value;
-    }
-    return cell == count;
+        return true;
+    });
+    return same && cell == count;
 }
 
 } // namespace

@@ -1,18 +1,23 @@
 #include "ui/mainwindow.h"
 
+#include "core/steptable.h"
 #include "core/texts.h"
 #include "io/infofile.h"
 #include "io/permanence_reader.h"
+#include "ui/accessibility.h"
 #include "ui/appicon.h"
+#include "ui/coursechart.h"
 #include "ui/decorations.h"
 #include "ui/importchooser.h"
 #include "ui/palette.h"
 #include "ui/resultgridmodel.h"
 #include "ui/resultgridview.h"
 #include "ui/statuslabel.h"
+#include "ui/stepsaver.h"
 #include "ui/twips.h"
 #include "ui/widgetfactory.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -70,6 +75,7 @@ public:
     ~Batch() {
         if (--m_window.m_batchDepth == 0) {
             m_window.flushPending();
+            m_window.followHistory();
         }
         m_window.m_model->endBatch();
     }
@@ -87,7 +93,8 @@ template <typename Handler> void MainWindow::handle(Handler handler) {
 
 MainWindow::MainWindow(RandomSource& random, const QString& decimalSeparator, const QString& appDir,
                        QWidget* parent)
-    : QWidget(parent), m_run(*this, random, decimalSeparator.toStdString()), m_appDir(appDir) {
+    : QWidget(parent), m_run(*this, random, decimalSeparator.toStdString()), m_appDir(appDir),
+      m_decimalSeparator(decimalSeparator) {
     installFontSubstitutes();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
@@ -100,8 +107,10 @@ MainWindow::MainWindow(RandomSource& random, const QString& decimalSeparator, co
     createWidgets();
     applyStartupStates();
     applyTabOrder();
+    describeForScreenReaders(this);
     m_run.startup();
     createConnections();
+    createContextMenu();
     m_boxes.anzahl->setFocus(Qt::OtherFocusReason);
 }
 
@@ -131,6 +140,7 @@ void MainWindow::createWidgets() {
     m_infotext->setObjectName("infotext");
     m_infotext->setGeometry(twipRect(45, 270, 3480, 7215));
     m_infotext->setReadOnly(true);
+    m_infotext->setFont(windowFont(8.25, false));
     m_infotext->setAcceptRichText(false);
     m_widgets[Control::infotext] = m_infotext;
 
@@ -292,6 +302,50 @@ void MainWindow::createConnections() {
     connect(m_buttons.info, &QPushButton::clicked, this, &MainWindow::toggleInfo);
 }
 
+// Right click on the window's background or the grid; the chart also by Ctrl+G.
+void MainWindow::createContextMenu() {
+    m_showCourse = new QAction(QStringLiteral("Verlauf anzeigen"), this);
+    m_showCourse->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    m_saveSteps = new QAction(QStringLiteral("Alle Steps speichern \u2026"), this);
+    m_saveSteps->setEnabled(false);
+    connect(m_showCourse, &QAction::triggered, this, &MainWindow::showCourse);
+    connect(m_saveSteps, &QAction::triggered, this, &MainWindow::saveSteps);
+    for (QWidget* target : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_grid)}) {
+        target->addAction(m_showCourse);
+        target->addAction(m_saveSteps);
+        target->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+    m_seenHistory = m_run.historyVersion();
+}
+
+void MainWindow::showCourse() {
+    if (!m_course) {
+        m_course = new CourseWindow(this);
+        m_course->showRun(m_run.history(), m_run.runSteprate());
+        m_course->placeBeside(*this);
+    }
+    m_course->show();
+    m_course->raise();
+    m_course->activateWindow();
+}
+
+void MainWindow::saveSteps() {
+    saveAllSteps(this, stepTableText(m_run.history(), m_run.runSteprate(),
+                                     m_decimalSeparator.toStdString()));
+}
+
+// After each user event: the chart follows the steps, and saving needs one.
+void MainWindow::followHistory() {
+    if (m_run.historyVersion() == m_seenHistory) {
+        return;
+    }
+    m_seenHistory = m_run.historyVersion();
+    m_saveSteps->setEnabled(!m_run.history().empty());
+    if (m_course) {
+        m_course->showRun(m_run.history(), m_run.runSteprate());
+    }
+}
+
 // The info text lies over the grid while it is open; it is read anew each time.
 void MainWindow::toggleInfo() {
     if (m_buttons.info->text() == QLatin1String("Info")) {
@@ -375,8 +429,10 @@ void MainWindow::applyText(Control control, const QString& text) {
         }
     } else if (auto* status = dynamic_cast<StatusLabel*>(widget)) {
         status->setStatusText(text);
+        refreshAccessibleName(status, text);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(text);
+        refreshAccessibleName(label, text);
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(text);
     } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {

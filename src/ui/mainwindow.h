@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,6 +19,7 @@ class QTextEdit;
 
 namespace cr::ui {
 
+class CourseWindow;
 class ImportChooser;
 class ResultGridModel;
 class ResultGridView;
@@ -65,6 +67,11 @@ private:
     void applyTabOrder();
     void applyText(Control control, const QString& text);
     void flushPending();
+    // The context menu with the course chart and the table of every step.
+    void createContextMenu();
+    void showCourse();
+    void saveSteps();
+    void followHistory();
 
     RunControl m_run;
     std::unique_ptr<ResultGridModel> m_model;
@@ -79,6 +86,7 @@ private:
     int m_batchDepth = 0;
     QString m_cliptext;
     QString m_appDir;
+    QString m_decimalSeparator;
 
     struct Boxes {
         QLineEdit* anzahl = nullptr;
@@ -101,6 +109,10 @@ private:
     ResultGridView* m_grid = nullptr;
     QTextEdit* m_infotext = nullptr;
     QMessageBox* m_confirmBox = nullptr;
+    CourseWindow* m_course = nullptr; // built when first shown
+    QAction* m_showCourse = nullptr;
+    QAction* m_saveSteps = nullptr;
+    unsigned m_seenHistory = 0;
 };
 
 } // namespace cr::ui

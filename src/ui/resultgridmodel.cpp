@@ -44,9 +44,44 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
         return column == Number ? colours::kDarkGrey : colours::kDarkBlue;
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignTop);
+    case Qt::AccessibleTextRole:
+        return accessibleText(row, column);
     default:
         return {};
     }
+}
+
+// What a screen reader says for a cell: its meaning and its state, which the
+// eye takes from the colour.
+QString ResultGridModel::accessibleText(int row, int column) const {
+    static const char* const kChances[] = {nullptr, nullptr, nullptr, nullptr, "Rot",
+                                           "Schwarz", nullptr, "Manque", "Passe", nullptr,
+                                           "Gerade",  "Ungerade"};
+    const CellColour colour = m_grid.colour(row, column);
+    if (column == Number) {
+        QString text = QStringLiteral("Position %1").arg(row + 1);
+        if (colour == CellColour::Green) {
+            text += QStringLiteral(", aktueller Wurf");
+        }
+        return text;
+    }
+    if (column == Spin) {
+        return m_grid.hasText(row, column)
+                   ? QStringLiteral("Zahl %1").arg(m_grid.number(row, column))
+                   : QStringLiteral("keine Zahl");
+    }
+    const char* chance = kChances[column];
+    if (!chance) {
+        return {};
+    }
+    QString state;
+    switch (colour) {
+    case CellColour::LightGrey: state = QStringLiteral("leer"); break;
+    case CellColour::DarkRed: state = QStringLiteral("1x getroffen"); break;
+    case CellColour::DarkBlue: state = QStringLiteral("getroffen"); break;
+    case CellColour::Green: state = QStringLiteral("Null"); break;
+    }
+    return QStringLiteral("%1: %2").arg(QString::fromLatin1(chance), state);
 }
 
 Qt::ItemFlags ResultGridModel::flags(const QModelIndex& index) const {

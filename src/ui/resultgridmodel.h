@@ -40,6 +40,7 @@ public:
     void gridScrollToTop() override;
 
     static QColor colourOf(CellColour colour);
+    QString accessibleText(int row, int column) const;
 
 signals:
     void scrollToTopRequested();

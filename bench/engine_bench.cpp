@@ -1,0 +1,44 @@
+#include "core/analysis.h"
+#include "core/random.h"
+
+#include <benchmark/benchmark.h>
+#include <random>
+#include <vector>
+
+namespace cr::bench {
+namespace {
+
+// Numbers drawn the way a run draws them, the same on every run of the benchmark.
+std::vector<int> drawnNumbers(std::size_t count) {
+    std::mt19937_64 engine(1);
+    std::vector<int> numbers(count);
+    for (int& n : numbers) {
+        n = numberFromUniform(static_cast<double>(engine() >> 11) * 0x1.0p-53);
+    }
+    return numbers;
+}
+
+// The evaluation alone, without any window: runs of the given length at the
+// given step rate, each starting afresh as after Reset (the analysis tool's
+// --runs-of and --simulate do the same). One iteration is one run.
+void BM_EngineSpins(benchmark::State& state) {
+    const int steprate = static_cast<int>(state.range(0));
+    const auto runLength = static_cast<std::size_t>(state.range(1));
+    const std::vector<int> numbers = drawnNumbers(std::size_t{1} << 20);
+    Engine engine(steprate);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        engine.reset();
+        for (std::size_t i = 0; i < runLength; ++i) {
+            engine.spin(numbers[next]);
+            next = (next + 1) & (numbers.size() - 1);
+        }
+        benchmark::DoNotOptimize(engine.steps().data());
+    }
+    state.SetItemsProcessed(static_cast<long long>(state.iterations()) *
+                            static_cast<long long>(runLength));
+}
+BENCHMARK(BM_EngineSpins)->Args({37, 370})->Args({4, 9999})->Args({16383, 163830});
+
+} // namespace
+} // namespace cr::bench

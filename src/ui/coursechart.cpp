@@ -1,0 +1,430 @@
+#include "ui/coursechart.h"
+
+#include "core/expectation.h"
+
+#include <QCheckBox>
+#include <QLocale>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace cr::ui {
+
+namespace {
+
+struct SeriesLook {
+    const char* name;
+    QColor colour;
+    Qt::PenStyle style;
+    qreal width;
+};
+
+// Leer solid, 1x (rot) dashed; one hue per counter.
+const SeriesLook kCounterLooks[] = {
+    {"Leer R/S", QColor(200, 30, 40), Qt::SolidLine, 1.6},
+    {"Leer M/P", QColor(30, 140, 50), Qt::SolidLine, 1.6},
+    {"Leer G/U", QColor(30, 80, 210), Qt::SolidLine, 1.6},
+    {"1x (rot) R/S", QColor(235, 125, 0), Qt::DashLine, 1.6},
+    {"1x (rot) M/P", QColor(150, 60, 180), Qt::DashLine, 1.6},
+    {"1x (rot) G/U", QColor(0, 155, 165), Qt::DashLine, 1.6},
+};
+const SeriesLook kStatisticLook{"Statistisch", QColor(0, 0, 0), Qt::DashDotLine, 2.0};
+const SeriesLook kMeanLook{"Erwartungswert", QColor(80, 80, 80), Qt::SolidLine, 2.4};
+const char* const kBandName = "Erwartung \u00b1 2\u03c3";
+const QColor kBandColour(150, 165, 205, 110);
+const QColor kGridColour(225, 225, 225);
+const QColor kMinorGridColour(242, 242, 242);
+
+const char* const kWindowTitle = "Verlauf";
+const char* const kLogSwitchText = "Logarithmische Achse";
+const char* const kStepAxisTitle = "Step";
+const char* const kValueAxisTitle = "Anzahl Felder";
+const char* const kNoStepYet = "Noch kein Step abgeschlossen";
+const char* const kHeading = "Step-Rate %1, %2 abgeschlossen";
+const char* const kOneStep = "1 Step";
+const char* const kSteps = "%1 Steps";
+
+// The logarithmic axis reaches down to 0,001 at most: far enough for the
+// mean of late steps, near enough to keep the counters readable.
+constexpr double kLowestDecade = -3;
+constexpr double kRounding = 1e-9;
+constexpr int kLegendSwatch = 26;
+constexpr int kSpacing = 8;
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// 1, 2 or 5 times a power of ten, at least the rough distance.
+double niceStep(double rough) {
+    if (!(rough > 0)) {
+        return 1;
+    }
+    const double decade = std::pow(10.0, std::floor(std::log10(rough)));
+    const double f = rough / decade;
+    return (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * decade;
+}
+
+QString numberText(double value) {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'g', 6);
+}
+
+double counterOf(const StepResult& r, std::size_t i) {
+    constexpr std::size_t pairs = kPairCount;
+    return i < pairs ? r.leer[i] : r.einmal[i - pairs];
+}
+
+QPen penOf(const SeriesLook& look) {
+    QPen pen(look.colour, look.width, look.style);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+} // namespace
+
+CourseChart::CourseChart(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("verlaufchart"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    fitValueAxis();
+}
+
+void CourseChart::setRun(std::vector<StepResult> steps, int steprate) {
+    m_steps = std::move(steps);
+    m_steprate = steprate;
+    fitValueAxis();
+    update();
+}
+
+void CourseChart::setLogarithmic(bool on) {
+    m_log = on;
+    fitValueAxis();
+    update();
+}
+
+QSize CourseChart::sizeHint() const {
+    return {600, 400};
+}
+
+QSize CourseChart::minimumSizeHint() const {
+    return {420, 280};
+}
+
+void CourseChart::fitValueAxis() {
+    double top = 1;
+    double smallest = std::numeric_limits<double>::infinity();
+    auto see = [&top, &smallest](double v) {
+        top = std::max(top, v);
+        if (v > 0) {
+            smallest = std::min(smallest, v);
+        }
+    };
+    for (const StepResult& r : m_steps) {
+        for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
+            see(counterOf(r, i));
+        }
+        see(r.statistisch);
+        const double mean = expectedCount(m_steprate, r.step);
+        const double sigma = expectedSigma(m_steprate, r.step);
+        see(mean);
+        see(mean + 2 * sigma);
+        see(mean - 2 * sigma);
+    }
+    if (m_log) {
+        const double lowest =
+            std::isfinite(smallest) ? std::floor(std::log10(smallest) + kRounding) : 0;
+        const double lowDecade = std::max(lowest, kLowestDecade);
+        const double highDecade = std::max(std::ceil(std::log10(top) - kRounding), lowDecade + 1);
+        m_low = std::pow(10.0, lowDecade);
+        m_high = std::pow(10.0, highDecade);
+    } else {
+        m_tick = niceStep(top / 5);
+        m_low = 0;
+        m_high = std::ceil(top / m_tick - kRounding) * m_tick;
+    }
+}
+
+double CourseChart::xOf(double step) const {
+    return xAt(plotArea(), step);
+}
+
+double CourseChart::yOf(double value) const {
+    return yAt(plotArea(), value);
+}
+
+double CourseChart::xAt(const QRectF& area, double step) const {
+    // Half a step of room either side keeps the first and last step off the frame.
+    const double first = 0.5;
+    const double last = static_cast<double>(std::max<std::size_t>(m_steps.size(), 1)) + 0.5;
+    return area.left() + (step - first) / (last - first) * area.width();
+}
+
+double CourseChart::yAt(const QRectF& area, double value) const {
+    double t = 0;
+    if (m_log) {
+        const double v = std::max(value, m_low);
+        t = (std::log10(v) - std::log10(m_low)) / (std::log10(m_high) - std::log10(m_low));
+    } else {
+        t = (value - m_low) / (m_high - m_low);
+    }
+    return area.bottom() - t * area.height();
+}
+
+int CourseChart::legendWidth() const {
+    const QFontMetrics metrics(font());
+    int widest = metrics.horizontalAdvance(text(kBandName));
+    for (const SeriesLook& look : kCounterLooks) {
+        widest = std::max(widest, metrics.horizontalAdvance(text(look.name)));
+    }
+    for (const SeriesLook* look : {&kStatisticLook, &kMeanLook}) {
+        widest = std::max(widest, metrics.horizontalAdvance(text(look->name)));
+    }
+    return kLegendSwatch + widest + 3 * kSpacing;
+}
+
+QRectF CourseChart::plotArea() const {
+    const QFontMetrics metrics(font());
+    int labels = metrics.horizontalAdvance(QStringLiteral("0"));
+    if (m_log) {
+        for (double e = std::log10(m_low); e <= std::log10(m_high) + kRounding; ++e) {
+            labels = std::max(labels, metrics.horizontalAdvance(numberText(std::pow(10.0, e))));
+        }
+    } else {
+        labels = std::max(labels, metrics.horizontalAdvance(numberText(m_high)));
+        labels = std::max(labels, metrics.horizontalAdvance(numberText(m_tick)));
+    }
+    const double left = kSpacing + metrics.height() + kSpacing + labels + kSpacing;
+    const double top = 2.0 * metrics.height();
+    const double right = legendWidth() + 2 * kSpacing;
+    const double bottom = 2.0 * metrics.height() + 2 * kSpacing;
+    return {left, top, std::max(width() - left - right, 10.0),
+            std::max(height() - top - bottom, 10.0)};
+}
+
+void CourseChart::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    const QRectF area = plotArea();
+    p.fillRect(area, Qt::white);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    const QFontMetrics metrics(font());
+    if (!m_steps.empty()) {
+        const auto count = static_cast<qsizetype>(m_steps.size());
+        const QString heading = text(kHeading)
+                                    .arg(m_steprate)
+                                    .arg(count == 1 ? text(kOneStep) : text(kSteps).arg(count));
+        QFont bold = font();
+        bold.setBold(true);
+        p.setFont(bold);
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(QPointF(area.left(), metrics.height() * 1.25), heading);
+        p.setFont(font());
+    }
+
+    drawValueAxis(p, area);
+    drawStepAxis(p, area);
+    if (m_steps.empty()) {
+        p.setPen(palette().color(QPalette::PlaceholderText));
+        p.drawText(area, Qt::AlignCenter, text(kNoStepYet));
+    } else {
+        p.save();
+        p.setClipRect(area.adjusted(-2, -2, 2, 2));
+        drawBand(p, area);
+        drawSeries(p, area);
+        p.restore();
+    }
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(area);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawLegend(p, area);
+}
+
+void CourseChart::drawValueAxis(QPainter& p, const QRectF& area) const {
+    const QFontMetrics metrics(font());
+    const QColor ink = palette().color(QPalette::WindowText);
+    auto tick = [&](double value, bool labelled) {
+        const double y = std::round(yAt(area, value)) + 0.5;
+        p.setPen(QPen(labelled ? kGridColour : kMinorGridColour, 1));
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        if (labelled) {
+            p.setPen(ink);
+            const QRectF box(0, y - metrics.height(), area.left() - kSpacing, 2 * metrics.height());
+            p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, numberText(value));
+        }
+    };
+    if (m_log) {
+        const int lowDecade = static_cast<int>(std::lround(std::log10(m_low)));
+        const int highDecade = static_cast<int>(std::lround(std::log10(m_high)));
+        for (int e = lowDecade; e <= highDecade; ++e) {
+            const double decade = std::pow(10.0, e);
+            tick(decade, true);
+            for (int m = 2; m < 10 && e < highDecade; ++m) {
+                tick(m * decade, false);
+            }
+        }
+    } else {
+        const int ticks = static_cast<int>(std::lround(m_high / m_tick));
+        for (int i = 0; i <= ticks; ++i) {
+            tick(i * m_tick, true);
+        }
+    }
+    p.save();
+    p.setPen(ink);
+    p.translate(kSpacing + metrics.ascent(), area.center().y());
+    p.rotate(-90);
+    const QString title = text(kValueAxisTitle);
+    p.drawText(QPointF(-metrics.horizontalAdvance(title) / 2.0, 0), title);
+    p.restore();
+}
+
+void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
+    const QFontMetrics metrics(font());
+    const int count = static_cast<int>(m_steps.size());
+    const int every = count <= 20 ? 1 : static_cast<int>(niceStep(count / 10.0));
+    p.setPen(palette().color(QPalette::WindowText));
+    for (int step = every; step <= count; step += every) {
+        const double x = xAt(area, step);
+        p.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
+        const QString label = QString::number(step);
+        p.drawText(QRectF(x - 40, area.bottom() + 4, 80, metrics.height()), Qt::AlignHCenter,
+                   label);
+    }
+    const QString title = text(kStepAxisTitle);
+    p.drawText(QRectF(area.left(), area.bottom() + 6 + metrics.height(), area.width(),
+                      metrics.height() + kSpacing),
+               Qt::AlignHCenter | Qt::AlignVCenter, title);
+}
+
+void CourseChart::drawBand(QPainter& p, const QRectF& area) const {
+    QPolygonF upper;
+    QPolygonF lower;
+    auto add = [&](double step, double top, double bottom) {
+        upper << QPointF(xAt(area, step), yAt(area, top));
+        lower << QPointF(xAt(area, step), yAt(area, bottom));
+    };
+    for (const StepResult& r : m_steps) {
+        const double mean = expectedCount(m_steprate, r.step);
+        const double sigma = expectedSigma(m_steprate, r.step);
+        const double top = mean + 2 * sigma;
+        const double bottom = std::max(mean - 2 * sigma, 0.0);
+        if (m_steps.size() == 1) {
+            // A single step still shows its band, as a short bar.
+            add(r.step - 0.2, top, bottom);
+            add(r.step + 0.2, top, bottom);
+        } else {
+            add(r.step, top, bottom);
+        }
+    }
+    std::reverse(lower.begin(), lower.end());
+    upper += lower;
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBandColour);
+    p.drawPolygon(upper);
+    p.setBrush(Qt::NoBrush);
+}
+
+void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
+    const bool marked = m_steps.size() == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
+    auto draw = [&](const SeriesLook& look, bool dotted, auto value) {
+        QPolygonF line;
+        for (const StepResult& r : m_steps) {
+            line << QPointF(xAt(area, r.step), yAt(area, value(r)));
+        }
+        p.setPen(penOf(look));
+        p.drawPolyline(line);
+        if (marked && dotted) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(look.colour);
+            for (const QPointF& point : line) {
+                p.drawEllipse(point, look.width + 1, look.width + 1);
+            }
+            p.setBrush(Qt::NoBrush);
+        }
+    };
+    for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
+        draw(kCounterLooks[i], true, [i](const StepResult& r) { return counterOf(r, i); });
+    }
+    // The exact mean is no measurement: a line without dots, over the counters.
+    draw(kMeanLook, m_steps.size() == 1,
+         [this](const StepResult& r) { return expectedCount(m_steprate, r.step); });
+    draw(kStatisticLook, true, [](const StepResult& r) { return r.statistisch; });
+}
+
+void CourseChart::drawLegend(QPainter& p, const QRectF& area) const {
+    const QFontMetrics metrics(font());
+    const int row = metrics.height() + 4;
+    const int entries = static_cast<int>(std::size(kCounterLooks)) + 3;
+    const QRectF box(area.right() + kSpacing, area.top(), legendWidth(), entries * row + kSpacing);
+    p.setPen(QPen(kGridColour.darker(120), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(box);
+    p.setBrush(Qt::NoBrush);
+
+    double y = box.top() + kSpacing / 2.0 + row / 2.0;
+    const double swatchLeft = box.left() + kSpacing;
+    const double textLeft = swatchLeft + kLegendSwatch + kSpacing;
+    auto label = [&](const QString& name) {
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(QRectF(textLeft, y - row / 2.0, box.right() - textLeft, row),
+                   Qt::AlignLeft | Qt::AlignVCenter, name);
+        y += row;
+    };
+    auto line = [&](const SeriesLook& look) {
+        p.setPen(penOf(look));
+        p.drawLine(QPointF(swatchLeft, y), QPointF(swatchLeft + kLegendSwatch, y));
+        label(text(look.name));
+    };
+    for (const SeriesLook& look : kCounterLooks) {
+        line(look);
+    }
+    line(kStatisticLook);
+    line(kMeanLook);
+    p.fillRect(QRectF(swatchLeft, y - row / 2.0 + 3, kLegendSwatch, row - 6), kBandColour);
+    label(text(kBandName));
+}
+
+CourseWindow::CourseWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("verlauf"));
+    setWindowTitle(text(kWindowTitle));
+    m_chart = new CourseChart(this);
+    m_logSwitch = new QCheckBox(text(kLogSwitchText), this);
+    m_logSwitch->setObjectName(QStringLiteral("logachse"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_chart, 1);
+    layout->addWidget(m_logSwitch, 0, Qt::AlignLeft);
+    connect(m_logSwitch, &QCheckBox::toggled, m_chart, &CourseChart::setLogarithmic);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
+    resize(620, 460);
+}
+
+void CourseWindow::showRun(const std::vector<StepResult>& steps, int steprate) {
+    m_chart->setRun(steps, steprate);
+}
+
+void CourseWindow::placeBeside(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    QRect wanted(frame.topRight() + QPoint(kSpacing, 0), size());
+    if (const QScreen* screen = window.screen()) {
+        const QRect room = screen->availableGeometry();
+        if (!room.contains(wanted)) {
+            wanted.moveTopLeft(frame.topLeft() + QPoint(4 * kSpacing, 4 * kSpacing));
+            wanted.moveRight(std::min(wanted.right(), room.right()));
+            wanted.moveBottom(std::min(wanted.bottom(), room.bottom()));
+            wanted.moveTopLeft(
+                QPoint(std::max(wanted.left(), room.left()), std::max(wanted.top(), room.top())));
+        }
+    }
+    move(wanted.topLeft());
+}
+
+} // namespace cr::ui

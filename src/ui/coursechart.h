@@ -1,0 +1,77 @@
+#pragma once
+
+#include "core/evaluation.h"
+
+#include <QWidget>
+#include <vector>
+
+class QCheckBox;
+
+namespace cr::ui {
+
+// The course of a run over its completed steps: the six counters,
+// "Statistisch", and the exact mean with its band of two standard deviations
+// either side, on a linear or a logarithmic value axis. Drawn by hand: a few
+// lines and one band need no chart library, and the drawing stays sharp at
+// any size and screen scale.
+class CourseChart final : public QWidget {
+    Q_OBJECT
+public:
+    explicit CourseChart(QWidget* parent = nullptr);
+
+    void setRun(std::vector<StepResult> steps, int steprate);
+    void setLogarithmic(bool on);
+    bool logarithmic() const { return m_log; }
+    const std::vector<StepResult>& steps() const { return m_steps; }
+    int steprate() const { return m_steprate; }
+
+    // Where a step and a value are drawn, in the widget's pixels. On the
+    // logarithmic axis a value below its lowest decade (a counter at zero)
+    // lies on the axis floor.
+    double xOf(double step) const;
+    double yOf(double value) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void fitValueAxis();
+    int legendWidth() const;
+    QRectF plotArea() const;
+    void drawValueAxis(QPainter& p, const QRectF& area) const;
+    void drawStepAxis(QPainter& p, const QRectF& area) const;
+    double xAt(const QRectF& area, double step) const;
+    double yAt(const QRectF& area, double value) const;
+    void drawBand(QPainter& p, const QRectF& area) const;
+    void drawSeries(QPainter& p, const QRectF& area) const;
+    void drawLegend(QPainter& p, const QRectF& area) const;
+
+    std::vector<StepResult> m_steps;
+    int m_steprate = 0;
+    bool m_log = false;
+    double m_low = 0;  // bottom of the value axis
+    double m_high = 1; // top of the value axis
+    double m_tick = 1; // distance of the linear axis's ticks
+};
+
+// The window "Verlauf": the chart and its switch for a logarithmic axis.
+class CourseWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit CourseWindow(QWidget* parent);
+
+    CourseChart& chart() const { return *m_chart; }
+    QCheckBox& logSwitch() const { return *m_logSwitch; }
+    void showRun(const std::vector<StepResult>& steps, int steprate);
+    // Beside the given window if the screen has room there, else over it.
+    void placeBeside(const QWidget& window);
+
+private:
+    CourseChart* m_chart = nullptr;
+    QCheckBox* m_logSwitch = nullptr;
+};
+
+} // namespace cr::ui

@@ -1,0 +1,307 @@
+#include "analyse.h"
+#include "core/analysis.h"
+#include "core/expectation.h"
+#include "core/fake_window.h"
+#include "io/temp_dir.h"
+#include "modes.h"
+#include "options.h"
+#include "output.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using cr::Control;
+using cr::StepResult;
+using namespace cr::analyse;
+
+template <typename Case> std::string caseName(const testing::TestParamInfo<Case>& info) {
+    return info.param.name;
+}
+
+std::vector<int> randomNumbers(std::size_t count, unsigned seed) {
+    std::mt19937 engine(seed);
+    std::uniform_int_distribution<int> number(0, 36);
+    std::vector<int> numbers(count);
+    for (int& n : numbers) {
+        n = number(engine);
+    }
+    return numbers;
+}
+
+std::array<int, 6> countersOf(const cr::RunState& s) {
+    return {s.leerrs, s.leermp, s.leergu, s.einmalrs, s.einmalmp, s.einmalgu};
+}
+
+void expectSameSteps(const std::vector<StepResult>& window, const std::vector<StepResult>& engine) {
+    ASSERT_EQ(window.size(), engine.size());
+    for (std::size_t k = 0; k < window.size(); ++k) {
+        EXPECT_EQ(window[k].step, engine[k].step);
+        EXPECT_EQ(window[k].statistisch, engine[k].statistisch) << "step " << k + 1;
+        EXPECT_EQ(window[k].leer, engine[k].leer) << "step " << k + 1;
+        EXPECT_EQ(window[k].einmal, engine[k].einmal) << "step " << k + 1;
+    }
+}
+
+TEST(Expectation, ExactMeanAndSpreadOfTheCounters) {
+    EXPECT_EQ(cr::expectedCount(37, 1), 36.0);
+    EXPECT_DOUBLE_EQ(cr::expectedCount(37, 2), 648.0 / 37.0);
+    EXPECT_NEAR(cr::expectedSigma(37, 1), std::sqrt(36.0 / 37.0), 1e-12);
+    EXPECT_DOUBLE_EQ(cr::expectedCount(1, 3), 2 * std::pow(18.0 / 37.0, 3));
+}
+
+// The engine and the window's run on the same numbers: the same counters at
+// every step end, and the same state inside the last step.
+struct SameCountersCase {
+    std::string name;
+    int steprate;
+    int spins;
+    unsigned seed;
+    int resetAfterSteps; // press Reset after this many steps; 0: never
+};
+
+class EngineAgainstWindow : public testing::TestWithParam<SameCountersCase> {};
+
+TEST_P(EngineAgainstWindow, CountsAlike) {
+    const SameCountersCase& c = GetParam();
+    const std::vector<int> numbers = randomNumbers(static_cast<std::size_t>(c.spins), c.seed);
+    cr::testing::Harness h;
+    std::vector<int> drawn = numbers;
+    drawn.insert(drawn.begin(), 0); // cell 0 is drawn first and never played
+    h.startWith(std::to_string(c.spins), std::to_string(c.steprate), drawn);
+    cr::Engine engine(c.steprate);
+
+    std::size_t taken = 0;
+    const auto resetAt = static_cast<std::size_t>(c.resetAfterSteps * c.steprate);
+    if (c.resetAfterSteps > 0) {
+        for (int s = 0; s < c.resetAfterSteps; ++s) {
+            h.run.step();
+        }
+        for (; taken < resetAt; ++taken) {
+            engine.spin(numbers[taken]);
+        }
+        expectSameSteps(h.run.history(), engine.steps());
+        h.run.reset();
+        engine.reset();
+    }
+    while (h.window.isEnabled(Control::okstep)) {
+        h.run.step();
+    }
+    for (; taken < numbers.size(); ++taken) {
+        engine.spin(numbers[taken]);
+    }
+    expectSameSteps(h.run.history(), engine.steps());
+    EXPECT_EQ(countersOf(h.run.state()), countersOf(engine.state()));
+    EXPECT_EQ(h.run.state().statwert, engine.state().statwert);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, EngineAgainstWindow,
+                         testing::Values(SameCountersCase{"StepRate1", 1, 60, 1, 0},
+                                         SameCountersCase{"StepRate2EndsInsideAStep", 2, 41, 2, 0},
+                                         SameCountersCase{"StepRate37", 37, 9999, 3, 0},
+                                         SameCountersCase{"StepRate37ResetAfterThreeSteps", 37,
+                                                          1000, 4, 3},
+                                         SameCountersCase{"StepRate500", 500, 9999, 5, 0}),
+                         caseName<SameCountersCase>);
+
+struct ArgumentCase {
+    std::string name;
+    std::vector<std::string> args;
+    std::string error; // a part of the message
+};
+
+class BadArguments : public testing::TestWithParam<ArgumentCase> {};
+
+TEST_P(BadArguments, GiveOneLineAndStatus2) {
+    const ArgumentCase& c = GetParam();
+    EXPECT_NE(parseArguments(c.args).error.find(c.error), std::string::npos)
+        << parseArguments(c.args).error;
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runAnalysis(c.args, out, err, false), kBadArguments);
+    EXPECT_EQ(out.str(), "");
+    const std::string message = err.str();
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parse, BadArguments,
+    testing::Values(
+        ArgumentCase{"NoArguments", {}, "--steprate is missing"},
+        ArgumentCase{"NoFile", {"--steprate", "37"}, "no permanence file"},
+        ArgumentCase{"StepRateZero", {"--steprate", "0", "f"}, "from 1 to 16383, not \"0\""},
+        ArgumentCase{"StepRateTooLarge", {"--steprate=16384", "f"}, "from 1 to 16383"},
+        ArgumentCase{"StepRateNotWhole", {"--steprate", "3.5", "f"}, "not \"3.5\""},
+        ArgumentCase{"StepRateSigned", {"--steprate", "+3", "f"}, "not \"+3\""},
+        ArgumentCase{"ValueMissing", {"f", "--steprate"}, "--steprate needs a value"},
+        ArgumentCase{"Unknown", {"--steprate", "2", "--fast", "f"}, "unknown option \"--fast\""},
+        ArgumentCase{"Twice", {"--steprate", "2", "--steprate", "3", "f"}, "given twice"},
+        ArgumentCase{"FlagWithValue", {"--steprate", "2", "--json=1", "f"}, "takes no value"},
+        ArgumentCase{
+            "SimulateWithoutSpins", {"--steprate", "2", "--simulate", "5"}, "needs --spins"},
+        ArgumentCase{"SimulateWithFile",
+                     {"--steprate", "2", "--simulate", "5", "--spins", "9", "f"},
+                     "reads no files"},
+        ArgumentCase{"SimulateAndRunsOf",
+                     {"--simulate", "5", "--runs-of", "9", "--spins", "9", "--steprate", "2"},
+                     "exclude each other"},
+        ArgumentCase{"SeedWithoutSimulation",
+                     {"--steprate", "2", "--seed", "1", "f"},
+                     "only applies to --simulate"},
+        ArgumentCase{"PoolWithoutRuns", {"--steprate", "2", "--pool", "f"}, "only applies"},
+        ArgumentCase{"RunShorterThanAStep",
+                     {"--steprate", "37", "--runs-of", "36", "f"},
+                     "shorter than one step"},
+        ArgumentCase{"NoThreads", {"--steprate", "2", "--threads", "0", "f"}, "from 1 to 256"},
+        ArgumentCase{"SeedTooLarge",
+                     {"--steprate", "2", "--simulate", "1", "--spins", "2", "--seed",
+                      "18446744073709551616"},
+                     "from 0 to 18446744073709551615"}),
+    caseName<ArgumentCase>);
+
+TEST(Arguments, ModesAndFiles) {
+    const auto runs = parseArguments({"--steprate=37", "--runs-of", "370", "a", "--", "--b"});
+    ASSERT_TRUE(runs.options) << runs.error;
+    EXPECT_EQ(runs.options->mode, Mode::RunsOf);
+    EXPECT_EQ(runs.options->runLength, 370);
+    EXPECT_EQ(runs.options->files, (std::vector<std::string>{"a", "--b"}));
+
+    const auto sim = parseArguments(
+        {"--simulate", "100000", "--spins", "370", "--steprate", "37", "--seed", "0"});
+    ASSERT_TRUE(sim.options) << sim.error;
+    EXPECT_EQ(sim.options->mode, Mode::Simulate);
+    EXPECT_EQ(sim.options->runs, 100000);
+    EXPECT_EQ(sim.options->runLength, 370);
+    EXPECT_EQ(sim.options->seed, 0u);
+}
+
+// Steprate 1, runs of two spins over 1 3 | 1 2 | 5 (the 5 makes no whole run).
+// After 1 then 3 every pair has the same side twice: its once-hit field goes
+// out, the other stays empty. After 1 then 2, R/S and G/U change side: the
+// empty field goes out, the once-hit one stays.
+TEST(RunsOf, MeanAndSpreadOverRuns) {
+    const RunStatistics stats = runsOf({1, 3, 1, 2, 5}, 1, 2);
+    ASSERT_EQ(stats.runs(), 2);
+    ASSERT_EQ(stats.steps().size(), 2u);
+    EXPECT_EQ(stats.steps()[0].statistisch, 1);
+    EXPECT_EQ(stats.steps()[1].statistisch, 0.5);
+    for (std::size_t c = 0; c < kCounters; ++c) {
+        EXPECT_EQ(stats.mean(0, c), 1) << c;
+        EXPECT_EQ(stats.sd(0, c), 0) << c;
+    }
+    //                                     leer RS MP  GU  einmal RS MP GU
+    const std::array<double, kCounters> means{0.5, 1, 0.5, 0.5, 0, 0.5};
+    const std::array<double, kCounters> sds{0.5, 0, 0.5, 0.5, 0, 0.5};
+    for (std::size_t c = 0; c < kCounters; ++c) {
+        EXPECT_EQ(stats.mean(1, c), means[c]) << c;
+        EXPECT_EQ(stats.sd(1, c), sds[c]) << c;
+    }
+}
+
+TEST(Simulate, SameSeedSameSumsWhateverTheThreads) {
+    const RunStatistics one = simulate(37, 370, 1000, 7, 1);
+    ASSERT_EQ(one.runs(), 1000);
+    ASSERT_EQ(one.steps().size(), 10u);
+    for (const int threads : {2, 3, 8}) {
+        const RunStatistics many = simulate(37, 370, 1000, 7, threads);
+        ASSERT_EQ(many.runs(), one.runs());
+        for (std::size_t k = 0; k < one.steps().size(); ++k) {
+            EXPECT_EQ(many.steps()[k].sum, one.steps()[k].sum) << threads << " threads";
+            EXPECT_EQ(many.steps()[k].squares, one.steps()[k].squares) << threads << " threads";
+        }
+    }
+    const RunStatistics other = simulate(37, 370, 1000, 8, 2);
+    EXPECT_NE(other.steps()[1].sum, one.steps()[1].sum);
+    EXPECT_NE(runSeed(7, 0), runSeed(7, 1));
+    EXPECT_NE(runSeed(7, 0), runSeed(8, 0));
+}
+
+// The drawn numbers follow the law of the counters: within four standard
+// errors of the exact mean at every step.
+TEST(Simulate, MeansFollowTheExactLaw) {
+    constexpr long long kRuns = 20000;
+    const RunStatistics stats = simulate(37, 370, kRuns, 1, 2);
+    for (std::size_t k = 0; k < 5; ++k) {
+        const int step = static_cast<int>(k) + 1;
+        const double error = cr::expectedSigma(37, step) / std::sqrt(double(kRuns));
+        for (std::size_t c = 0; c < kCounters; ++c) {
+            EXPECT_NEAR(stats.mean(k, c), cr::expectedCount(37, step), 4 * error)
+                << "step " << step << " counter " << c;
+        }
+    }
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// A bad file among good ones: one line for it on stderr, the others analysed,
+// status 1.
+TEST(Tool, RefusedFileAmongGoodOnes) {
+    const cr::testing::TempDir dir;
+    const std::string good = dir.write("gut.csv", "1,3\r\n1,2\r\n5\r\n");
+    const std::string bad = dir.write("schlecht.csv", "1,3\r\n1,x\r\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runAnalysis({"--steprate", "1", "--runs-of", "2", "--json", good, bad, good},
+                                   out, err, false);
+    EXPECT_EQ(status, kFileFailed);
+    EXPECT_EQ(err.str(), "chancenraster-analyse: " + bad +
+                             ": spin 4 reads \"x\", which is not a number (a file without a "
+                             "\"Spielbank\" header must hold numbers only)\n");
+    const std::string step1 =
+        "{\"step\":1,\"statistisch\":1,\"expected\":" + shortest(cr::expectedCount(1, 1)) +
+        ",\"sigma\":" + shortest(cr::expectedSigma(1, 1)) +
+        ",\"leer\":[[1,0],[1,0],[1,0]],\"einmal\":[[1,0],[1,0],[1,0]]}";
+    const std::string step2 =
+        "{\"step\":2,\"statistisch\":0.5,\"expected\":" + shortest(cr::expectedCount(1, 2)) +
+        ",\"sigma\":" + shortest(cr::expectedSigma(1, 2)) +
+        ",\"leer\":[[0.5,0.5],[1,0],[0.5,0.5]],"
+        "\"einmal\":[[0.5,0.5],[0,0],[0.5,0.5]]}";
+    const std::string table = "{\"file\":" + jsonString(good) +
+                              ",\"steprate\":1,\"spins\":2,\"runs\":2,\"steps\":[" + step1 + "," +
+                              step2 + "]}";
+    EXPECT_EQ(linesOf(out.str()), (std::vector<std::string>{table, table}));
+}
+
+TEST(Tool, ReplayTableAsTextAndJson) {
+    const cr::testing::TempDir dir;
+    const std::string file = dir.write("kurz.csv", "1,3,1,2,5");
+    std::ostringstream text;
+    std::ostringstream json;
+    std::ostringstream err;
+    EXPECT_EQ(runAnalysis({"--steprate", "2", "--spins", "4", file}, text, err, false), kDone);
+    EXPECT_EQ(runAnalysis({"--json", "--steprate=2", file}, json, err, false), kDone);
+    EXPECT_EQ(err.str(), "");
+    // Step 1 (1 3): every pair hit once at both positions. Step 2 (1 2): the 1
+    // again puts its once-hit fields out; the 2 puts out R/S and G/U's empty
+    // fields, but M/P's once-hit one (3 and 2 are both Manque).
+    const std::string expected2 = fixed(cr::expectedCount(2, 2), 6);
+    EXPECT_EQ(linesOf(text.str()),
+              (std::vector<std::string>{
+                  "file\tstep\tstatistisch\texpected\tleer_rs\tleer_mp\tleer_gu\teinmal_rs\t"
+                  "einmal_mp\teinmal_gu",
+                  file + "\t1\t2\t" + fixed(cr::expectedCount(2, 1), 6) + "\t2\t2\t2\t2\t2\t2",
+                  file + "\t2\t1\t" + expected2 + "\t1\t2\t1\t1\t0\t1"}));
+    EXPECT_EQ(json.str(), "{\"file\":" + jsonString(file) +
+                              ",\"steprate\":2,\"spins\":5,\"steps\":[{\"step\":1,\"statistisch\":"
+                              "2,\"expected\":" +
+                              shortest(cr::expectedCount(2, 1)) +
+                              ",\"leer\":[2,2,2],\"einmal\":[2,2,2]},{\"step\":2,\"statistisch\":"
+                              "1,\"expected\":" +
+                              shortest(cr::expectedCount(2, 2)) +
+                              ",\"leer\":[1,2,1],\"einmal\":[1,0,1]}]}\n");
+}
+
+} // namespace

@@ -1,0 +1,196 @@
+#include "core/random.h"
+#include "ui/application.h"
+#include "ui/coursechart.h"
+#include "ui/mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+using cr::ui::CourseChart;
+using cr::ui::CourseWindow;
+
+class Sevens final : public cr::RandomSource {
+public:
+    void seedFromClock() override {}
+    double next() override { return (7 + 0.5) / 37.0; }
+};
+
+class CourseChartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = cr::ui::createMainWindow(random, QCoreApplication::applicationDirPath());
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QCoreApplication::processEvents();
+    }
+    template <typename T = QWidget> T* find(const char* name) const {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void startRun(const char* spins, const char* steprate) {
+        find<QLineEdit>("textanzahl")->setText(QString::fromLatin1(spins));
+        find<QLineEdit>("textwiederhol")->setText(QString::fromLatin1(steprate));
+        find<QPushButton>("okstart")->click();
+    }
+    void steps(int count) {
+        for (int i = 0; i < count; ++i) {
+            find<QPushButton>("okstep")->click();
+        }
+    }
+    QAction* action(const QString& text) const {
+        for (QAction* a : window->actions()) {
+            if (a->text() == text) {
+                return a;
+            }
+        }
+        ADD_FAILURE() << text.toStdString();
+        return nullptr;
+    }
+    // Ctrl+G, typed wherever the focus is.
+    CourseChart* openChart() {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : window.get(), Qt::Key_G, Qt::ControlModifier);
+        auto* course = window->findChild<CourseWindow*>();
+        EXPECT_TRUE(course && course->isVisible());
+        return course ? &course->chart() : nullptr;
+    }
+    void abbruch() {
+        QTimer::singleShot(0, window.get(), [this] {
+            if (auto* box = window->findChild<QMessageBox*>()) {
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        find<QPushButton>("okabbrechen")->click();
+    }
+
+    Sevens random;
+    std::unique_ptr<cr::ui::MainWindow> window;
+};
+
+// Both entries sit in the context menu of the window and of the grid; saving
+// waits for a completed step.
+TEST_F(CourseChartTest, ContextMenuOffersTheChartAndSavingOnceAStepEnded) {
+    for (QWidget* target : {static_cast<QWidget*>(window.get()), find("tabelle2")}) {
+        SCOPED_TRACE(target->objectName().toStdString());
+        EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
+        ASSERT_EQ(target->actions().size(), 2);
+        EXPECT_EQ(target->actions()[0]->text(), QStringLiteral("Verlauf anzeigen"));
+        EXPECT_EQ(target->actions()[1]->text(), QStringLiteral("Alle Steps speichern \u2026"));
+    }
+    QAction* save = action(QStringLiteral("Alle Steps speichern \u2026"));
+    ASSERT_NE(save, nullptr);
+    EXPECT_FALSE(save->isEnabled());
+    startRun("9999", "4");
+    find<QPushButton>("okweiter")->click();
+    EXPECT_FALSE(save->isEnabled()) << "a step begun is not a step ended";
+    steps(1);
+    EXPECT_TRUE(save->isEnabled());
+    find<QPushButton>("okreset")->click();
+    EXPECT_FALSE(save->isEnabled());
+}
+
+TEST_F(CourseChartTest, FollowsTheRunStepByStepAndStartsAfreshWithTheRun) {
+    startRun("9999", "4");
+    steps(2);
+    CourseChart* chart = openChart();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->steps().size(), 2u) << "steps before the chart opened are shown";
+    EXPECT_EQ(chart->steprate(), 4);
+
+    steps(18); // past the fifteen steps the export keeps
+    ASSERT_EQ(chart->steps().size(), 20u);
+    EXPECT_EQ(chart->steps().back().step, 20);
+    find<QPushButton>("okweiter")->click();
+    EXPECT_EQ(chart->steps().size(), 20u);
+
+    find<QPushButton>("okreset")->click();
+    EXPECT_TRUE(chart->steps().empty());
+    steps(3);
+    EXPECT_EQ(chart->steps().size(), 3u);
+    EXPECT_EQ(chart->steps().front().step, 1);
+
+    abbruch();
+    EXPECT_TRUE(chart->steps().empty());
+    startRun("9999", "5");
+    steps(1);
+    ASSERT_EQ(chart->steps().size(), 1u);
+    EXPECT_EQ(chart->steprate(), 5);
+}
+
+TEST_F(CourseChartTest, LogarithmicSwitchSpacesDecadesEvenly) {
+    startRun("9999", "37");
+    steps(12);
+    CourseChart* chart = openChart();
+    ASSERT_NE(chart, nullptr);
+    auto* course = window->findChild<CourseWindow*>();
+    EXPECT_EQ(course->windowTitle(), QStringLiteral("Verlauf"));
+    EXPECT_EQ(course->logSwitch().text(), QStringLiteral("Logarithmische Achse"));
+
+    auto decade = [chart](double value) { return chart->yOf(value) - chart->yOf(10 * value); };
+    EXPECT_FALSE(chart->logarithmic());
+    EXPECT_NEAR(decade(1), 10 * decade(0.1), 1e-6);
+    EXPECT_GT(chart->yOf(0), chart->yOf(1));
+
+    course->logSwitch().click();
+    EXPECT_TRUE(chart->logarithmic());
+    EXPECT_NEAR(decade(1), decade(0.1), 1e-6);
+    EXPECT_GT(decade(1), 10.0);
+    // A counter at zero lies on the floor of the axis, not off the picture.
+    EXPECT_TRUE(std::isfinite(chart->yOf(0)));
+    EXPECT_DOUBLE_EQ(chart->yOf(0), chart->yOf(1e-9));
+    EXPECT_GE(chart->yOf(0), chart->yOf(0.01));
+
+    course->logSwitch().click();
+    EXPECT_FALSE(chart->logarithmic());
+    EXPECT_NEAR(decade(1), 10 * decade(0.1), 1e-6);
+}
+
+// A counter's line lies where the axis maps it, on either axis, for a single
+// step as for a long run; a single step still shows its band.
+TEST_F(CourseChartTest, PaintsSeriesWhereTheAxesMapThem) {
+    CourseChart chart;
+    chart.resize(600, 400);
+    cr::StepResult step;
+    step.statistisch = 2;
+    step.leer = {5, 10, 15};
+    step.einmal = {20, 25, 30};
+    auto isBlue = [](QColor c) { return c.blue() > c.red() + 50 && c.blue() > c.green() + 50; };
+    for (bool log : {false, true}) {
+        chart.setLogarithmic(log);
+        for (int count : {1, 200}) {
+            SCOPED_TRACE(testing::Message() << "log " << log << ", steps " << count);
+            std::vector<cr::StepResult> history(static_cast<std::size_t>(count), step);
+            for (int k = 0; k < count; ++k) {
+                history[static_cast<std::size_t>(k)].step = k + 1;
+            }
+            chart.setRun(history, 37);
+            const QImage image = chart.grab().toImage();
+            const int middle = (count + 1) / 2;
+            const QPoint leerGu(static_cast<int>(chart.xOf(middle)),
+                                static_cast<int>(std::floor(chart.yOf(15))));
+            EXPECT_TRUE(isBlue(image.pixelColor(leerGu))) << "Leer G/U";
+            if (count == 1 && !log) {
+                // Mean 36, sigma about 1: half-way up the upper half of the band.
+                const QPoint band(static_cast<int>(chart.xOf(1)),
+                                  static_cast<int>(chart.yOf(37.4)));
+                const QColor shade = image.pixelColor(band);
+                EXPECT_NE(shade, QColor(Qt::white));
+                EXPECT_GT(shade.blue(), shade.red());
+            }
+        }
+    }
+}
+
+} // namespace

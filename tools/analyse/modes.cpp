@@ -1,0 +1,189 @@
+#include "modes.h"
+
+#include "core/analysis.h"
+#include "core/numparse.h"
+#include "core/random.h"
+#include "io/spin_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+namespace cr::analyse {
+
+namespace {
+
+using Kind = PermanenceOutcome::Kind;
+
+// Why a file cannot even be opened, or nothing if it can.
+std::optional<std::string> openFailure(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) {
+        return "no such file";
+    }
+    if (std::filesystem::is_directory(status)) {
+        return "a directory, not a file";
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return "not a regular file";
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        return std::string("cannot be opened: ") + std::strerror(errno);
+    }
+    std::fclose(file);
+    return std::nullopt;
+}
+
+std::string describe(const io::SpinFileOutcome& result) {
+    const PermanenceOutcome& o = result.permanence;
+    switch (o.kind) {
+    case Kind::EmptyFile:
+        return "the file is empty";
+    case Kind::NotSpielbank: // readSpinFile reads such a file as a number list
+        return "the first field does not begin with \"Spielbank\"";
+    case Kind::Refused: {
+        const std::string where =
+            "spin " + std::to_string(o.refusedSpin) + " reads \"" + o.refusedText + "\"";
+        return result.refusal == io::Refusal::NotANumber
+                   ? where + ", which is not a number (a file without a \"Spielbank\" header "
+                             "must hold numbers only)"
+                   : where + ", allowed are 0 to 36";
+    }
+    case Kind::ReadFailure:
+        if (result.layout == io::SpinLayout::Permanence && o.header.empty()) {
+            return "the file holds no field, only blank lines";
+        }
+        if (result.layout == io::SpinLayout::Permanence && o.header.size() < 3) {
+            return "the file ends after " + std::to_string(o.header.size()) +
+                   " of its 4 header fields";
+        }
+        if (result.layout == io::SpinLayout::Permanence && o.count == 0 && o.cells.empty()) {
+            return "the file ends before its 4th header field, or could not be read to its end";
+        }
+        return "the file could not be read to its end";
+    case Kind::Read:
+        break;
+    }
+    return {};
+}
+
+void runOnce(Engine& engine, const std::uint8_t* numbers, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        engine.spin(numbers[i]);
+    }
+}
+
+std::uint64_t mix(std::uint64_t z) { // the SplitMix64 finaliser
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+constexpr long long kRunsPerTask = 64;
+
+} // namespace
+
+LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit) {
+    LoadedSpins loaded;
+    if (const auto failure = openFailure(path)) {
+        loaded.error = *failure;
+        return loaded;
+    }
+    const io::SpinFileOutcome result = io::readSpinFile(path);
+    if (result.permanence.kind != Kind::Read) {
+        loaded.error = describe(result);
+        return loaded;
+    }
+    auto count = static_cast<long long>(result.permanence.count);
+    if (limit) {
+        count = std::min(count, *limit);
+    }
+    loaded.numbers.resize(static_cast<std::size_t>(count));
+    for (std::size_t k = 0; k < loaded.numbers.size(); ++k) {
+        // The reader let only values through that round into 0..36.
+        loaded.numbers[k] =
+            static_cast<std::uint8_t>(roundHalfEven(result.permanence.cells[k + 1]));
+    }
+    return loaded;
+}
+
+std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int steprate) {
+    Engine engine(steprate);
+    runOnce(engine, numbers.data(), numbers.size());
+    return engine.steps();
+}
+
+RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength) {
+    RunStatistics stats;
+    Engine engine(steprate);
+    const auto length = static_cast<std::size_t>(runLength);
+    for (std::size_t start = 0; length > 0 && numbers.size() - start >= length; start += length) {
+        engine.reset();
+        runOnce(engine, numbers.data() + start, length);
+        stats.addRun(engine.steps());
+    }
+    return stats;
+}
+
+std::uint64_t runSeed(std::uint64_t seed, long long run) {
+    return mix(mix(seed) + static_cast<std::uint64_t>(run));
+}
+
+RunStatistics simulate(int steprate, long long runLength, long long runs, std::uint64_t seed,
+                       int threads, std::atomic<long long>* done) {
+    const auto tasks = static_cast<std::size_t>((runs + kRunsPerTask - 1) / kRunsPerTask);
+    // One sum per worker: whole numbers, so whichever worker took a run, the
+    // totals come out the same.
+    std::vector<RunStatistics> perWorker(static_cast<std::size_t>(std::max(threads, 1)));
+    parallelFor(tasks, threads, [&](std::size_t task, std::size_t worker) {
+        Engine engine(steprate);
+        std::mt19937_64 random;
+        const long long first = static_cast<long long>(task) * kRunsPerTask;
+        const long long last = std::min(runs, first + kRunsPerTask);
+        for (long long run = first; run < last; ++run) {
+            random.seed(runSeed(seed, run));
+            engine.reset();
+            for (long long i = 0; i < runLength; ++i) {
+                // 53 random bits in [0, 1), as the program draws its numbers.
+                const double r = static_cast<double>(random() >> 11) * 0x1.0p-53;
+                engine.spin(numberFromUniform(r));
+            }
+            perWorker[worker].addRun(engine.steps());
+        }
+        if (done) {
+            done->fetch_add(last - first, std::memory_order_relaxed);
+        }
+    });
+    RunStatistics total;
+    for (const RunStatistics& part : perWorker) {
+        total.merge(part);
+    }
+    return total;
+}
+
+void parallelFor(std::size_t count, int threads,
+                 const std::function<void(std::size_t, std::size_t)>& work) {
+    std::atomic<std::size_t> next{0};
+    const auto worker = [&](std::size_t id) {
+        for (std::size_t i = next++; i < count; i = next++) {
+            work(i, id);
+        }
+    };
+    const std::size_t workers = std::min(static_cast<std::size_t>(std::max(threads, 1)), count);
+    std::vector<std::thread> pool;
+    for (std::size_t id = 1; id < workers; ++id) {
+        pool.emplace_back(worker, id);
+    }
+    worker(0);
+    for (std::thread& t : pool) {
+        t.join();
+    }
+}
+
+} // namespace cr::analyse

@@ -1,0 +1,179 @@
+#include "output.h"
+
+#include "core/expectation.h"
+
+#include <array>
+#include <charconv>
+
+namespace cr::analyse {
+
+namespace {
+
+constexpr std::array<const char*, 3> kPairs{"rs", "mp", "gu"};
+constexpr int kMeanDecimals = 4;
+constexpr int kExpectedDecimals = 6;
+
+std::string jsonValue(const std::optional<std::string>& text) {
+    return text ? jsonString(*text) : "null";
+}
+
+// A table's name in the file column.
+std::string fileColumn(const SummaryTable& table) {
+    if (table.file) {
+        return *table.file;
+    }
+    if (table.seed) {
+        return "(simulation, seed " + std::to_string(*table.seed) + ")";
+    }
+    return "(all files)";
+}
+
+} // namespace
+
+std::string shortest(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string fixed(double value, int decimals) {
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, decimals);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string jsonString(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[(c >> 4) & 0xF];
+            out += kHex[c & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+void writeReplayHeader(std::ostream& out) {
+    out << "file\tstep\tstatistisch\texpected";
+    for (const char* kind : {"leer", "einmal"}) {
+        for (const char* pair : kPairs) {
+            out << '\t' << kind << '_' << pair;
+        }
+    }
+    out << '\n';
+}
+
+void writeSummaryHeader(std::ostream& out) {
+    out << "file\truns\tstep\tstatistisch\texpected\tsigma";
+    for (const char* kind : {"leer", "einmal"}) {
+        for (const char* pair : kPairs) {
+            out << '\t' << kind << '_' << pair << "_mean\t" << kind << '_' << pair << "_sd";
+        }
+    }
+    out << '\n';
+}
+
+namespace {
+
+// Appends the pieces to a line, one after the other.
+template <typename... Pieces> void append(std::string& line, const Pieces&... pieces) {
+    (line.append(pieces), ...);
+}
+
+std::string number(long long value) {
+    return std::to_string(value);
+}
+
+} // namespace
+
+void writeReplay(std::ostream& out, const ReplayTable& table, int steprate, bool json) {
+    if (!json) {
+        for (const StepResult& s : table.steps) {
+            out << table.file << '\t' << s.step << '\t' << shortest(s.statistisch) << '\t'
+                << fixed(expectedCount(steprate, s.step), kExpectedDecimals);
+            for (std::size_t c = 0; c < kCounters; ++c) {
+                out << '\t' << counterOf(s, c);
+            }
+            out << '\n';
+        }
+        return;
+    }
+    std::string line;
+    append(line, "{\"file\":", jsonString(table.file), ",\"steprate\":", number(steprate),
+           ",\"spins\":", number(table.spins), ",\"steps\":[");
+    for (std::size_t k = 0; k < table.steps.size(); ++k) {
+        const StepResult& s = table.steps[k];
+        append(line, k == 0 ? "{" : ",{", "\"step\":", number(s.step),
+               ",\"statistisch\":", shortest(s.statistisch),
+               ",\"expected\":", shortest(expectedCount(steprate, s.step)));
+        for (std::size_t c = 0; c < kCounters; ++c) {
+            append(line,
+                   c == 0   ? ",\"leer\":["
+                   : c == 3 ? "],\"einmal\":["
+                            : ",",
+                   number(counterOf(s, c)));
+        }
+        line += "]}";
+    }
+    out << line << "]}\n";
+}
+
+void writeSummary(std::ostream& out, const SummaryTable& table, int steprate, bool json) {
+    const RunStatistics& stats = *table.stats;
+    const std::vector<StepSums>& steps = stats.steps(); // none without runs
+    if (!json) {
+        const std::string file = fileColumn(table);
+        for (std::size_t k = 0; k < steps.size(); ++k) {
+            const int step = static_cast<int>(k) + 1;
+            out << file << '\t' << stats.runs() << '\t' << step << '\t'
+                << shortest(steps[k].statistisch) << '\t'
+                << fixed(expectedCount(steprate, step), kExpectedDecimals) << '\t'
+                << fixed(expectedSigma(steprate, step), kExpectedDecimals);
+            for (std::size_t c = 0; c < kCounters; ++c) {
+                out << '\t' << fixed(stats.mean(k, c), kMeanDecimals) << '\t'
+                    << fixed(stats.sd(k, c), kMeanDecimals);
+            }
+            out << '\n';
+        }
+        return;
+    }
+    std::string line;
+    append(line, "{\"file\":", jsonValue(table.file));
+    if (!table.pooledFiles.empty()) {
+        for (std::size_t i = 0; i < table.pooledFiles.size(); ++i) {
+            append(line, i == 0 ? ",\"files\":[" : ",", jsonString(table.pooledFiles[i]));
+        }
+        line += "]";
+    }
+    if (table.seed) {
+        append(line, ",\"seed\":", std::to_string(*table.seed));
+    }
+    append(line, ",\"steprate\":", number(steprate), ",\"spins\":", number(table.runLength),
+           ",\"runs\":", number(stats.runs()), ",\"steps\":[");
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        const int step = static_cast<int>(k) + 1;
+        append(line, k == 0 ? "{" : ",{", "\"step\":", number(step),
+               ",\"statistisch\":", shortest(steps[k].statistisch),
+               ",\"expected\":", shortest(expectedCount(steprate, step)),
+               ",\"sigma\":", shortest(expectedSigma(steprate, step)));
+        for (std::size_t c = 0; c < kCounters; ++c) {
+            append(line,
+                   c == 0   ? ",\"leer\":[["
+                   : c == 3 ? "],\"einmal\":[["
+                            : ",[",
+                   shortest(stats.mean(k, c)), ",", shortest(stats.sd(k, c)), "]");
+        }
+        line += "]}";
+    }
+    out << line << "]}\n";
+}
+
+} // namespace cr::analyse

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/evaluation.h"
+#include "statistics.h"
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cr::analyse {
+
+// One run over a file: every completed step.
+struct ReplayTable {
+    std::string file;
+    long long spins = 0; // taken from the file
+    std::vector<StepResult> steps;
+};
+
+// Mean and standard deviation per step over runs of equal length.
+struct SummaryTable {
+    std::optional<std::string> file;      // the file cut into runs; none for a simulation
+    std::vector<std::string> pooledFiles; // the files of a pooled table
+    std::optional<std::uint64_t> seed;    // a simulation's seed
+    long long runLength = 0;
+    const RunStatistics* stats = nullptr;
+};
+
+// Tab-separated: one header line, then one line per step of every table.
+void writeReplayHeader(std::ostream& out);
+void writeSummaryHeader(std::ostream& out);
+void writeReplay(std::ostream& out, const ReplayTable& table, int steprate, bool json);
+void writeSummary(std::ostream& out, const SummaryTable& table, int steprate, bool json);
+
+// Numbers as JSON and the tables write them, whatever the locale.
+std::string shortest(double value); // the shortest text that reads back as the value
+std::string fixed(double value, int decimals);
+std::string jsonString(std::string_view text);
+
+} // namespace cr::analyse

@@ -1,0 +1,56 @@
+#include "statistics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cr::analyse {
+
+int counterOf(const StepResult& step, std::size_t counter) {
+    return counter < 3 ? step.leer[counter] : step.einmal[counter - 3];
+}
+
+void RunStatistics::addRun(const std::vector<StepResult>& steps) {
+    if (m_steps.size() < steps.size()) {
+        m_steps.resize(steps.size());
+    }
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        StepSums& sums = m_steps[k];
+        sums.statistisch = steps[k].statistisch;
+        for (std::size_t c = 0; c < kCounters; ++c) {
+            const long long value = counterOf(steps[k], c);
+            sums.sum[c] += value;
+            sums.squares[c] += value * value;
+        }
+    }
+    ++m_runs;
+}
+
+void RunStatistics::merge(const RunStatistics& other) {
+    if (m_steps.size() < other.m_steps.size()) {
+        m_steps.resize(other.m_steps.size());
+    }
+    for (std::size_t k = 0; k < other.m_steps.size(); ++k) {
+        StepSums& sums = m_steps[k];
+        sums.statistisch = other.m_steps[k].statistisch;
+        for (std::size_t c = 0; c < kCounters; ++c) {
+            sums.sum[c] += other.m_steps[k].sum[c];
+            sums.squares[c] += other.m_steps[k].squares[c];
+        }
+    }
+    m_runs += other.m_runs;
+}
+
+double RunStatistics::mean(std::size_t step, std::size_t counter) const {
+    return static_cast<double>(m_steps[step].sum[counter]) / static_cast<double>(m_runs);
+}
+
+double RunStatistics::sd(std::size_t step, std::size_t counter) const {
+    // From the exact sums, so the result depends on nothing but the runs.
+    const auto n = static_cast<long double>(m_runs);
+    const auto sum = static_cast<long double>(m_steps[step].sum[counter]);
+    const auto squares = static_cast<long double>(m_steps[step].squares[counter]);
+    const long double spread = n * squares - sum * sum;
+    return static_cast<double>(std::sqrt(std::max(spread, 0.0L)) / n);
+}
+
+} // namespace cr::analyse

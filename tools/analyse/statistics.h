@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/evaluation.h"
+
+#include <array>
+#include <vector>
+
+namespace cr::analyse {
+
+// The six counters of a step in the order they are listed: leer R/S, M/P,
+// G/U, then einmal R/S, M/P, G/U.
+inline constexpr std::size_t kCounters = 6;
+int counterOf(const StepResult& step, std::size_t counter);
+
+// Per step, the sums over the runs of every counter and of its square.
+// Whole numbers add up exactly, so the sums do not depend on the order in
+// which runs or partial sums are added.
+struct StepSums {
+    double statistisch = 0; // the same in every run
+    std::array<long long, kCounters> sum{};
+    std::array<long long, kCounters> squares{};
+};
+
+// Mean and standard deviation of each counter per step over runs of equal length.
+class RunStatistics {
+public:
+    // Adds the completed steps of one run.
+    void addRun(const std::vector<StepResult>& steps);
+    void merge(const RunStatistics& other);
+
+    long long runs() const { return m_runs; }
+    const std::vector<StepSums>& steps() const { return m_steps; }
+    double mean(std::size_t step, std::size_t counter) const;
+    // Divided by the number of runs; 0 for a single run.
+    double sd(std::size_t step, std::size_t counter) const;
+
+private:
+    long long m_runs = 0;
+    std::vector<StepSums> m_steps;
+};
+
+} // namespace cr::analyse

@@ -1,6 +1,6 @@
 #include "core/run.h"
-#include "support/memory_window.h"
 #include "seeded_random.h"
+#include "support/memory_window.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

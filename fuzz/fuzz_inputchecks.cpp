@@ -77,20 +77,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         default: { // a click on a usable button
-            const Control buttons[] = {Control::okstart, Control::okweiter, Control::okstep,
-                                       Control::okreset, Control::okabbrechen,
-                                       Control::okclip};
+            const Control buttons[] = {Control::okstart, Control::okweiter,    Control::okstep,
+                                       Control::okreset, Control::okabbrechen, Control::okclip};
             const Control button = buttons[(op / 10) % 6];
             if (!window.isEnabled(button)) {
                 break;
             }
             switch (button) {
-            case Control::okstart: run.start(); break;
-            case Control::okweiter: run.weiter(); break;
-            case Control::okstep: run.step(); break;
-            case Control::okreset: run.reset(); break;
-            case Control::okabbrechen: run.abbruch(); break;
-            default: run.exportResults(); break;
+            case Control::okstart:
+                run.start();
+                break;
+            case Control::okweiter:
+                run.weiter();
+                break;
+            case Control::okstep:
+                run.step();
+                break;
+            case Control::okreset:
+                run.reset();
+                break;
+            case Control::okabbrechen:
+                run.abbruch();
+                break;
+            default:
+                run.exportResults();
+                break;
             }
         }
         }

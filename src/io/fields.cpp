@@ -14,7 +14,6 @@ bool isFieldEnd(char c) {
     return c == ',' || isLineEnd(c);
 }
 
-
 } // namespace
 
 bool FieldScanner::next(std::string_view& field) {

@@ -54,9 +54,9 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
 // What a screen reader says for a cell: its meaning and its state, which the
 // eye takes from the colour.
 QString ResultGridModel::accessibleText(int row, int column) const {
-    static const char* const kChances[] = {nullptr, nullptr, nullptr, nullptr, "Rot",
-                                           "Schwarz", nullptr, "Manque", "Passe", nullptr,
-                                           "Gerade",  "Ungerade"};
+    static const char* const kChances[] = {nullptr, nullptr,   nullptr,  nullptr,
+                                           "Rot",   "Schwarz", nullptr,  "Manque",
+                                           "Passe", nullptr,   "Gerade", "Ungerade"};
     const CellColour colour = m_grid.colour(row, column);
     if (column == Number) {
         QString text = QStringLiteral("Position %1").arg(row + 1);
@@ -76,10 +76,18 @@ QString ResultGridModel::accessibleText(int row, int column) const {
     }
     QString state;
     switch (colour) {
-    case CellColour::LightGrey: state = QStringLiteral("leer"); break;
-    case CellColour::DarkRed: state = QStringLiteral("1x getroffen"); break;
-    case CellColour::DarkBlue: state = QStringLiteral("getroffen"); break;
-    case CellColour::Green: state = QStringLiteral("Null"); break;
+    case CellColour::LightGrey:
+        state = QStringLiteral("leer");
+        break;
+    case CellColour::DarkRed:
+        state = QStringLiteral("1x getroffen");
+        break;
+    case CellColour::DarkBlue:
+        state = QStringLiteral("getroffen");
+        break;
+    case CellColour::Green:
+        state = QStringLiteral("Null");
+        break;
     }
     return QStringLiteral("%1: %2").arg(QString::fromLatin1(chance), state);
 }

@@ -1,6 +1,4 @@
-#include "core/random.h"
-#include "ui/application.h"
-#include "ui/mainwindow.h"
+#include "window_fixture.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -11,38 +9,22 @@
 
 namespace {
 
-class NumberSeven final : public cr::RandomSource {
-public:
-    void seedFromClock() override {}
-    double next() override { return (7 + 0.5) / 37.0; } // red, manque, odd
-};
-
 QString accessibleText(QObject* object, QAccessible::Text kind) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
     return iface ? iface->text(kind) : QString();
 }
 
-class AccessibilityTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window = cr::ui::createMainWindow(random, QCoreApplication::applicationDirPath());
-        window->show();
-        QCoreApplication::processEvents();
-    }
-    NumberSeven random;
-    std::unique_ptr<cr::ui::MainWindow> window;
-};
+using AccessibilityTest = cr::testing::WindowTest;
 
 // A screen reader finds a name for every control, and the tool tip as its
 // description.
 TEST_F(AccessibilityTest, EveryControlHasANameAndItsToolTipAsDescription) {
-    const char* controls[] = {"textanzahl", "textakut",   "textwiederhol", "textstep",
-                              "okstart",    "okweiter",   "okstep",        "okreset",
-                              "okclip",     "okinfo",     "okextern",      "okabbrechen",
-                              "okende",     "text",       "labtempa",      "labtempf",
-                              "labstat",    "tabelle2",   "infotext",      "Frame1",
-                              "Drive1",     "Dir1",       "File1",         "okexternok",
-                              "okexternabbruch"};
+    const char* controls[] = {
+        "textanzahl", "textakut",    "textwiederhol", "textstep",   "okstart",
+        "okweiter",   "okstep",      "okreset",       "okclip",     "okinfo",
+        "okextern",   "okabbrechen", "okende",        "text",       "labtempa",
+        "labtempf",   "labstat",     "tabelle2",      "infotext",   "Frame1",
+        "Drive1",     "Dir1",        "File1",         "okexternok", "okexternabbruch"};
     for (const char* name : controls) {
         SCOPED_TRACE(name);
         QWidget* w = window->findChild<QWidget*>(name);
@@ -58,12 +40,11 @@ TEST_F(AccessibilityTest, EveryControlHasANameAndItsToolTipAsDescription) {
 // What the colours say is said in words too, and the counters read with
 // their meaning.
 TEST_F(AccessibilityTest, GridCellsAndCountersSpeakTheirState) {
-    window->findChild<QLineEdit*>("textanzahl")->setText("10");
-    window->findChild<QLineEdit*>("textwiederhol")->setText("4");
-    window->findChild<QPushButton*>("okstart")->click();
+    startRun("10", "4");
     window->findChild<QPushButton*>("okweiter")->click();
 
-    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(window->findChild<QWidget*>("tabelle2"));
+    QAccessibleInterface* grid =
+        QAccessible::queryAccessibleInterface(window->findChild<QWidget*>("tabelle2"));
     ASSERT_NE(grid, nullptr);
     ASSERT_NE(grid->tableInterface(), nullptr);
     auto cell = [grid](int row, int column) {

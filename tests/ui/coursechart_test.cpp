@@ -1,7 +1,5 @@
-#include "core/random.h"
-#include "ui/application.h"
 #include "ui/coursechart.h"
-#include "ui/mainwindow.h"
+#include "window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,30 +18,8 @@ namespace {
 using cr::ui::CourseChart;
 using cr::ui::CourseWindow;
 
-class Sevens final : public cr::RandomSource {
-public:
-    void seedFromClock() override {}
-    double next() override { return (7 + 0.5) / 37.0; }
-};
-
-class CourseChartTest : public ::testing::Test {
+class CourseChartTest : public cr::testing::WindowTest {
 protected:
-    void SetUp() override {
-        window = cr::ui::createMainWindow(random, QCoreApplication::applicationDirPath());
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        QCoreApplication::processEvents();
-    }
-    template <typename T = QWidget> T* find(const char* name) const {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    void startRun(const char* spins, const char* steprate) {
-        find<QLineEdit>("textanzahl")->setText(QString::fromLatin1(spins));
-        find<QLineEdit>("textwiederhol")->setText(QString::fromLatin1(steprate));
-        find<QPushButton>("okstart")->click();
-    }
     void steps(int count) {
         for (int i = 0; i < count; ++i) {
             find<QPushButton>("okstep")->click();
@@ -74,9 +50,6 @@ protected:
         });
         find<QPushButton>("okabbrechen")->click();
     }
-
-    Sevens random;
-    std::unique_ptr<cr::ui::MainWindow> window;
 };
 
 // Both entries sit in the context menu of the window and of the grid; saving

@@ -1,9 +1,8 @@
-#include "core/random.h"
-#include "ui/application.h"
 #include "ui/decorations.h"
 #include "ui/mainwindow.h"
 #include "ui/resultgridmodel.h"
 #include "ui/resultgridview.h"
+#include "window_fixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -19,33 +18,8 @@
 
 namespace {
 
-using cr::ui::MainWindow;
 
-class FixedRandom final : public cr::RandomSource {
-public:
-    void seedFromClock() override {}
-    double next() override { return (7 + 0.5) / 37.0; } // always 7
-};
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        window = cr::ui::createMainWindow(random, QCoreApplication::applicationDirPath());
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        QCoreApplication::processEvents();
-    }
-    template <typename T = QWidget> T* find(const char* name) const {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    void typeInto(const char* box, const QString& text) { find<QLineEdit>(box)->setText(text); }
-
-    FixedRandom random;
-    std::unique_ptr<MainWindow> window;
-};
+using MainWindowTest = cr::testing::WindowTest;
 
 struct Place {
     const char* name;

@@ -19,14 +19,9 @@ public:
     RunControl* run = nullptr;
     std::map<Control, std::string> texts;
     std::map<Control, bool> enabled;
-    std::map<Control, bool> visible;
     std::deque<bool> answers; // queued Yes/No answers; none queued means No
-    std::vector<std::string> questions;
-    bool closed = false;
     std::optional<std::string> clipboard;
     bool clipboardRefuses = false; // as when another program holds the clipboard
-    int spinsChecks = 0;
-    int stepRateChecks = 0;
 
     std::string_view boxText(Control box) const override {
         auto it = texts.find(box);
@@ -38,27 +33,28 @@ public:
             return;
         }
         current = std::string(text);
-        notify(control);
+        if (run && control == Control::textanzahl) {
+            run->spinsBoxChanged();
+        } else if (run && control == Control::textwiederhol) {
+            run->stepRateBoxChanged();
+        }
     }
     void setEnabled(Control control, bool on) override { enabled[control] = on; }
-    void setVisible(Control control, bool on) override { visible[control] = on; }
-    bool confirm(std::string_view title, std::string_view question) override {
-        questions.push_back(std::string(title) + "|" + std::string(question));
-        if (answers.empty()) {
-            return false;
+    void setVisible(Control, bool) override {}
+    bool confirm(std::string_view, std::string_view) override {
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty()) {
+            answers.pop_front();
         }
-        const bool yes = answers.front();
-        answers.pop_front();
         return yes;
     }
-    void closeWindow() override { closed = true; }
+    void closeWindow() override {}
     void clipboardClear() override { clipboard.reset(); }
     bool clipboardSet(std::string_view text) override {
-        if (clipboardRefuses) {
-            return false;
+        if (!clipboardRefuses) {
+            clipboard = std::string(text);
         }
-        clipboard = std::string(text);
-        return true;
+        return !clipboardRefuses;
     }
 
     bool isEnabled(Control control) const {
@@ -74,20 +70,6 @@ public:
         }
         for (char key : keys) {
             setText(box, textOf(box) + key);
-        }
-    }
-
-private:
-    void notify(Control control) {
-        if (!run) {
-            return;
-        }
-        if (control == Control::textanzahl) {
-            ++spinsChecks;
-            run->spinsBoxChanged();
-        } else if (control == Control::textwiederhol) {
-            ++stepRateChecks;
-            run->stepRateBoxChanged();
         }
     }
 };

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <limits>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,10 +18,6 @@ struct ParseCase {
     std::string text;
     double expected;
 };
-
-void PrintTo(const ParseCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 const std::string kZeros400(400, '0');
 
@@ -79,10 +74,6 @@ struct RoundCase {
     double value;
     double expected;
 };
-
-void PrintTo(const RoundCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 const std::vector<RoundCase> kRoundCases{
     {"TwoAndAHalf", 2.5, 2},         {"ThreeAndAHalf", 3.5, 4},

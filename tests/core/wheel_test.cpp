@@ -31,14 +31,10 @@ TEST(Wheel, ColourAndSidesOfBoundaryNumbers) {
     }
 }
 
-TEST(Wheel, ZeroAndSpareIndexHaveNoColour) {
+TEST(Wheel, EighteenNumbersOnEachSideOfEveryPairAndNoColourForZero) {
     const cr::ColourTable farbe = cr::makeColourTable();
     EXPECT_EQ(farbe[0], cr::kNoColour);
     EXPECT_EQ(farbe[37], cr::kNoColour);
-}
-
-TEST(Wheel, EighteenNumbersOnEachSideOfEveryPair) {
-    const cr::ColourTable farbe = cr::makeColourTable();
     for (Pair pair : {Pair::RS, Pair::MP, Pair::GU}) {
         SCOPED_TRACE("pair " + std::to_string(static_cast<int>(pair)));
         int sides[3] = {0, 0, 0};

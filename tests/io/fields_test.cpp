@@ -45,28 +45,21 @@ TEST_P(Splitting, GivesTheFields) {
     EXPECT_EQ(fieldsOf(MemorySource(GetParam().bytes)), GetParam().fields);
 }
 
+// Splits the scenario files do not show (they show CR LF, LF and CR lines,
+// blank lines, empty fields and quoted fields).
 const FieldCase kFieldCases[] = {
-    {"CrLf", "a,b\r\nc\r\n", {"a", "b", "c"}},
-    {"LfOnly", "a\nb\n", {"a", "b"}},
-    {"CrOnly", "a\rb\r", {"a", "b"}},
     {"Mixed", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
     {"LoneCrBeforeCrLfIsABlankLine", "a\r\r\nb", {"a", "b"}},
     {"LfCrIsTwoLineEnds", "a\n\rb", {"a", "b"}},
     {"EmptyAndBlankLinesSkipped", "\r\n \t \r\na\r\n\r\n\t\n  \rb\r\n \t", {"a", "b"}},
-    {"OnlyBlankLines", "\r\n  \r\n\t\n", {}},
-    {"NoLineBreakAtTheEnd", "1,2", {"1", "2"}},
-    {"TwoCommasInARow", "1,,2", {"1", "", "2"}},
-    {"CommaAtLineEnd", "1,\r\n2,\n", {"1", "", "2", ""}},
     {"CommaAtFileEnd", "1,", {"1", ""}},
     {"LineOfACommaOnly", " ,\r\n", {"", ""}},
     {"BlanksInFrontSkipped", "   12,  7 R\r\n  x", {"12", "7 R", "x"}},
     {"TabsInFrontKept", "\t1, \t2", {"\t1", "\t2"}},
     {"TrailingBlanksAndTabsRemoved", "12 \t ,a b\t\r\n", {"12", "a b"}},
-    {"QuotedKeepsBlanksAndCommas", "\" a, b \",c", {" a, b ", "c"}},
     {"QuoteAfterBlanks", "  \"x \"", {"x "}},
     {"EmptyQuoted", "\"\",1", {"", "1"}},
     {"TextAfterClosingQuoteDropped", "\"ab\"cd,e\r\n\"f\" g", {"ab", "e", "f"}},
-    {"UnclosedQuoteRunsToLineEnd", "\"ab,c \r\nd", {"ab,c ", "d"}},
     {"QuoteInsideAFieldIsAByte", "a\"b,c", {"a\"b", "c"}},
     {"NulIsAnOrdinaryByte", "1\0,\0\r\n\0"s, {"1\0"s, "\0"s, "\0"s}},
 };

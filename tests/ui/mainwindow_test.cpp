@@ -25,15 +25,28 @@ struct Place {
     int left, top, width, height; // twips
 };
 
-// Controls of every kind where the window definition puts them (15 twips to
-// a pixel), whichever widget stands in for them.
+// Every control where the window definition puts it (15 twips to a pixel).
 const Place kPlaces[] = {
-    {"Label4", 210, 30, 465, 240},      {"tabelle2", 135, 270, 3090, 7200},
-    {"infotext", 45, 270, 3480, 7215},  {"text", 3600, 360, 3255, 855},
-    {"textstep", 4800, 2280, 855, 375}, {"labtempf", 5520, 4320, 735, 375},
-    {"okweiter", 3600, 5880, 930, 555}, {"okclip", 4710, 6600, 975, 375},
-    {"Shape1", 7320, 240, 2055, 7215},  {"textanzahl", 7560, 720, 1575, 435},
-    {"okende", 7560, 6480, 1620, 450},  {"Frame1", 7320, 240, 2115, 6870},
+    {"Label4", 210, 30, 465, 240},       {"Label5", 720, 30, 495, 255},
+    {"Label13", 1200, 30, 495, 255},     {"Label14", 1800, 30, 375, 255},
+    {"Label16", 2430, 30, 495, 255},     {"tabelle2", 135, 270, 3090, 7200},
+    {"infotext", 45, 270, 3480, 7215},   {"text", 3600, 360, 3255, 855},
+    {"Label8", 4920, 2040, 615, 255},    {"textstep", 4800, 2280, 855, 375},
+    {"Label2", 4350, 2850, 495, 225},    {"Label15", 5565, 2850, 735, 255},
+    {"Label3", 3630, 3240, 375, 255},    {"Label9", 3630, 3840, 375, 255},
+    {"Label11", 3630, 4440, 375, 255},   {"labtempa", 4200, 3120, 735, 375},
+    {"labtempb", 4200, 3720, 735, 375},  {"labtempc", 4200, 4320, 735, 375},
+    {"labtempd", 5520, 3120, 735, 375},  {"labtempe", 5520, 3720, 735, 375},
+    {"labtempf", 5520, 4320, 735, 375},  {"labstat", 4800, 5040, 855, 375},
+    {"Label12", 4740, 5520, 975, 255},   {"okweiter", 3600, 5880, 930, 555},
+    {"okstep", 4710, 5880, 1050, 555},   {"okreset", 6000, 5880, 930, 555},
+    {"okclip", 4710, 6600, 975, 375},    {"Shape1", 7320, 240, 2055, 7215},
+    {"Label1", 7560, 450, 1575, 255},    {"textanzahl", 7560, 720, 1575, 435},
+    {"Label7", 8040, 1200, 615, 255},    {"textakut", 7560, 1440, 1575, 435},
+    {"Label6", 7470, 2040, 1575, 255},   {"textwiederhol", 7560, 2280, 1575, 435},
+    {"okstart", 7560, 3000, 1560, 480},  {"okinfo", 7560, 4320, 1605, 480},
+    {"okextern", 7560, 5040, 1575, 480}, {"okabbrechen", 7560, 5760, 1575, 480},
+    {"okende", 7560, 6480, 1620, 450},   {"Frame1", 7320, 240, 2115, 6870},
 };
 
 TEST_F(MainWindowTest, ControlsSitWhereTheWindowDefinitionPutsThem) {
@@ -58,6 +71,8 @@ TEST_F(MainWindowTest, LinesRunBetweenTheirEndPointsInTheirColours) {
     const LineDef lines[] = {
         {"Line1", 7560, 3960, 9120, 3960, QColor(0, 0, 192)},
         {"Line2", 5220, 2640, 5220, 5040, QColor(64, 64, 64)},
+        {"Line3", 4920, 3300, 5535, 3300, QColor(64, 64, 64)},
+        {"Line4", 4920, 3900, 5535, 3900, QColor(64, 64, 64)},
         {"Line5", 4920, 4515, 5535, 4515, QColor(64, 64, 64)},
     };
     for (const LineDef& l : lines) {

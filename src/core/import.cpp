@@ -20,6 +20,10 @@ std::string joinLines(std::initializer_list<std::string_view> lines) {
 
 void RunControl::openChooser() {
     m_window.setVisible(Control::Frame1, true);
+    showChooserInstructions();
+}
+
+void RunControl::showChooserInstructions() {
     std::string status(1, ' ');
     status +=
         joinLines({texts::kChooserLines[0], texts::kChooserLines[1], texts::kChooserLines[2]});
@@ -35,6 +39,8 @@ void RunControl::cancelChooser() {
 
 void RunControl::applyPermanence(const PermanenceOutcome& outcome) {
     using Kind = PermanenceOutcome::Kind;
+    // A refusal shown for an earlier file never stays up for this one.
+    showChooserInstructions();
     if (outcome.kind == Kind::Refused) {
         // Nothing of the file is taken over; the chooser stays open.
         std::string spin(texts::kRefusedSpin);

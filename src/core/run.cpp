@@ -77,6 +77,7 @@ void RunControl::stepRateBoxChanged() {
 }
 
 void RunControl::start() {
+    beginAfresh();
     m_window.setEnabled(Control::okabbrechen, true);
     m_window.setEnabled(Control::okextern, false);
     m_window.setEnabled(Control::okweiter, true);
@@ -93,11 +94,7 @@ void RunControl::start() {
     m_runTotal =
         static_cast<int>(m_s.modus == 1 ? std::min(wholeSpins, m_s.permanzahl) : wholeSpins);
     m_endAnnounced = false;
-    if (m_s.zeile >= m_runSteprate) {
-        m_s.zeile = 0;
-    }
 
-    clearHistory();
     const auto lastCell = static_cast<std::size_t>(roundHalfEven(m_s.anzahl + 20));
     m_s.zahlen.assign(lastCell + 1, -1);
     freshFieldTables();
@@ -137,6 +134,41 @@ void RunControl::reset() {
     m_window.setEnabled(Control::okclip, false);
     setCliptext("");
     freshFieldTables();
+    clearResults();
+}
+
+// Whatever an earlier run left behind, a new one begins at its first spin:
+// fresh counters, an empty grid and no results of the run it replaces.
+void RunControl::beginAfresh() {
+    m_s.akut = 0;
+    m_s.zeile = 0;
+    m_s.schritt = 1;
+    m_s.serie = 0;
+    m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
+    m_s.statzeile = 1;
+    m_grid.clearAll(false);
+    for (Control shown : {Control::labtempa, Control::labtempb, Control::labtempc,
+                          Control::labtempd, Control::labtempe, Control::labtempf, Control::labstat,
+                          Control::textakut, Control::textstep}) {
+        m_window.setText(shown, "");
+    }
+    m_window.setEnabled(Control::okclip, false);
+    setCliptext("");
+    clearResults();
+    if (m_endLineShown) {
+        std::string text = m_statusText;
+        text.resize(text.size() - texts::kEndReached.size() - 1);
+        setStatus(std::move(text));
+    }
+}
+
+// The step results kept for the export and the chart belong to one section.
+void RunControl::clearResults() {
+    for (std::size_t entry = 0; entry <= 6; ++entry) {
+        for (std::size_t slot = 1; slot <= kRecordedSteps; ++slot) {
+            m_s.feldtitel[entry][slot].clear();
+        }
+    }
     clearHistory();
 }
 
@@ -169,6 +201,7 @@ void RunControl::clearHistory() {
 
 void RunControl::setStatus(std::string text) {
     m_statusText = std::move(text);
+    m_endLineShown = false;
     m_window.setText(Control::text, m_statusText);
 }
 

@@ -100,6 +100,8 @@ private:
     PassResult pass();
     void paintHits(const SpinHits& hits, int row, CellColour hitColour);
     void clearHistory();
+    void beginAfresh();
+    void clearResults();
     void showCounters();
     void stepEnd();
     void announceEnd();
@@ -109,6 +111,7 @@ private:
     void appendStatusLine(std::string_view line);
     void setCliptext(std::string text);
     void endImport();
+    void showChooserInstructions();
 
     WindowPort& m_window;
     RandomSource& m_random;
@@ -120,6 +123,8 @@ private:
     int m_runSteprate = 0;
     int m_runTotal = 0;
     bool m_endAnnounced = false;
+    // The status label ends with the end line this window appended.
+    bool m_endLineShown = false;
     std::vector<StepResult> m_history;
     unsigned m_historyVersion = 0;
 };

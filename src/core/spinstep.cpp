@@ -114,6 +114,7 @@ void RunControl::stepEnd() {
 void RunControl::announceEnd() {
     m_endAnnounced = true;
     appendStatusLine(texts::kEndReached);
+    m_endLineShown = true;
     m_window.setEnabled(Control::okweiter, false);
     m_window.setEnabled(Control::okstep, false);
     m_window.setEnabled(Control::okreset, false);

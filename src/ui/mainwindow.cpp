@@ -18,6 +18,7 @@
 #include "ui/widgetfactory.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -87,8 +89,30 @@ private:
 };
 
 template <typename Handler> void MainWindow::handle(Handler handler) {
-    Batch batch(*this);
-    handler();
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    {
+        Batch batch(*this);
+        handler();
+    }
+    keepFocusAtWork(focused);
+}
+
+// When a handler disables or hides the control that has the focus, the focus
+// goes on to the next thing to do, never onto "Ende" or "Abbruch", where one
+// more Space would ask a question that defaults to Yes.
+void MainWindow::keepFocusAtWork(QWidget* focusedBefore) {
+    if (!focusedBefore || focusedBefore->window() != this ||
+        (focusedBefore->isEnabled() && focusedBefore->isVisible())) {
+        return;
+    }
+    for (QWidget* next :
+         {static_cast<QWidget*>(m_buttons.weiter), static_cast<QWidget*>(m_buttons.step),
+          static_cast<QWidget*>(m_buttons.clip), static_cast<QWidget*>(m_boxes.anzahl)}) {
+        if (next->isEnabled() && next->isVisible()) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 MainWindow::MainWindow(RandomSource& random, const QString& decimalSeparator, const QString& appDir,
@@ -277,10 +301,14 @@ void MainWindow::createConnections() {
             [this] { handle([this] { m_run.spinsBoxChanged(); }); });
     connect(m_boxes.wiederhol, &QLineEdit::textChanged, this,
             [this] { handle([this] { m_run.stepRateBoxChanged(); }); });
+    connect(m_buttons.start, &QPushButton::clicked, this, [this] {
+        handle([this] { m_run.start(); });
+        m_buttons.weiter->setFocus(Qt::OtherFocusReason); // ready for the first spin
+    });
     const std::pair<QPushButton*, void (RunControl::*)()> clicks[] = {
-        {m_buttons.start, &RunControl::start},       {m_buttons.reset, &RunControl::reset},
-        {m_buttons.weiter, &RunControl::weiter},     {m_buttons.step, &RunControl::step},
-        {m_buttons.abbrechen, &RunControl::abbruch}, {m_buttons.ende, &RunControl::ende},
+        {m_buttons.reset, &RunControl::reset}, {m_buttons.weiter, &RunControl::weiter},
+        {m_buttons.step, &RunControl::step},   {m_buttons.abbrechen, &RunControl::abbruch},
+        {m_buttons.ende, &RunControl::ende},
     };
     for (const auto& [button, handler] : clicks) {
         connect(button, &QPushButton::clicked, this,

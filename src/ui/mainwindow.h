@@ -55,6 +55,7 @@ private:
     // Display changes of one user event are shown together when it returns.
     class Batch;
     template <typename Handler> void handle(Handler handler);
+    void keepFocusAtWork(QWidget* focusedBefore);
 
     void createWidgets();
     void createMiddle();

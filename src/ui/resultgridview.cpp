@@ -38,6 +38,8 @@ ResultGridView::ResultGridView(ResultGridModel* gridModel, QWidget* parent) : QT
     setItemDelegate(new ResultCellDelegate(this));
     setShowGrid(false);
     setSelectionMode(QAbstractItemView::NoSelection);
+    // One stop in the tab order: Tab leaves the grid instead of walking its cells.
+    setTabKeyNavigation(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

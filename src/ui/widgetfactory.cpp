@@ -3,11 +3,36 @@
 #include "ui/palette.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace cr::ui {
+
+namespace {
+
+// A button with the focus is pressed by Return as well as by Space, as the
+// buttons of a dialog are.
+class WindowButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && event->modifiers() == Qt::NoModifier) {
+            if (!event->isAutoRepeat()) {
+                click();
+            }
+            event->accept();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
+} // namespace
 
 void installFontSubstitutes() {
     QFont::insertSubstitutions(kFontFamily,
@@ -80,7 +105,7 @@ QLineEdit* makeBox(QWidget* parent, const QString& name, const QString& toolTip,
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& toolTip, const QRect& geometry, double points) {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new WindowButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
     button->setFont(windowFont(points, true));

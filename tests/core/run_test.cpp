@@ -223,20 +223,128 @@ TEST(StepRateEdit, ResetAdoptsALargerStepRate) {
     EXPECT_EQ(h.window.textOf(Control::labstat), "9");
 }
 
-// A second Start keeps the position unless it lies outside the new step
-// rate: at position 3 a new step rate of 3 begins again at row 0.
-TEST(SecondStart, PositionEqualToTheNewStepRateStartsAgainAtRowZero) {
+// Everything a run shows or keeps for later, for comparing two runs.
+void expectSameRunState(const Harness& a, const Harness& b, bool sameSpinNumber) {
+    const cr::RunState& x = a.run.state();
+    const cr::RunState& y = b.run.state();
+    if (sameSpinNumber) {
+        EXPECT_EQ(x.akut, y.akut);
+        EXPECT_EQ(a.window.textOf(Control::textakut), b.window.textOf(Control::textakut));
+    }
+    EXPECT_EQ(x.zeile, y.zeile);
+    EXPECT_EQ(x.schritt, y.schritt);
+    EXPECT_EQ(x.serie, y.serie);
+    EXPECT_EQ(std::tie(x.leerrs, x.leermp, x.leergu), std::tie(y.leerrs, y.leermp, y.leergu));
+    EXPECT_EQ(std::tie(x.einmalrs, x.einmalmp, x.einmalgu),
+              std::tie(y.einmalrs, y.einmalmp, y.einmalgu));
+    EXPECT_EQ(x.statwert, y.statwert);
+    EXPECT_EQ(x.feldrs, y.feldrs);
+    EXPECT_EQ(x.feldmp, y.feldmp);
+    EXPECT_EQ(x.feldgu, y.feldgu);
+    EXPECT_EQ(x.feldtitel, y.feldtitel);
+    EXPECT_EQ(a.run.history().size(), b.run.history().size());
+    EXPECT_EQ(a.run.cliptext(), b.run.cliptext());
+    for (Control c : {Control::labtempa, Control::labtempb, Control::labtempc, Control::labtempd,
+                      Control::labtempe, Control::labtempf, Control::labstat, Control::textstep}) {
+        EXPECT_EQ(a.window.textOf(c), b.window.textOf(c)) << cr::controlName(c);
+    }
+    for (Control c : {Control::okclip, Control::okweiter, Control::okstep, Control::okreset}) {
+        EXPECT_EQ(a.window.isEnabled(c), b.window.isEnabled(c)) << cr::controlName(c);
+    }
+    ASSERT_EQ(a.run.grid().rowCount(), b.run.grid().rowCount());
+    for (int r = 0; r < a.run.grid().rowCount(); ++r) {
+        for (int c = 0; c < cr::ResultGrid::kColumns; ++c) {
+            EXPECT_EQ(a.run.grid().text(r, c), b.run.grid().text(r, c)) << r << "," << c;
+            EXPECT_EQ(a.run.grid().colour(r, c), b.run.grid().colour(r, c)) << r << "," << c;
+        }
+    }
+}
+
+// Whatever the run before left behind (in the middle of a step, after an
+// export, after its end), a new Start looks exactly like the first Start of
+// a fresh window with the same entries, and its first spins agree too.
+TEST(SecondStart, BeginsAfreshLikeAFreshWindow) {
+    struct Case {
+        const char* name;
+        int spinsBefore;
+        bool exported;
+        const char* newSteprate;
+    };
+    const Case cases[] = {
+        {"middle of a step, smaller step rate", 3, false, "2"},
+        {"after 5 steps and an export", 20, true, "4"},
+        {"after the end of the run", 40, false, "3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness before;
+        before.startWith("40", "4", oneToN(40));
+        weiter(before, c.spinsBefore);
+        if (c.exported) {
+            before.run.exportResults();
+        }
+        before.window.setText(Control::textwiederhol, c.newSteprate);
+        before.random.queue.assign({0, 30, 31, 32, 0, 34, 35, 36, 1, 2});
+        before.run.start();
+
+        Harness fresh;
+        fresh.window.type(Control::textanzahl, "40");
+        fresh.startWith("40", c.newSteprate, {0, 30, 31, 32, 0, 34, 35, 36, 1, 2});
+        expectSameRunState(before, fresh, true);
+        EXPECT_EQ(before.window.textOf(Control::text), fresh.window.textOf(Control::text));
+        EXPECT_EQ(before.run.state().statzeile, 1);
+        weiter(before, 5);
+        weiter(fresh, 5);
+        expectSameRunState(before, fresh, true);
+    }
+}
+
+// Reset returns the evaluation to a fresh start within the same run: apart
+// from the spin number, everything the run shows and keeps is what Start
+// gave, and the export holds only the steps since the Reset.
+TEST(Reset, LeavesTheEvaluationAsStartDidButKeepsTheSpinNumber) {
+    Harness afterReset;
+    afterReset.startWith("60", "3", oneToN(60));
+    weiter(afterReset, 16); // five steps and one spin
+    afterReset.run.reset();
+    Harness started;
+    started.startWith("60", "3", oneToN(60));
+    started.window.setText(Control::textstep, "0"); // Reset writes "0", Start leaves it
+
+    expectSameRunState(afterReset, started, false);
+    EXPECT_EQ(afterReset.run.state().akut, 16);
+    EXPECT_EQ(afterReset.window.textOf(Control::textakut), "16");
+
+    afterReset.run.step();
+    afterReset.run.exportResults();
+    const std::string exported = *afterReset.window.clipboard;
+    EXPECT_NE(exported.find("leer   RS \t"), std::string::npos);
+    // Step 1 of the new section, then 14 empty columns on every line.
+    EXPECT_NE(exported.find("\t\t\t\t\t\t\t\t\t\t\t\t\t\t\r\n"), std::string::npos);
+}
+
+// The end line of a replaced run goes; a header line that reads the same
+// stays, because only the line the window appended is taken away.
+TEST(SecondStart, RemovesOnlyTheEndLineTheWindowAppended) {
     Harness h;
-    h.startWith("20", "4", oneToN(20));
-    weiter(h, 3);
-    h.window.setText(Control::textwiederhol, "3");
-    h.random.queue.assign({0, 30, 31, 32, 33, 34, 35});
+    h.window.setVisible(Control::Frame1, true);
+    cr::PermanenceOutcome file;
+    file.kind = cr::PermanenceOutcome::Kind::Read;
+    file.header = {"Spielbank", "  Ende erreicht ...", "x"};
+    file.count = 2;
+    file.cells.assign(23, cr::kEmptyCell);
+    file.cells[1] = 5;
+    file.cells[2] = 7;
+    h.run.applyPermanence(file);
+    const std::string header = h.window.textOf(Control::text);
+    h.window.type(Control::textwiederhol, "1");
     h.run.start();
-    EXPECT_EQ(h.run.state().akut, 3);
-    EXPECT_EQ(h.run.state().zeile, 0);
-    h.run.weiter();
-    EXPECT_EQ(h.run.grid().number(0, 2), 33); // spin 4 of the new draw
-    EXPECT_EQ(h.run.grid().colour(0, 0), CellColour::Green);
+    weiter(h, 2);
+    EXPECT_EQ(h.window.textOf(Control::text), header + "\r  Ende erreicht ...");
+    h.window.setText(Control::textwiederhol, "2");
+    h.run.start();
+    EXPECT_EQ(h.window.textOf(Control::text), header);
+    EXPECT_TRUE(h.window.isEnabled(Control::okweiter));
 }
 
 } // namespace

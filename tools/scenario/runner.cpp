@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <charconv>
 #include <iostream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -214,6 +215,9 @@ void Runner::runLine(const std::string& raw) {
     } else if (command == "drive" || command == "dir" || command == "select") {
         ensureWindow();
         chooserCommand(command, rest);
+    } else if (command == "key") {
+        ensureWindow();
+        pressKey(rest);
     } else if (command == "close") {
         ensureWindow();
         if (windowOpen()) {
@@ -292,6 +296,29 @@ void Runner::click(const std::string& name) {
     // Through the window, so the click lands on whatever lies on top there.
     const QPoint centre = button->mapTo(m_window.get(), button->rect().center());
     QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, centre);
+}
+
+void Runner::pressKey(const std::string& name) {
+    static const std::map<std::string, std::pair<Qt::Key, Qt::KeyboardModifiers>> kKeys{
+        {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
+        {"Backtab", {Qt::Key_Backtab, Qt::ShiftModifier}},
+        {"Return", {Qt::Key_Return, Qt::NoModifier}},
+        {"Space", {Qt::Key_Space, Qt::NoModifier}},
+        {"Escape", {Qt::Key_Escape, Qt::NoModifier}},
+    };
+    const auto key = kKeys.find(name);
+    if (key == kKeys.end()) {
+        throw LineError{"no key named " + name};
+    }
+    if (!windowOpen()) {
+        return;
+    }
+    // To whatever has the focus, as the keyboard would deliver it.
+    QWidget* target = QApplication::focusWidget();
+    if (!target) {
+        target = m_window.get();
+    }
+    QTest::keyClick(target, key->second.first, key->second.second);
 }
 
 void Runner::chooserCommand(const std::string& command, const std::string& argument) {

@@ -47,6 +47,7 @@ private:
     void setBox(const std::string& name, const std::string& text);
     void backspace(const std::string& name, const std::string& count);
     void click(const std::string& name);
+    void pressKey(const std::string& name);
     void chooserCommand(const std::string& command, const std::string& argument);
     void dump();
     void settle();

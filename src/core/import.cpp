@@ -31,7 +31,7 @@ void RunControl::showChooserInstructions() {
 }
 
 void RunControl::cancelChooser() {
-    m_s.modus = 0;
+    m_s.modus = Modus::Drawn;
     m_window.setVisible(Control::Frame1, false);
     setStatus(joinLines({texts::kStartupLines[0], texts::kModusLine, texts::kStartupLines[2],
                          texts::kStartupLines[3]}));
@@ -69,7 +69,7 @@ void RunControl::applyPermanence(const PermanenceOutcome& outcome) {
         m_s.anzahl = m_s.permanzahl;
         m_window.setText(Control::textanzahl,
                          std::to_string(static_cast<long long>(m_s.permanzahl)));
-        m_s.modus = 1;
+        m_s.modus = Modus::Replayed;
         m_s.permanenz = outcome.cells;
     }
     endImport();

@@ -22,8 +22,8 @@ void RunControl::abbruch() {
     m_s.akut = 0;
     m_s.zeile = 0;
     m_s.schritt = 1;
-    m_s.modus = 0;
-    m_s.serie = 0;
+    m_s.modus = Modus::Drawn;
+    m_s.serie = Serie::Off;
     m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
     m_s.statzeile = 1;
     clearHistory();

@@ -20,13 +20,13 @@ RunControl::RunControl(WindowPort& window, RandomSource& random, std::string dec
 
 void RunControl::startup() {
     m_s.anzahl = 0;
-    m_s.modus = 0;
+    m_s.modus = Modus::Drawn;
     m_s.steprate = 0;
     m_s.akut = 0;
     m_s.zeile = 0;
     m_s.leerrs = m_s.leermp = m_s.leergu = 0;
     m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
-    m_s.serie = 0;
+    m_s.serie = Serie::Off;
     m_s.statwert = 0;
     m_s.schritt = 1;
     m_s.statzeile = 1;
@@ -84,26 +84,24 @@ void RunControl::start() {
     m_window.setEnabled(Control::okstep, true);
     m_window.setEnabled(Control::okreset, true);
     m_window.setEnabled(Control::textakut, true);
-    if (m_s.modus == 0) {
+    if (m_s.modus == Modus::Drawn) {
         setStatus(std::string(texts::kComputerDraws));
     }
 
     // The run keeps its own step rate and total, whatever the boxes say later.
     m_runSteprate = m_s.steprate;
     const double wholeSpins = std::floor(m_s.anzahl);
-    m_runTotal =
-        static_cast<int>(m_s.modus == 1 ? std::min(wholeSpins, m_s.permanzahl) : wholeSpins);
+    m_runTotal = static_cast<int>(
+        m_s.modus == Modus::Replayed ? std::min(wholeSpins, m_s.permanzahl) : wholeSpins);
     m_endAnnounced = false;
 
     const auto lastCell = static_cast<std::size_t>(roundHalfEven(m_s.anzahl + 20));
     m_s.zahlen.assign(lastCell + 1, -1);
-    freshFieldTables();
+    freshEvaluation(m_s, m_runSteprate);
     m_grid.setRowCount(m_runSteprate);
-    m_s.leerrs = m_s.leermp = m_s.leergu = 2 * m_runSteprate;
-    m_s.statwert = 2 * m_runSteprate;
     m_grid.writeRowNumbers();
     m_random.seedFromClock();
-    if (m_s.modus == 0) {
+    if (m_s.modus == Modus::Drawn) {
         for (int k = 0; k <= wholeSpins; ++k) {
             m_s.zahl = numberFromUniform(m_random.next());
             m_s.zahlen[static_cast<std::size_t>(k)] = m_s.zahl;
@@ -124,27 +122,18 @@ void RunControl::reset() {
           Control::labtempe, Control::labtempf, Control::labstat}) {
         m_window.setText(label, "");
     }
-    m_s.leerrs = m_s.leermp = m_s.leergu = 2 * m_runSteprate;
-    m_s.zeile = 0;
-    m_s.schritt = 1;
-    m_s.serie = 0;
-    m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
+    freshEvaluation(m_s, m_runSteprate);
     m_window.setText(Control::textstep, "0");
-    m_s.statwert = 2 * m_runSteprate;
     m_window.setEnabled(Control::okclip, false);
     setCliptext("");
-    freshFieldTables();
     clearResults();
 }
 
 // Whatever an earlier run left behind, a new one begins at its first spin:
 // fresh counters, an empty grid and no results of the run it replaces.
 void RunControl::beginAfresh() {
+    // Positions, counters and field tables start afresh with the evaluation below.
     m_s.akut = 0;
-    m_s.zeile = 0;
-    m_s.schritt = 1;
-    m_s.serie = 0;
-    m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
     m_s.statzeile = 1;
     m_grid.clearAll(false);
     for (Control shown : {Control::labtempa, Control::labtempb, Control::labtempc,
@@ -187,10 +176,30 @@ std::string RunControl::statisticText(int statwert) const {
     return shown;
 }
 
-void RunControl::freshFieldTables() {
-    const auto rows = static_cast<std::size_t>(m_runSteprate) + 1;
-    for (FieldTable* table : {&m_s.feldrs, &m_s.feldmp, &m_s.feldgu}) {
+void freshEvaluation(RunState& s, int steprate) {
+    const auto rows = static_cast<std::size_t>(steprate) + 1;
+    for (FieldTable* table : {&s.feldrs, &s.feldmp, &s.feldgu}) {
         table->assign(rows, {kFieldEmpty, kFieldEmpty, kFieldEmpty});
+    }
+    s.leerrs = s.leermp = s.leergu = 2 * steprate;
+    s.einmalrs = s.einmalmp = s.einmalgu = 0;
+    s.statwert = 2 * steprate;
+    s.zeile = 0;
+    s.schritt = 1;
+    s.serie = Serie::Off;
+}
+
+void RunControl::toggleInfo(const std::function<std::optional<std::string>()>& readInfoFile) {
+    m_infoOpen = !m_infoOpen;
+    if (m_infoOpen) {
+        m_window.setVisible(Control::infotext, true);
+        const std::optional<std::string> content = readInfoFile();
+        m_window.setText(Control::infotext, content ? *content : std::string(texts::kInfoMissing));
+        m_window.setText(Control::okinfo, texts::kInfoClose);
+    } else {
+        m_window.setVisible(Control::infotext, false);
+        m_window.setText(Control::okinfo, texts::kInfoCaption);
+        m_window.setText(Control::infotext, "");
     }
 }
 

@@ -8,6 +8,7 @@
 #include "core/wheel.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,27 +30,43 @@ using FieldTable = std::vector<std::array<int, 3>>;
 // Results of the steps for the export: [entry 0..7][slot 0..15].
 using ResultTable = std::array<std::array<std::string, 16>, 8>;
 
-// Every variable of the run, under the names the program uses for them.
-struct RunState {
-    double anzahl = 0;
-    int steprate = 0;
-    int modus = 0;
-    std::vector<int> zahlen;       // -1 marks an empty cell
-    std::vector<double> permanenz; // kEmptyCell marks an empty cell
-    double permanzahl = 0;
-    int zahl = 0;
-    int akut = 0;
-    int zeile = 0;
-    int schritt = 1;
-    int serie = 0;
-    int leerrs = 0, leermp = 0, leergu = 0;
-    int einmalrs = 0, einmalmp = 0, einmalgu = 0;
-    int statwert = 0;
-    FieldTable feldrs, feldmp, feldgu;
-    ColourTable farbe{};
-    ResultTable feldtitel;
-    int statzeile = 1;
+// Where the numbers of a run come from.
+enum class Modus : int {
+    Drawn = 0,    // drawn by the program at Start
+    Replayed = 1, // replayed from an imported permanence
 };
+
+// Whether a "S t e p" series is running: the passes go on to the step's end.
+enum class Serie : int {
+    Off = 0,
+    Running = 1,
+};
+
+// Every variable of the run, under the names the window and the dumps use.
+struct RunState {
+    double anzahl = 0; // spins wanted, as parsed from the spins box (unrounded)
+    int steprate = 0;  // spins per step as the step-rate box gave it; 0 = none
+    Modus modus = Modus::Drawn;
+    std::vector<int> zahlen;       // drawn numbers, cell k = spin k; -1 = empty cell
+    std::vector<double> permanenz; // imported spins, cell k = spin k; kEmptyCell = empty
+    double permanzahl = 0;         // spins found in the imported file
+    int zahl = 0;                  // number of the spin taken last (or drawn last)
+    int akut = 0;                  // running number of the spin taken last; 0 before the first
+    int zeile = 0;                 // position of that spin in its step, 1..steprate; 0 = none
+    int schritt = 1;               // running number of the current step, from 1
+    Serie serie = Serie::Off;
+    int leerrs = 0, leermp = 0, leergu = 0;       // fields of each pair not hit since Start/Reset
+    int einmalrs = 0, einmalmp = 0, einmalgu = 0; // fields hit in step 1 and never since
+    int statwert = 0; // twice the statistical expectation of empty fields ("Statistisch")
+    FieldTable feldrs, feldmp, feldgu; // state of every field: kFieldEmpty, kFieldOnce, kFieldOut
+    ColourTable farbe{};               // colour of every number
+    ResultTable feldtitel;             // step results for the export: [entry][step 1..15]
+    int statzeile = 1;                 // 1: the next export begins with the statistics line
+};
+
+// A fresh evaluation at the given step rate, as Start and Reset begin it:
+// every field empty, all of them counted empty, none hit once, step 1.
+void freshEvaluation(RunState& s, int steprate);
 
 // What one pass of "Weiter" did.
 enum class PassResult {
@@ -75,6 +92,9 @@ public:
     void step();
     void abbruch();
     void ende();
+    // "Info": shows the info text over the grid, or closes it again. The file
+    // is read at every opening; nullopt means it could not be read.
+    void toggleInfo(const std::function<std::optional<std::string>()>& readInfoFile);
     void openChooser();
     void cancelChooser();
     void applyPermanence(const PermanenceOutcome& outcome);
@@ -106,7 +126,6 @@ private:
     void stepEnd();
     void announceEnd();
     int takeNumber() const;
-    void freshFieldTables();
     void setStatus(std::string text);
     void appendStatusLine(std::string_view line);
     void setCliptext(std::string text);
@@ -125,6 +144,7 @@ private:
     bool m_endAnnounced = false;
     // The status label ends with the end line this window appended.
     bool m_endLineShown = false;
+    bool m_infoOpen = false;
     std::vector<StepResult> m_history;
     unsigned m_historyVersion = 0;
 };

@@ -14,12 +14,12 @@ int fieldColumn(Pair pair, int side) {
 } // namespace
 
 void RunControl::weiter() {
-    while (pass() == PassResult::SpinTaken && m_s.serie == 1) {
+    while (pass() == PassResult::SpinTaken && m_s.serie == Serie::Running) {
     }
 }
 
 void RunControl::step() {
-    m_s.serie = 1;
+    m_s.serie = Serie::Running;
     weiter();
 }
 
@@ -35,7 +35,7 @@ PassResult RunControl::pass() {
         if (!m_endAnnounced) {
             announceEnd();
         }
-        m_s.serie = 0;
+        m_s.serie = Serie::Off;
         return PassResult::RunOver;
     }
     m_window.setText(Control::textakut, std::to_string(m_s.akut));
@@ -59,7 +59,7 @@ PassResult RunControl::pass() {
 
 int RunControl::takeNumber() const {
     const auto k = static_cast<std::size_t>(m_s.akut);
-    if (m_s.modus == 0) {
+    if (m_s.modus == Modus::Drawn) {
         return k < m_s.zahlen.size() && m_s.zahlen[k] >= 0 ? m_s.zahlen[k] : 0;
     }
     if (k >= m_s.permanenz.size() || isEmptyCell(m_s.permanenz[k])) {
@@ -108,7 +108,7 @@ void RunControl::stepEnd() {
     }
     m_s.zeile = 0;
     ++m_s.schritt;
-    m_s.serie = 0;
+    m_s.serie = Serie::Off;
 }
 
 void RunControl::announceEnd() {

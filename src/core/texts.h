@@ -29,6 +29,12 @@ inline constexpr std::string_view kEndeQuestion = "Soll das Programm beendet wer
 
 inline constexpr std::string_view kStartCaption = "Start";
 
+// The info text.
+inline constexpr std::string_view kInfoCaption = "Info";
+inline constexpr std::string_view kInfoClose = "Ende Info";
+inline constexpr std::string_view kInfoMissing =
+    "Problem:\nKann die Datei Info_Kugellauf4.txt nicht finden.";
+
 // The import chooser.
 inline constexpr std::array<std::string_view, 3> kChooserLines{
     " Geben Sie den Ort an, wo sich die Datei", // after a leading blank

@@ -35,7 +35,7 @@ TEST(Import, CountTheSpinsBoxRefusesIsStillTheRunsCount) {
     EXPECT_FALSE(h.window.isEnabled(Control::okstart));
     EXPECT_EQ(h.run.state().anzahl, 10000);
     EXPECT_EQ(h.run.state().permanzahl, 10000);
-    EXPECT_EQ(h.run.state().modus, 1);
+    EXPECT_EQ(h.run.state().modus, cr::Modus::Replayed);
 }
 
 // Fractional spins are played rounded half to even: 36.5 is 36, not 37.
@@ -70,7 +70,7 @@ TEST(Import, FailedOutcomesAfterAnEarlierImport) {
         failed.kind = kind;
         h.run.applyPermanence(failed);
         EXPECT_EQ(h.run.state().permanzahl, permanzahl);
-        EXPECT_EQ(h.run.state().modus, 0);
+        EXPECT_EQ(h.run.state().modus, cr::Modus::Drawn);
     }
 }
 

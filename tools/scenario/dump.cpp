@@ -171,11 +171,21 @@ void writeState(JsonWriter& json, const RunState& s) {
     json.key("permanzahl");
     json.value(s.permanzahl);
     const std::pair<const char*, int> integers[] = {
-        {"steprate", s.steprate}, {"modus", s.modus},       {"zahl", s.zahl},
-        {"akut", s.akut},         {"zeile", s.zeile},       {"schritt", s.schritt},
-        {"serie", s.serie},       {"leerrs", s.leerrs},     {"leermp", s.leermp},
-        {"leergu", s.leergu},     {"einmalrs", s.einmalrs}, {"einmalmp", s.einmalmp},
-        {"einmalgu", s.einmalgu}, {"statwert", s.statwert}, {"statzeile", s.statzeile},
+        {"steprate", s.steprate},
+        {"modus", static_cast<int>(s.modus)},
+        {"zahl", s.zahl},
+        {"akut", s.akut},
+        {"zeile", s.zeile},
+        {"schritt", s.schritt},
+        {"serie", static_cast<int>(s.serie)},
+        {"leerrs", s.leerrs},
+        {"leermp", s.leermp},
+        {"leergu", s.leergu},
+        {"einmalrs", s.einmalrs},
+        {"einmalmp", s.einmalmp},
+        {"einmalgu", s.einmalgu},
+        {"statwert", s.statwert},
+        {"statzeile", s.statzeile},
     };
     for (const auto& [name, value] : integers) {
         json.key(name);

@@ -1,0 +1,58 @@
+#include "ui/runmenu.h"
+
+#include "core/run.h"
+#include "core/steptable.h"
+#include "ui/coursechart.h"
+#include "ui/stepsaver.h"
+
+#include <QAction>
+#include <QWidget>
+
+namespace cr::ui {
+
+RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparator)
+    : QObject(window), m_window(window), m_run(run),
+      m_decimalSeparator(std::move(decimalSeparator)) {
+    m_showCourse = new QAction(QStringLiteral("Verlauf anzeigen"), this);
+    m_showCourse->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    m_saveSteps = new QAction(QStringLiteral("Alle Steps speichern \u2026"), this);
+    m_saveSteps->setEnabled(false);
+    connect(m_showCourse, &QAction::triggered, this, &RunMenu::showCourse);
+    connect(m_saveSteps, &QAction::triggered, this, &RunMenu::saveSteps);
+    m_seenHistory = m_run.historyVersion();
+}
+
+void RunMenu::attachTo(QWidget* target) {
+    target->addAction(m_showCourse);
+    target->addAction(m_saveSteps);
+    target->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void RunMenu::showCourse() {
+    if (!m_course) {
+        m_course = new CourseWindow(m_window);
+        m_course->showRun(m_run.history(), m_run.runSteprate());
+        m_course->placeBeside(*m_window);
+    }
+    m_course->show();
+    m_course->raise();
+    m_course->activateWindow();
+}
+
+void RunMenu::saveSteps() {
+    saveAllSteps(m_window, stepTableText(m_run.history(), m_run.runSteprate(),
+                                         m_decimalSeparator.toStdString()));
+}
+
+void RunMenu::follow() {
+    if (m_run.historyVersion() == m_seenHistory) {
+        return;
+    }
+    m_seenHistory = m_run.historyVersion();
+    m_saveSteps->setEnabled(!m_run.history().empty());
+    if (m_course) {
+        m_course->showRun(m_run.history(), m_run.runSteprate());
+    }
+}
+
+} // namespace cr::ui

@@ -3,7 +3,7 @@
 // import, and a clipboard that refuses the text.
 #include "core/export.h"
 #include "core/run.h"
-#include "fake_window.h"
+#include "run_harness.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

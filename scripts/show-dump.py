@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Prints scenario dumps in a form a person can review: one block per dump,
-controls that differ from the previous dump, the grid as a picture, the state."""
+controls that differ from the previous dump, the grid as a picture, the state.
+Reads stored dumps (tests/scenarios/*.expected) and the runner's output alike."""
 import json
 import sys
 
@@ -30,12 +31,20 @@ def show(dump, previous):
     print("  clipboard:", repr(dump["clipboard"]))
 
 
+def load(stream):
+    """The dumps of a stored file (one JSON array) or of the runner's output
+    (one line of JSON per dump)."""
+    text = stream.read()
+    if text.lstrip().startswith("["):
+        return json.loads(text)
+    return [json.loads(line) for line in text.splitlines() if line.strip()]
+
+
 def main():
     previous = None
     for path in sys.argv[1:] or ["-"]:
         stream = sys.stdin if path == "-" else open(path, encoding="utf-8")
-        for line in stream:
-            dump = json.loads(line)
+        for dump in load(stream):
             show(dump, previous)
             previous = dump
 

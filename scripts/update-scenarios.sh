@@ -1,6 +1,8 @@
 #!/bin/sh
 # Rewrites the dump of every scenario (or of the ones named) from the current
-# build. Review every changed dump by hand before committing it.
+# build, in the stored form of scripts/format-dump.py (one JSON array, one
+# control or grid row per line). Review every changed dump by hand before
+# committing it.
 set -eu
 cd "$(dirname "$0")/.."
 runner=./build/bin/chancenraster-scenario
@@ -17,7 +19,8 @@ for script in "$@"; do
         rm -f "$raw"
         exit 1
     fi
-    sed -e "s|$dir|@SCENARIOS@|g" -e 's|"drive":"[^"]*"|"drive":"@DRIVE@"|g' "$raw" > "$expected"
+    sed -e "s|$dir|@SCENARIOS@|g" -e 's|"drive":"[^"]*"|"drive":"@DRIVE@"|g' "$raw" \
+        | python3 scripts/format-dump.py > "$expected"
     rm -f "$raw"
     echo "wrote $expected"
 done

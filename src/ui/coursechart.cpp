@@ -1,5 +1,6 @@
 #include "ui/coursechart.h"
 
+#include "core/chartlayout.h"
 #include "core/expectation.h"
 
 #include <QCheckBox>
@@ -10,7 +11,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace cr::ui {
 
@@ -24,7 +24,7 @@ struct SeriesLook {
 };
 
 // Leer solid, 1x (rot) dashed; one hue per counter.
-const SeriesLook kCounterLooks[] = {
+const SeriesLook kCounterLooks[kChartCounters] = {
     {"Leer R/S", QColor(200, 30, 40), Qt::SolidLine, 1.6},
     {"Leer M/P", QColor(30, 140, 50), Qt::SolidLine, 1.6},
     {"Leer G/U", QColor(30, 80, 210), Qt::SolidLine, 1.6},
@@ -48,10 +48,6 @@ const char* const kHeading = "Step-Rate %1, %2 abgeschlossen";
 const char* const kOneStep = "1 Step";
 const char* const kSteps = "%1 Steps";
 
-// The logarithmic axis reaches down to 0,001 at most: far enough for the
-// mean of late steps, near enough to keep the counters readable.
-constexpr double kLowestDecade = -3;
-constexpr double kRounding = 1e-9;
 constexpr int kLegendSwatch = 26;
 constexpr int kSpacing = 8;
 
@@ -59,25 +55,10 @@ QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// 1, 2 or 5 times a power of ten, at least the rough distance.
-double niceStep(double rough) {
-    if (!(rough > 0)) {
-        return 1;
-    }
-    const double decade = std::pow(10.0, std::floor(std::log10(rough)));
-    const double f = rough / decade;
-    return (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * decade;
-}
-
 QString numberText(double value) {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale.toString(value, 'g', 6);
-}
-
-double counterOf(const StepResult& r, std::size_t i) {
-    constexpr std::size_t pairs = kPairCount;
-    return i < pairs ? r.leer[i] : r.einmal[i - pairs];
 }
 
 QPen penOf(const SeriesLook& look) {
@@ -117,37 +98,7 @@ QSize CourseChart::minimumSizeHint() const {
 }
 
 void CourseChart::fitValueAxis() {
-    double top = 1;
-    double smallest = std::numeric_limits<double>::infinity();
-    auto see = [&top, &smallest](double v) {
-        top = std::max(top, v);
-        if (v > 0) {
-            smallest = std::min(smallest, v);
-        }
-    };
-    for (const StepResult& r : m_steps) {
-        for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
-            see(counterOf(r, i));
-        }
-        see(r.statistisch);
-        const double mean = expectedCount(m_steprate, r.step);
-        const double sigma = expectedSigma(m_steprate, r.step);
-        see(mean);
-        see(mean + 2 * sigma);
-        see(mean - 2 * sigma);
-    }
-    if (m_log) {
-        const double lowest =
-            std::isfinite(smallest) ? std::floor(std::log10(smallest) + kRounding) : 0;
-        const double lowDecade = std::max(lowest, kLowestDecade);
-        const double highDecade = std::max(std::ceil(std::log10(top) - kRounding), lowDecade + 1);
-        m_low = std::pow(10.0, lowDecade);
-        m_high = std::pow(10.0, highDecade);
-    } else {
-        m_tick = niceStep(top / 5);
-        m_low = 0;
-        m_high = std::ceil(top / m_tick - kRounding) * m_tick;
-    }
+    m_axis = cr::fitValueAxis(m_steps, m_steprate, m_log);
 }
 
 double CourseChart::xOf(double step) const {
@@ -159,21 +110,11 @@ double CourseChart::yOf(double value) const {
 }
 
 double CourseChart::xAt(const QRectF& area, double step) const {
-    // Half a step of room either side keeps the first and last step off the frame.
-    const double first = 0.5;
-    const double last = static_cast<double>(std::max<std::size_t>(m_steps.size(), 1)) + 0.5;
-    return area.left() + (step - first) / (last - first) * area.width();
+    return area.left() + stepFraction(m_steps.size(), step) * area.width();
 }
 
 double CourseChart::yAt(const QRectF& area, double value) const {
-    double t = 0;
-    if (m_log) {
-        const double v = std::max(value, m_low);
-        t = (std::log10(v) - std::log10(m_low)) / (std::log10(m_high) - std::log10(m_low));
-    } else {
-        t = (value - m_low) / (m_high - m_low);
-    }
-    return area.bottom() - t * area.height();
+    return area.bottom() - valueFraction(m_axis, value) * area.height();
 }
 
 int CourseChart::legendWidth() const {
@@ -191,13 +132,8 @@ int CourseChart::legendWidth() const {
 QRectF CourseChart::plotArea() const {
     const QFontMetrics metrics(font());
     int labels = metrics.horizontalAdvance(QStringLiteral("0"));
-    if (m_log) {
-        for (double e = std::log10(m_low); e <= std::log10(m_high) + kRounding; ++e) {
-            labels = std::max(labels, metrics.horizontalAdvance(numberText(std::pow(10.0, e))));
-        }
-    } else {
-        labels = std::max(labels, metrics.horizontalAdvance(numberText(m_high)));
-        labels = std::max(labels, metrics.horizontalAdvance(numberText(m_tick)));
+    for (double value : widestLabelValues(m_axis)) {
+        labels = std::max(labels, metrics.horizontalAdvance(numberText(value)));
     }
     const double left = kSpacing + metrics.height() + kSpacing + labels + kSpacing;
     const double top = 2.0 * metrics.height();
@@ -261,21 +197,8 @@ void CourseChart::drawValueAxis(QPainter& p, const QRectF& area) const {
             p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, numberText(value));
         }
     };
-    if (m_log) {
-        const int lowDecade = static_cast<int>(std::lround(std::log10(m_low)));
-        const int highDecade = static_cast<int>(std::lround(std::log10(m_high)));
-        for (int e = lowDecade; e <= highDecade; ++e) {
-            const double decade = std::pow(10.0, e);
-            tick(decade, true);
-            for (int m = 2; m < 10 && e < highDecade; ++m) {
-                tick(m * decade, false);
-            }
-        }
-    } else {
-        const int ticks = static_cast<int>(std::lround(m_high / m_tick));
-        for (int i = 0; i <= ticks; ++i) {
-            tick(i * m_tick, true);
-        }
+    for (const AxisTick& t : valueTicks(m_axis)) {
+        tick(t.value, t.labelled);
     }
     p.save();
     p.setPen(ink);
@@ -288,10 +211,8 @@ void CourseChart::drawValueAxis(QPainter& p, const QRectF& area) const {
 
 void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
     const QFontMetrics metrics(font());
-    const int count = static_cast<int>(m_steps.size());
-    const int every = count <= 20 ? 1 : static_cast<int>(niceStep(count / 10.0));
     p.setPen(palette().color(QPalette::WindowText));
-    for (int step = every; step <= count; step += every) {
+    for (int step : stepLabels(static_cast<int>(m_steps.size()))) {
         const double x = xAt(area, step);
         p.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
         const QString label = QString::number(step);
@@ -307,22 +228,9 @@ void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
 void CourseChart::drawBand(QPainter& p, const QRectF& area) const {
     QPolygonF upper;
     QPolygonF lower;
-    auto add = [&](double step, double top, double bottom) {
-        upper << QPointF(xAt(area, step), yAt(area, top));
-        lower << QPointF(xAt(area, step), yAt(area, bottom));
-    };
-    for (const StepResult& r : m_steps) {
-        const double mean = expectedCount(m_steprate, r.step);
-        const double sigma = expectedSigma(m_steprate, r.step);
-        const double top = mean + 2 * sigma;
-        const double bottom = std::max(mean - 2 * sigma, 0.0);
-        if (m_steps.size() == 1) {
-            // A single step still shows its band, as a short bar.
-            add(r.step - 0.2, top, bottom);
-            add(r.step + 0.2, top, bottom);
-        } else {
-            add(r.step, top, bottom);
-        }
+    for (const BandPoint& point : expectationBand(m_steps, m_steprate)) {
+        upper << QPointF(xAt(area, point.step), yAt(area, point.top));
+        lower << QPointF(xAt(area, point.step), yAt(area, point.bottom));
     }
     std::reverse(lower.begin(), lower.end());
     upper += lower;
@@ -351,7 +259,7 @@ void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
         }
     };
     for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
-        draw(kCounterLooks[i], true, [i](const StepResult& r) { return counterOf(r, i); });
+        draw(kCounterLooks[i], true, [i](const StepResult& r) { return chartCounter(r, i); });
     }
     // The exact mean is no measurement: a line without dots, over the counters.
     draw(kMeanLook, m_steps.size() == 1,

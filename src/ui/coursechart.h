@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/chartlayout.h"
 #include "core/evaluation.h"
 
 #include <QWidget>
@@ -25,9 +26,8 @@ public:
     const std::vector<StepResult>& steps() const { return m_steps; }
     int steprate() const { return m_steprate; }
 
-    // Where a step and a value are drawn, in the widget's pixels. On the
-    // logarithmic axis a value below its lowest decade (a counter at zero)
-    // lies on the axis floor.
+    // Where a step and a value are drawn, in the widget's pixels
+    // (core/chartlayout places them in the plot area).
     double xOf(double step) const;
     double yOf(double value) const;
 
@@ -52,9 +52,7 @@ private:
     std::vector<StepResult> m_steps;
     int m_steprate = 0;
     bool m_log = false;
-    double m_low = 0;  // bottom of the value axis
-    double m_high = 1; // top of the value axis
-    double m_tick = 1; // distance of the linear axis's ticks
+    ValueAxis m_axis;
 };
 
 // The window "Verlauf": the chart and its switch for a logarithmic axis.

@@ -130,6 +130,30 @@ TEST(Simulate, MeansFollowTheExactLaw) {
     }
 }
 
+// The spread of the simulated counters is the exact sigma, on one thread and
+// with the sums of several threads merged: within five standard errors of a
+// sample SD, sigma sqrt(2 + excess kurtosis) / (2 sqrt(runs)), with the
+// binomial's excess kurtosis (1 - 6 q (1 - q)) / (n q (1 - q)). A merge that
+// lost, kept only one thread's or doubled the sums of squares is far off.
+TEST(Simulate, StandardDeviationsFollowTheExactSigmaWhateverTheThreads) {
+    constexpr long long kRuns = 10000;
+    constexpr int kSteprate = 37;
+    for (const int threads : {1, 3}) {
+        const RunStatistics stats = simulate(kSteprate, 370, kRuns, 3, threads);
+        for (std::size_t k = 0; k < 6; ++k) {
+            const int step = static_cast<int>(k) + 1;
+            const double q = 2 * cr::fieldChance(step);
+            const double sigma = cr::expectedSigma(kSteprate, step);
+            const double excess = (1 - 6 * q * (1 - q)) / (kSteprate * q * (1 - q));
+            const double error = sigma * std::sqrt(2 + excess) / (2 * std::sqrt(double(kRuns)));
+            for (std::size_t c = 0; c < kCounters; ++c) {
+                EXPECT_NEAR(stats.sd(k, c), sigma, 5 * error)
+                    << threads << " threads, step " << step << " counter " << c;
+            }
+        }
+    }
+}
+
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);

@@ -3,7 +3,7 @@
 // import, and a clipboard that refuses the text.
 #include "core/export.h"
 #include "core/run.h"
-#include "fake_window.h"
+#include "run_harness.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -93,6 +93,23 @@ TEST(Export, RefusingClipboardKeepsEverythingForAnotherTry) {
     EXPECT_EQ(h.window.clipboard, cr::exportText(before, true));
     EXPECT_EQ(h.run.state().feldtitel[1][2], "");
     EXPECT_EQ(h.run.state().statzeile, 0);
+    EXPECT_FALSE(h.window.isEnabled(Control::okclip));
+}
+
+// "Reset" begins the steps again: the export text of the earlier steps goes
+// with them, and "Export" waits for a new step.
+TEST(Export, ResetEmptiesTheExportText) {
+    Harness h;
+    h.startWith("40", "2", {0, 1, 2, 3, 4, 5});
+    h.run.step();
+    h.run.exportResults();
+    ASSERT_FALSE(h.window.textOf(Control::cliptext).empty());
+    ASSERT_FALSE(h.run.cliptext().empty());
+    h.run.step();
+    ASSERT_TRUE(h.window.isEnabled(Control::okclip));
+    h.run.reset();
+    EXPECT_EQ(h.window.textOf(Control::cliptext), "");
+    EXPECT_EQ(h.run.cliptext(), "");
     EXPECT_FALSE(h.window.isEnabled(Control::okclip));
 }
 

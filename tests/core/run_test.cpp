@@ -3,7 +3,7 @@
 // and corners of Start, Reset and the end of a run.
 #include "core/analysis.h"
 #include "core/run.h"
-#include "fake_window.h"
+#include "run_harness.h"
 
 #include <array>
 #include <cstddef>
@@ -193,7 +193,7 @@ TEST(RunEnd, EditedSpinsBoxDoesNotMoveTheEndOfTheRunningRun) {
 }
 
 TEST(Statistic, HalfIsWrittenWithTheGivenSeparatorOnly) {
-    cr::testing::FakeWindow window;
+    cr::support::MemoryWindow window;
     cr::testing::QueuedRandom random;
     const cr::RunControl comma(window, random, ","), point(window, random, ".");
     EXPECT_EQ(comma.statisticText(16383), "8191,5"); // no group separator

@@ -4,15 +4,23 @@
 #include "core/run.h"
 
 #include <array>
+#include <deque>
+#include <optional>
 #include <string>
 
 namespace cr::support {
 
-// A window held in memory: it keeps every text and state the run writes,
-// and runs the box checks as a real window would.
+// A window held in memory, for the tests, the fuzz targets and the
+// benchmarks: it keeps every text and state the run writes and keeps the
+// text-box contract of a real window (a different text notifies the box's
+// check at once, the same text notifies nothing).
 class MemoryWindow final : public WindowPort {
 public:
     RunControl* run = nullptr;
+    std::deque<bool> answers;         // queued Yes/No answers to confirmation boxes
+    bool answerWhenNoneQueued = true; // the answer to a box with none queued
+    std::optional<std::string> clipboard;
+    bool clipboardRefuses = false; // as when another program holds the clipboard
 
     std::string_view boxText(Control box) const override { return m_texts[index(box)]; }
     void setText(Control control, std::string_view text) override {
@@ -29,13 +37,35 @@ public:
     }
     void setEnabled(Control control, bool on) override { m_enabled[index(control)] = on; }
     void setVisible(Control control, bool on) override { m_visible[index(control)] = on; }
-    bool isEnabled(Control control) const { return m_enabled[index(control)]; }
-    bool confirm(std::string_view, std::string_view) override { return true; }
+    bool confirm(std::string_view, std::string_view) override {
+        if (answers.empty()) {
+            return answerWhenNoneQueued;
+        }
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
     void closeWindow() override {}
-    void clipboardClear() override { m_clipboard.clear(); }
+    void clipboardClear() override { clipboard.reset(); }
     bool clipboardSet(std::string_view text) override {
-        m_clipboard.assign(text);
-        return true;
+        if (!clipboardRefuses) {
+            clipboard = std::string(text);
+        }
+        return !clipboardRefuses;
+    }
+
+    bool isEnabled(Control control) const { return m_enabled[index(control)]; }
+    bool isVisible(Control control) const { return m_visible[index(control)]; }
+    std::string textOf(Control control) const { return m_texts[index(control)]; }
+
+    // Typing into an enabled box: every key is one change.
+    void type(Control box, std::string_view keys) {
+        if (!isEnabled(box)) {
+            return;
+        }
+        for (char key : keys) {
+            setText(box, textOf(box) + key);
+        }
     }
 
 private:
@@ -50,7 +80,6 @@ private:
         return states;
     }();
     std::array<bool, kControls> m_visible{};
-    std::string m_clipboard;
 };
 
 } // namespace cr::support

@@ -1,0 +1,147 @@
+#include "core/chartlayout.h"
+
+#include "core/expectation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace cr {
+
+namespace {
+
+// The logarithmic axis reaches down to 0,001 at most: far enough for the
+// mean of late steps, near enough to keep the counters readable.
+constexpr double kLowestDecade = -3;
+constexpr double kRounding = 1e-9;
+
+} // namespace
+
+double chartCounter(const StepResult& r, std::size_t i) {
+    return i < kPairCount ? r.leer[i] : r.einmal[i - kPairCount];
+}
+
+double niceStep(double rough) {
+    if (!(rough > 0)) {
+        return 1;
+    }
+    const double decade = std::pow(10.0, std::floor(std::log10(rough)));
+    const double f = rough / decade;
+    return (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * decade;
+}
+
+ValueAxis fitValueAxis(const std::vector<StepResult>& steps, int steprate, bool logarithmic) {
+    double top = 1;
+    double smallest = std::numeric_limits<double>::infinity();
+    auto see = [&top, &smallest](double v) {
+        top = std::max(top, v);
+        if (v > 0) {
+            smallest = std::min(smallest, v);
+        }
+    };
+    for (const StepResult& r : steps) {
+        for (std::size_t i = 0; i < kChartCounters; ++i) {
+            see(chartCounter(r, i));
+        }
+        see(r.statistisch);
+        const double mean = expectedCount(steprate, r.step);
+        const double sigma = expectedSigma(steprate, r.step);
+        see(mean);
+        see(mean + 2 * sigma);
+        see(mean - 2 * sigma);
+    }
+    ValueAxis axis;
+    axis.logarithmic = logarithmic;
+    if (logarithmic) {
+        const double lowest =
+            std::isfinite(smallest) ? std::floor(std::log10(smallest) + kRounding) : 0;
+        const double lowDecade = std::max(lowest, kLowestDecade);
+        const double highDecade = std::max(std::ceil(std::log10(top) - kRounding), lowDecade + 1);
+        axis.low = std::pow(10.0, lowDecade);
+        axis.high = std::pow(10.0, highDecade);
+    } else {
+        axis.tick = niceStep(top / 5);
+        axis.low = 0;
+        axis.high = std::ceil(top / axis.tick - kRounding) * axis.tick;
+    }
+    return axis;
+}
+
+double valueFraction(const ValueAxis& axis, double value) {
+    if (axis.logarithmic) {
+        const double v = std::max(value, axis.low);
+        return (std::log10(v) - std::log10(axis.low)) /
+               (std::log10(axis.high) - std::log10(axis.low));
+    }
+    return (value - axis.low) / (axis.high - axis.low);
+}
+
+std::vector<AxisTick> valueTicks(const ValueAxis& axis) {
+    std::vector<AxisTick> ticks;
+    if (axis.logarithmic) {
+        const int lowDecade = static_cast<int>(std::lround(std::log10(axis.low)));
+        const int highDecade = static_cast<int>(std::lround(std::log10(axis.high)));
+        for (int e = lowDecade; e <= highDecade; ++e) {
+            const double decade = std::pow(10.0, e);
+            ticks.push_back({decade, true});
+            for (int m = 2; m < 10 && e < highDecade; ++m) {
+                ticks.push_back({m * decade, false});
+            }
+        }
+    } else {
+        const int count = static_cast<int>(std::lround(axis.high / axis.tick));
+        for (int i = 0; i <= count; ++i) {
+            ticks.push_back({i * axis.tick, true});
+        }
+    }
+    return ticks;
+}
+
+std::vector<double> widestLabelValues(const ValueAxis& axis) {
+    if (!axis.logarithmic) {
+        return {axis.high, axis.tick};
+    }
+    std::vector<double> values;
+    for (double e = std::log10(axis.low); e <= std::log10(axis.high) + kRounding; ++e) {
+        values.push_back(std::pow(10.0, e));
+    }
+    return values;
+}
+
+double stepFraction(std::size_t count, double step) {
+    const double first = 0.5;
+    const double last = static_cast<double>(std::max<std::size_t>(count, 1)) + 0.5;
+    return (step - first) / (last - first);
+}
+
+int stepLabelSpacing(int count) {
+    return count <= 20 ? 1 : static_cast<int>(niceStep(count / 10.0));
+}
+
+std::vector<int> stepLabels(int count) {
+    std::vector<int> labels;
+    const int every = stepLabelSpacing(count);
+    for (int step = every; step <= count; step += every) {
+        labels.push_back(step);
+    }
+    return labels;
+}
+
+std::vector<BandPoint> expectationBand(const std::vector<StepResult>& steps, int steprate) {
+    std::vector<BandPoint> band;
+    for (const StepResult& r : steps) {
+        const double mean = expectedCount(steprate, r.step);
+        const double sigma = expectedSigma(steprate, r.step);
+        const double top = mean + 2 * sigma;
+        const double bottom = std::max(mean - 2 * sigma, 0.0);
+        if (steps.size() == 1) {
+            band.push_back({r.step - 0.2, top, bottom});
+            band.push_back({r.step + 0.2, top, bottom});
+        } else {
+            band.push_back({static_cast<double>(r.step), top, bottom});
+        }
+    }
+    return band;
+}
+
+} // namespace cr

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "core/evaluation.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace cr {
+
+// The arithmetic of the course chart, apart from its painting: where the value
+// axis begins and ends, where its ticks go, where the expectation band lies
+// and which steps get a label. Positions are fractions of the plot area.
+
+// The counters of a step in the chart's order: Leer R/S, M/P, G/U, then
+// 1x (rot) R/S, M/P, G/U.
+constexpr std::size_t kChartCounters = 2 * kPairCount;
+double chartCounter(const StepResult& r, std::size_t i);
+
+// 1, 2 or 5 times a power of ten, at least the rough distance (1 for a
+// distance that is not positive).
+double niceStep(double rough);
+
+// The value axis: 0 up to a multiple of its tick distance when linear; whole
+// decades from at least 0,001 up when logarithmic.
+struct ValueAxis {
+    bool logarithmic = false;
+    double low = 0;
+    double high = 1;
+    double tick = 1; // distance of the linear axis's labelled ticks
+};
+
+// The axis that holds every counter, "Statistisch", the exact mean and its
+// band of all STEPS (and at least 1).
+ValueAxis fitValueAxis(const std::vector<StepResult>& steps, int steprate, bool logarithmic);
+
+// Where VALUE lies on the axis: 0 at its bottom, 1 at its top. On the
+// logarithmic axis a value below its lowest decade (a counter at zero) lies
+// on the floor.
+double valueFraction(const ValueAxis& axis, double value);
+
+// The grid lines of the value axis from the bottom up: labelled ones at the
+// ticks (every decade), unlabelled ones at 2 to 9 times each decade below the
+// top one.
+struct AxisTick {
+    double value = 0;
+    bool labelled = false;
+};
+std::vector<AxisTick> valueTicks(const ValueAxis& axis);
+
+// The values whose labels may be the widest on the axis (with "0").
+std::vector<double> widestLabelValues(const ValueAxis& axis);
+
+// Where step STEP lies across a chart of COUNT steps, with half a step of
+// room either side of the first and the last.
+double stepFraction(std::size_t count, double step);
+
+// The steps that get a label: every one up to 20 steps, else every nice
+// multiple that gives about ten labels.
+int stepLabelSpacing(int count);
+std::vector<int> stepLabels(int count);
+
+// The exact mean and its band of two standard deviations either side, which
+// never reaches below zero (a count cannot).
+struct BandPoint {
+    double step = 0;
+    double top = 0;
+    double bottom = 0;
+};
+// The outline of the band over all STEPS, one point per step; a single step
+// still gets a short bar 0,4 steps wide.
+std::vector<BandPoint> expectationBand(const std::vector<StepResult>& steps, int steprate);
+
+} // namespace cr

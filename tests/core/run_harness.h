@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/random.h"
+#include "core/run.h"
+#include "support/memory_window.h"
+
+#include <deque>
+#include <string_view>
+#include <vector>
+
+namespace cr::testing {
+
+// Delivers queued numbers, each as the uniform value (n + 0.5) / 37.
+class QueuedRandom final : public RandomSource {
+public:
+    std::deque<int> queue;
+    int seeds = 0;
+    void seedFromClock() override { ++seeds; }
+    double next() override {
+        int n = 0;
+        if (!queue.empty()) {
+            n = queue.front();
+            queue.pop_front();
+        }
+        return (n + 0.5) / 37.0;
+    }
+};
+
+// A run control wired to an in-memory window and queued numbers, started up.
+// A confirmation box with no answer queued is answered No.
+struct Harness {
+    support::MemoryWindow window;
+    QueuedRandom random;
+    RunControl run{window, random, ","};
+
+    Harness() {
+        window.answerWhenNoneQueued = false;
+        window.run = &run;
+        run.startup();
+    }
+    // Types the number of spins and the step rate, queues the numbers and starts.
+    void startWith(std::string_view spins, std::string_view steprate,
+                   const std::vector<int>& numbers) {
+        window.type(Control::textanzahl, spins);
+        window.type(Control::textwiederhol, steprate);
+        random.queue.assign(numbers.begin(), numbers.end());
+        run.start();
+    }
+};
+
+} // namespace cr::testing

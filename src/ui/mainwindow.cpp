@@ -294,9 +294,9 @@ void MainWindow::createConnections() {
     });
     connect(m_chooser, &ImportChooser::cancelled, this,
             [this] { handle([this] { m_run.cancelChooser(); }); });
-    connect(m_chooser, &ImportChooser::importRequested, this, [this](const QString& path) {
+    connect(m_chooser, &ImportChooser::importRequested, this, [this] {
         const PermanenceOutcome outcome =
-            io::readPermanenceFile(QFile::encodeName(path).toStdString());
+            io::readPermanenceFile(m_chooser->chosenNativePath().toStdString(), kMostReplayedSpins);
         handle([this, &outcome] { m_run.applyPermanence(outcome); });
     });
     connect(m_buttons.info, &QPushButton::clicked, this, &MainWindow::toggleInfo);

@@ -5,6 +5,7 @@
 #include "io/fields.h"
 #include "io/permanence_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -69,6 +70,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cr::io::MemorySource memory(bytes);
     const cr::PermanenceOutcome fromMemory = cr::io::readPermanence(memory);
     checkOutcome(fromMemory);
+
+    // Keeping only the first spins changes nothing but the cells kept.
+    cr::io::MemorySource again(bytes);
+    const cr::PermanenceOutcome kept = cr::io::readPermanence(again, 2);
+    check(kept.kind == fromMemory.kind && kept.count == fromMemory.count &&
+          kept.refusedSpin == fromMemory.refusedSpin && kept.header == fromMemory.header);
+    if (kept.kind == cr::PermanenceOutcome::Kind::Read) {
+        const std::size_t spins = std::min<std::size_t>(static_cast<std::size_t>(kept.count), 2);
+        check(kept.cells.size() == spins + 21);
+        for (std::size_t k = 1; k < kept.cells.size(); ++k) {
+            check(k <= spins ? kept.cells[k] == fromMemory.cells[k]
+                             : cr::isEmptyCell(kept.cells[k]));
+        }
+    }
 
     static const int fd = memfd_create("permanence", 0);
     check(fd >= 0);

@@ -19,7 +19,7 @@ cmake --build build-fuzz
 for target in fuzz_numparse fuzz_permanence fuzz_inputchecks; do
     mkdir -p "build-fuzz/corpus/$target" "build-fuzz/findings/$target"
     echo "== $target for ${seconds}s"
-    "build-fuzz/bin/$target" -max_total_time="$seconds" -print_final_stats=1 \
+    "build-fuzz/bin/$target" -max_total_time="$seconds" -max_len=1048576 -print_final_stats=1 \
         -artifact_prefix="build-fuzz/findings/$target/" \
         "build-fuzz/corpus/$target" "fuzz/corpus/$target" 2>&1 |
         grep -E "stat::number_of_executed_units|ERROR|SUMMARY|Done" || true

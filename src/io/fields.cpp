@@ -1,7 +1,9 @@
 #include "io/fields.h"
 
-#include <cstring>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace cr::io {
 
@@ -10,70 +12,11 @@ namespace {
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
-bool isFieldEnd(char c) {
-    return c == ',' || isLineEnd(c);
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
 }
 
 } // namespace
-
-bool FieldScanner::next(std::string_view& field) {
-    const std::string_view s = m_text;
-    const std::size_t n = s.size();
-    while (m_atLineStart) {
-        std::size_t p = m_pos;
-        while (p < n && (s[p] == ' ' || s[p] == '\t')) {
-            ++p;
-        }
-        if (p >= n) {
-            m_pos = n;
-            return false;
-        }
-        if (isLineEnd(s[p])) { // a blank line: no field at all
-            m_pos = p + 1;
-            continue;
-        }
-        m_atLineStart = false;
-    }
-
-    std::size_t p = m_pos;
-    while (p < n && s[p] == ' ') {
-        ++p;
-    }
-    if (p < n && s[p] == '"') {
-        const std::size_t begin = p + 1;
-        std::size_t end = begin;
-        while (end < n && s[end] != '"' && !isLineEnd(s[end])) {
-            ++end;
-        }
-        field = s.substr(begin, end - begin);
-        p = end;
-        if (p < n && s[p] == '"') {
-            ++p;
-            while (p < n && !isFieldEnd(s[p])) {
-                ++p;
-            }
-        }
-    } else {
-        std::size_t end = p;
-        while (end < n && !isFieldEnd(s[end])) {
-            ++end;
-        }
-        std::size_t last = end;
-        while (last > p && (s[last - 1] == ' ' || s[last - 1] == '\t')) {
-            --last;
-        }
-        field = s.substr(p, last - p);
-        p = end;
-    }
-
-    if (p < n && s[p] == ',') {
-        m_pos = p + 1; // another field follows on this line, maybe an empty one
-    } else {
-        m_pos = p < n ? p + 1 : n;
-        m_atLineStart = true;
-    }
-    return true;
-}
 
 std::optional<std::string_view> MemorySource::nextBlock() {
     if (m_done) {
@@ -83,88 +26,207 @@ std::optional<std::string_view> MemorySource::nextBlock() {
     return m_bytes;
 }
 
+bool FileSource::fail(const char* call) {
+    m_error = errno;
+    m_failedCall = call;
+    close();
+    return false;
+}
+
 bool FileSource::open() {
     close();
     m_failed = false;
-    m_eof = false;
-    m_carry = 0;
-    m_buffer.clear();
-    m_file = std::fopen(m_path.c_str(), "rb");
-    if (!m_file) {
-        return false;
-    }
-    // A directory (no file chosen) or a device is no permanence.
+    m_notRegular = false;
+    m_error = 0;
+    m_failedCall = "";
+    // Look before opening: a FIFO would block open() until a writer comes.
     struct stat info {};
-    if (fstat(fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        close();
+    if (::stat(m_path.c_str(), &info) != 0) {
+        return fail("stat");
+    }
+    if (!S_ISREG(info.st_mode)) { // a directory (no file chosen), FIFO or device
+        m_notRegular = true;
+        m_failedCall = "stat";
         return false;
     }
-    if (std::fseek(m_file, 0, SEEK_END) != 0) {
+    // Non-blocking all the same, in case the name was swapped meanwhile.
+    m_fd = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (m_fd < 0) {
+        return fail("open");
+    }
+    if (::fstat(m_fd, &info) != 0) {
+        return fail("fstat");
+    }
+    if (!S_ISREG(info.st_mode)) {
         close();
+        m_notRegular = true;
+        m_failedCall = "open";
         return false;
     }
-    m_size = std::ftell(m_file);
-    if (m_size < 0 || std::fseek(m_file, 0, SEEK_SET) != 0) {
-        close();
-        return false;
+    m_size = static_cast<long long>(info.st_size);
+    try {
+        m_buffer.resize(m_chunk);
+    } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
+        return fail("malloc");
     }
     return true;
 }
 
 void FileSource::close() {
-    if (m_file) {
-        std::fclose(m_file);
-        m_file = nullptr;
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
     }
 }
 
 std::optional<std::string_view> FileSource::nextBlock() {
-    // Drop the block handed out last time, keep what followed its last line end.
-    if (m_carry > 0) {
-        m_buffer.erase(0, m_buffer.size() - m_carry);
-    } else {
-        m_buffer.clear();
+    while (m_fd >= 0) {
+        const ssize_t got = ::read(m_fd, m_buffer.data(), m_buffer.size());
+        if (got > 0) {
+            return std::string_view(m_buffer.data(), static_cast<std::size_t>(got));
+        }
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            m_failed = true;
+            fail("read");
+            return std::nullopt;
+        }
+        close();
     }
-    m_carry = 0;
-    while (!m_eof && m_file) {
-        const std::size_t old = m_buffer.size();
-        m_buffer.resize(old + m_chunk);
-        const std::size_t got = std::fread(m_buffer.data() + old, 1, m_chunk, m_file);
-        m_buffer.resize(old + got);
-        if (got < m_chunk) {
-            m_eof = true;
-            if (std::ferror(m_file)) {
-                m_failed = true;
-                close();
-                return std::nullopt;
+    return std::nullopt;
+}
+
+void FieldStream::keep(char c) {
+    if (m_field.size() < kKeptBytes) {
+        m_field.push_back(c);
+    }
+    ++m_building;
+}
+
+void FieldStream::keepBlanks() {
+    for (const char c : m_pending) {
+        keep(c);
+    }
+    // Blanks past what is kept only count.
+    m_building += m_pendingLength - m_pending.size();
+    m_pending.clear();
+    m_pendingLength = 0;
+}
+
+void FieldStream::deliver() {
+    m_out.swap(m_field);
+    m_field.clear();
+    m_pending.clear();
+    m_pendingLength = 0;
+    m_length = m_building;
+    m_building = 0;
+}
+
+bool FieldStream::step(char c) {
+    switch (m_state) {
+    case State::LineStart:
+        if (isLineEnd(c)) { // a blank line: no field at all
+            m_pending.clear();
+            m_pendingLength = 0;
+            return false;
+        }
+        if (c == ' ' && m_pendingLength == 0) {
+            return false; // blanks in front of the field
+        }
+        if (isBlank(c)) {
+            if (m_pending.size() < kKeptBytes) {
+                m_pending.push_back(c);
             }
-            close();
-            break;
+            ++m_pendingLength;
+            return false;
         }
-        // Hand out whole lines only; a line longer than a chunk makes the block grow.
-        const std::size_t lastEnd = m_buffer.find_last_of("\r\n");
-        if (lastEnd != std::string::npos && lastEnd >= old) {
-            m_carry = m_buffer.size() - (lastEnd + 1);
-            return std::string_view(m_buffer.data(), lastEnd + 1);
+        if (c == '"' && m_pendingLength == 0) {
+            m_state = State::Quoted;
+            return false;
         }
+        keepBlanks(); // a tab in front belongs to the field
+        m_state = State::Unquoted;
+        return step(c);
+    case State::FieldStart:
+        if (c == ' ') {
+            return false;
+        }
+        if (c == '"') {
+            m_state = State::Quoted;
+            return false;
+        }
+        m_state = State::Unquoted;
+        return step(c);
+    case State::Unquoted:
+        if (c == ',' || isLineEnd(c)) {
+            m_state = c == ',' ? State::FieldStart : State::LineStart;
+            deliver(); // blanks and tabs held back are dropped
+            return true;
+        }
+        if (isBlank(c)) {
+            if (m_pending.size() < kKeptBytes) {
+                m_pending.push_back(c);
+            }
+            ++m_pendingLength;
+            return false;
+        }
+        keepBlanks();
+        keep(c);
+        return false;
+    case State::Quoted:
+        if (isLineEnd(c)) {
+            m_state = State::LineStart;
+            deliver();
+            return true;
+        }
+        if (c == '"') {
+            m_state = State::AfterQuote;
+        } else {
+            keep(c);
+        }
+        return false;
+    case State::AfterQuote:
+        if (c == ',' || isLineEnd(c)) {
+            m_state = c == ',' ? State::FieldStart : State::LineStart;
+            deliver();
+            return true;
+        }
+        return false;
     }
-    if (m_buffer.empty()) {
-        return std::nullopt;
+    return false;
+}
+
+bool FieldStream::finish() {
+    if (m_state == State::LineStart) {
+        return false; // blanks at the end of the source are no field
     }
-    return std::string_view(m_buffer);
+    m_state = State::LineStart;
+    deliver();
+    return true;
 }
 
 bool FieldStream::next(std::string_view& field) {
     while (!m_done) {
-        if (m_scanner.next(field)) {
-            return true;
+        while (m_pos < m_block.size()) {
+            if (step(m_block[m_pos++])) {
+                field = m_out;
+                return true;
+            }
         }
         const auto block = m_source.nextBlock();
-        if (!block) {
-            m_done = true;
-            break;
+        if (block) {
+            m_block = *block;
+            m_pos = 0;
+            continue;
         }
-        m_scanner = FieldScanner(*block);
+        m_done = true;
+        if (finish()) {
+            field = m_out;
+            return true;
+        }
     }
     return false;
 }

@@ -1,33 +1,14 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cr::io {
 
-// Splits a block of whole lines into the fields of a permanence file.
-// A line ends at CR LF, a lone CR or a lone LF; lines holding only blanks
-// and tabs are skipped. Fields end at a comma or the line's end; blanks in
-// front of a field are skipped, blanks and tabs behind an unquoted one
-// removed. A quoted field runs to its closing quote (or the line's end), and
-// whatever follows the closing quote up to the next comma is dropped.
-class FieldScanner {
-public:
-    explicit FieldScanner(std::string_view block = {}) : m_text(block) {}
-    // The next field as a view into the block; false when the block is done.
-    bool next(std::string_view& field);
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-    bool m_atLineStart = true;
-};
-
-// Where the bytes of a permanence come from, in blocks of whole lines.
+// Where the bytes of a permanence come from, in blocks of any length.
 class BlockSource {
 public:
     virtual ~BlockSource() = default;
@@ -57,8 +38,12 @@ private:
     bool m_done = false;
 };
 
-// A file read in large chunks, each cut after its last line end. The file is
-// open only between open() and close() (or the source's end).
+// A file read in chunks of a fixed size into one buffer, so that reading
+// takes the same memory and time per byte whatever the file's lines look
+// like. open() refuses anything but a regular file (after following links)
+// before it opens it, and opens without blocking, so a FIFO or a device
+// behind a name never stalls the reader. The file is open only between
+// open() and close() (or the source's end).
 class FileSource final : public BlockSource {
 public:
     static constexpr std::size_t kDefaultChunk = std::size_t{1} << 20;
@@ -72,27 +57,61 @@ public:
     std::optional<std::string_view> nextBlock() override;
     bool failed() const override { return m_failed; }
     void close() override;
+    // After a failed open() or read: the errno of the call that failed
+    // (0 when the file was no regular file) and that call's name.
+    int error() const { return m_error; }
+    const char* failedCall() const { return m_failedCall; }
+    bool notRegular() const { return m_notRegular; }
 
 private:
+    bool fail(const char* call);
     std::string m_path;
     std::size_t m_chunk;
-    std::FILE* m_file = nullptr;
+    int m_fd = -1;
     long long m_size = 0;
-    std::string m_buffer;
-    std::size_t m_carry = 0; // bytes after the last line end, kept for the next block
-    bool m_eof = false;
+    std::vector<char> m_buffer;
     bool m_failed = false;
+    bool m_notRegular = false;
+    int m_error = 0;
+    const char* m_failedCall = "";
 };
 
-// The fields of a whole source, one after the other.
+// The fields of a whole source, one after the other, read byte by byte so
+// that a field or line may span any number of blocks.
+// A line ends at CR LF, a lone CR or a lone LF; lines holding only blanks
+// and tabs are skipped. Fields end at a comma or the line's end; blanks in
+// front of a field are skipped, blanks and tabs behind an unquoted one
+// removed. A quoted field runs to its closing quote (or the line's end), and
+// whatever follows the closing quote up to the next comma is dropped.
+// A field keeps at most kKeptBytes of its bytes; length() tells how long it
+// really was, so a reader can refuse a field no permanence holds.
 class FieldStream {
 public:
+    static constexpr std::size_t kKeptBytes = 4096;
     explicit FieldStream(BlockSource& source) : m_source(source) {}
+    // The next field (its first kKeptBytes bytes); false at the source's end.
     bool next(std::string_view& field);
+    // The whole length of the field last returned.
+    std::size_t length() const { return m_length; }
 
 private:
+    enum class State { LineStart, FieldStart, Unquoted, Quoted, AfterQuote };
+    bool step(char c); // true when c ended a field
+    bool finish();     // the end of the source: true when a field ends there
+    void keep(char c); // a byte of the field
+    void keepBlanks(); // the blanks and tabs held back inside an unquoted field
+    void deliver();
+
     BlockSource& m_source;
-    FieldScanner m_scanner;
+    std::string_view m_block;
+    std::size_t m_pos = 0;
+    State m_state = State::LineStart;
+    std::string m_field;   // the field being read (its first kKeptBytes)
+    std::string m_pending; // blanks and tabs that end the field unless more follows
+    std::size_t m_pendingLength = 0;
+    std::size_t m_building = 0; // whole length of the field being read
+    std::string m_out;          // the field last returned
+    std::size_t m_length = 0;
     bool m_done = false;
 };
 

@@ -1,51 +1,35 @@
 #include "io/permanence_reader.h"
 
-#include "core/numparse.h"
 #include "io/cp1252.h"
+#include "io/spin_field.h"
+
+#include <algorithm>
+#include <new>
 
 namespace cr::io {
 
 namespace {
 
 using Kind = PermanenceOutcome::Kind;
+using Refusal = PermanenceOutcome::Refusal;
 
 constexpr std::string_view kMagic = "Spielbank";
-constexpr std::size_t kRefusedTextLength = 20;
 constexpr int kHeaderFields = 4;
+constexpr std::size_t kSpareCells = 20; // the empty cells behind the last spin
 
 enum class BodyField { Separator, End, Spin };
 
 BodyField classify(std::string_view field) {
-    if (!field.empty() && field.front() == '-') {
+    if (isEmptyField(field)) {
+        return BodyField::Separator; // an empty field is no spin
+    }
+    if (field.front() == '-') {
         return BodyField::Separator;
     }
-    if (!field.empty() && field.front() == '=') {
+    if (field.front() == '=') {
         return BodyField::End;
     }
     return BodyField::Spin;
-}
-
-bool inRange(double value) {
-    const double rounded = roundHalfEven(value);
-    return rounded >= 0 && rounded <= 36;
-}
-
-std::string trimmedForDisplay(std::string_view field) {
-    const auto first = field.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = field.find_last_not_of(' ');
-    const std::string decoded = decodeWindows1252(field.substr(first, last - first + 1));
-    // Cut after the 20th character, not inside one.
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < decoded.size(); ++i) {
-        if ((static_cast<unsigned char>(decoded[i]) & 0xC0) != 0x80 &&
-            ++chars > kRefusedTextLength) {
-            return decoded.substr(0, i);
-        }
-    }
-    return decoded;
 }
 
 // Reads the four header fields; false when the source ends inside them.
@@ -60,14 +44,15 @@ bool readHeader(FieldStream& fields, PermanenceOutcome& outcome) {
             return false;
         }
         if (i < 3) {
-            outcome.header.push_back(decodeWindows1252(field));
+            // One byte a character: no widget ever gets more than it can show.
+            outcome.header.push_back(decodeWindows1252(field.substr(0, kHeaderShown)));
         }
     }
     return true;
 }
 
-// Hands every spin field of the body to take, up to the end field; stops
-// early when take returns false.
+// Hands every spin field of the body with its whole length to take, up to
+// the end field; stops early when take returns false.
 template <typename Take> bool forEachSpin(FieldStream& fields, Take take) {
     std::string_view field;
     while (fields.next(field)) {
@@ -75,54 +60,57 @@ template <typename Take> bool forEachSpin(FieldStream& fields, Take take) {
         if (kind == BodyField::End) {
             break;
         }
-        if (kind == BodyField::Spin && !take(field)) {
+        if (kind == BodyField::Spin && !take(field, fields.length())) {
             return false;
         }
     }
     return true;
 }
 
-// First pass: count the spins, refusing the file at a value outside 0..36.
+// First pass: count the spins, refusing the file at a field that is no spin.
 bool countSpins(FieldStream& fields, PermanenceOutcome& outcome) {
     long long count = 0;
-    const bool allInRange = forEachSpin(fields, [&](std::string_view field) {
+    const bool allSpins = forEachSpin(fields, [&](std::string_view field, std::size_t length) {
         ++count;
-        if (inRange(lenientParse(field))) {
+        double value = 0;
+        const Refusal refusal = checkSpin(field, length, value);
+        if (refusal == Refusal::None) {
             return true;
         }
         outcome.kind = Kind::Refused;
+        outcome.refusal = refusal;
         outcome.refusedSpin = count;
-        outcome.refusedText = trimmedForDisplay(field);
+        outcome.refusedText = shownField(field);
         return false;
     });
     outcome.count = static_cast<double>(count);
-    return allInRange;
+    return allSpins;
 }
 
-// Second pass: store every spin; false if the file no longer reads as it did.
-bool storeSpins(FieldStream& fields, PermanenceOutcome& outcome) {
+// Second pass: store the spins kept; false if the file no longer reads as it did.
+bool storeSpins(FieldStream& fields, PermanenceOutcome& outcome, std::size_t kept) {
     std::string_view field;
     for (int i = 0; i < kHeaderFields; ++i) {
         if (!fields.next(field)) {
             return false;
         }
     }
-    std::size_t cell = 0;
-    const auto count = static_cast<std::size_t>(outcome.count);
-    const bool same = forEachSpin(fields, [&](std::string_view spin) {
-        const double value = lenientParse(spin);
-        if (++cell > count || !inRange(value)) {
+    long long cell = 0;
+    const auto count = static_cast<long long>(outcome.count);
+    const bool same = forEachSpin(fields, [&](std::string_view spin, std::size_t length) {
+        double value = 0;
+        if (++cell > count || checkSpin(spin, length, value) != Refusal::None) {
             return false;
         }
-        outcome.cells[cell] = value;
+        if (static_cast<std::size_t>(cell) <= kept) {
+            outcome.cells[static_cast<std::size_t>(cell)] = value;
+        }
         return true;
     });
     return same && cell == count;
 }
 
-} // namespace
-
-PermanenceOutcome readPermanence(BlockSource& source) {
+PermanenceOutcome read(BlockSource& source, long long keptSpins) {
     PermanenceOutcome outcome;
     outcome.kind = Kind::ReadFailure;
     if (!source.open()) {
@@ -146,13 +134,15 @@ PermanenceOutcome readPermanence(BlockSource& source) {
         }
     }
 
-    outcome.cells.assign(static_cast<std::size_t>(outcome.count) + 21, kEmptyCell);
+    const auto kept = static_cast<std::size_t>(
+        std::min(static_cast<long long>(outcome.count), std::max(keptSpins, 0LL)));
+    outcome.cells.assign(kept + 1 + kSpareCells, kEmptyCell);
     if (!source.open()) {
         outcome.cells.clear();
         return outcome;
     }
     FieldStream fields(source);
-    const bool stored = storeSpins(fields, outcome) && !source.failed();
+    const bool stored = storeSpins(fields, outcome, kept) && !source.failed();
     source.close();
     if (!stored) {
         // The file changed between the passes: take nothing over.
@@ -164,9 +154,22 @@ PermanenceOutcome readPermanence(BlockSource& source) {
     return outcome;
 }
 
-PermanenceOutcome readPermanenceFile(const std::string& path) {
+} // namespace
+
+PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins) {
+    try {
+        return read(source, keptSpins);
+    } catch (const std::bad_alloc&) {
+        source.close();
+        PermanenceOutcome outcome;
+        outcome.kind = Kind::ReadFailure;
+        return outcome;
+    }
+}
+
+PermanenceOutcome readPermanenceFile(const std::string& path, long long keptSpins) {
     FileSource source(path);
-    return readPermanence(source);
+    return readPermanence(source, keptSpins);
 }
 
 } // namespace cr::io

@@ -3,15 +3,22 @@
 #include "core/permanence.h"
 #include "io/fields.h"
 
+#include <limits>
 #include <string>
 
 namespace cr::io {
 
+inline constexpr long long kAllSpins = std::numeric_limits<long long>::max();
+
 // Reads a permanence in two passes over the source: the first checks the
-// header, counts the spins and checks each lies in 0..36; the second stores
-// them into cells created once at their final size. The source is open only
-// during each pass.
-PermanenceOutcome readPermanence(BlockSource& source);
-PermanenceOutcome readPermanenceFile(const std::string& path);
+// header, counts the spins and checks each holds a number that lies in
+// 0..36; the second stores the first keptSpins of them into cells created
+// once at their final size. The source is open only during each pass, and
+// its memory does not grow with the file beyond those cells. Header fields
+// are cut to their first kHeaderShown characters. Running out of memory is
+// a read failure.
+inline constexpr std::size_t kHeaderShown = 100;
+PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins = kAllSpins);
+PermanenceOutcome readPermanenceFile(const std::string& path, long long keptSpins = kAllSpins);
 
 } // namespace cr::io

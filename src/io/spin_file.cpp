@@ -1,10 +1,10 @@
 #include "io/spin_file.h"
 
 #include "core/numparse.h"
-#include "io/cp1252.h"
 #include "io/permanence_reader.h"
+#include "io/spin_field.h"
 
-#include <filesystem>
+#include <new>
 #include <optional>
 #include <string_view>
 
@@ -13,9 +13,9 @@ namespace cr::io {
 namespace {
 
 using Kind = PermanenceOutcome::Kind;
+using Refusal = PermanenceOutcome::Refusal;
 
 constexpr std::string_view kMagic = "Spielbank";
-constexpr std::size_t kShownLength = 20;
 constexpr std::size_t kSpareCells = 20; // the empty cells behind the last spin
 
 bool isDigit(char c) {
@@ -46,19 +46,21 @@ bool writtenAsNumber(std::string_view text) {
     return digit;
 }
 
-// The field as a message shows it: decoded, cut after its 20th character.
-std::string shown(std::string_view text) {
-    const std::string decoded = decodeWindows1252(text);
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < decoded.size(); ++i) {
-        if ((static_cast<unsigned char>(decoded[i]) & 0xC0) != 0x80 && ++chars > kShownLength) {
-            return decoded.substr(0, i);
-        }
+// Why a field of a number list is no spin, or None with its value.
+Refusal checkListed(std::string_view text, std::size_t length, double& value) {
+    if (length > FieldStream::kKeptBytes) {
+        return Refusal::TooLong;
     }
-    return decoded;
+    if (!writtenAsNumber(text)) {
+        return Refusal::NotANumber;
+    }
+    value = lenientParse(text);
+    const double rounded = roundHalfEven(value);
+    return rounded >= 0 && rounded <= 36 ? Refusal::None : Refusal::OutOfRange;
 }
 
-// The first field of the source; nothing when it cannot be opened or holds none.
+// The first field of the source (its kept bytes); nothing when it cannot be
+// opened or holds none.
 std::optional<std::string> firstField(BlockSource& source) {
     if (!source.open()) {
         return std::nullopt;
@@ -75,9 +77,38 @@ std::optional<std::string> firstField(BlockSource& source) {
     return first;
 }
 
+void readList(BlockSource& source, PermanenceOutcome& outcome) {
+    std::vector<double> cells{kEmptyCell};
+    FieldStream fields(source);
+    std::string_view field;
+    while (fields.next(field)) {
+        if (isEmptyField(field)) {
+            continue; // no spin, as in a permanence
+        }
+        const std::string_view text = trimmed(field);
+        double value = 0;
+        const Refusal refusal = checkListed(text, fields.length(), value);
+        if (refusal != Refusal::None) {
+            outcome.kind = Kind::Refused;
+            outcome.refusal = refusal;
+            outcome.refusedSpin = static_cast<long long>(cells.size());
+            outcome.refusedText = shownField(text);
+            return;
+        }
+        cells.push_back(value);
+    }
+    if (source.failed()) {
+        return;
+    }
+    outcome.count = static_cast<double>(cells.size() - 1);
+    cells.resize(cells.size() + kSpareCells, kEmptyCell);
+    outcome.cells = std::move(cells);
+    outcome.kind = Kind::Read;
+}
+
 } // namespace
 
-SpinFileOutcome readNumberList(BlockSource& source, std::size_t sizeHint) {
+SpinFileOutcome readNumberList(BlockSource& source) {
     SpinFileOutcome result;
     result.layout = SpinLayout::NumberList;
     PermanenceOutcome& outcome = result.permanence;
@@ -90,58 +121,29 @@ SpinFileOutcome readNumberList(BlockSource& source, std::size_t sizeHint) {
         outcome.kind = Kind::EmptyFile;
         return result;
     }
-    std::vector<double> cells{kEmptyCell};
-    // A spin takes at least two bytes, its digit and a comma or line end.
-    cells.reserve(sizeHint / 2 + 2 + kSpareCells);
-    {
-        FieldStream fields(source);
-        std::string_view field;
-        while (fields.next(field)) {
-            const std::string_view text = trimmed(field);
-            const bool number = writtenAsNumber(text);
-            const double value = number ? lenientParse(text) : 0;
-            const double rounded = roundHalfEven(value);
-            if (!number || rounded < 0 || rounded > 36) {
-                source.close();
-                outcome.kind = Kind::Refused;
-                outcome.refusedSpin = static_cast<long long>(cells.size());
-                outcome.refusedText = shown(text);
-                result.refusal = number ? Refusal::OutOfRange : Refusal::NotANumber;
-                return result;
-            }
-            cells.push_back(value);
-        }
+    try {
+        readList(source, outcome);
+    } catch (const std::bad_alloc&) {
+        outcome = PermanenceOutcome{};
+        outcome.kind = Kind::ReadFailure;
     }
-    const bool failed = source.failed();
     source.close();
-    if (failed) {
-        return result;
-    }
-    outcome.count = static_cast<double>(cells.size() - 1);
-    cells.resize(cells.size() + kSpareCells, kEmptyCell);
-    outcome.cells = std::move(cells);
-    outcome.kind = Kind::Read;
     return result;
 }
 
-SpinFileOutcome readSpinFile(BlockSource& source, std::size_t sizeHint) {
+SpinFileOutcome readSpinFile(BlockSource& source) {
     const std::optional<std::string> first = firstField(source);
     if (first && first->compare(0, kMagic.size(), kMagic) != 0) {
-        return readNumberList(source, sizeHint);
+        return readNumberList(source);
     }
     SpinFileOutcome result;
     result.permanence = readPermanence(source);
-    if (result.permanence.kind == Kind::Refused) {
-        result.refusal = Refusal::OutOfRange;
-    }
     return result;
 }
 
 SpinFileOutcome readSpinFile(const std::string& path) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
     FileSource source(path);
-    return readSpinFile(source, ec ? 0 : static_cast<std::size_t>(size));
+    return readSpinFile(source);
 }
 
 } // namespace cr::io

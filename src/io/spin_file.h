@@ -13,37 +13,29 @@ enum class SpinLayout {
     NumberList, // numbers only, without a header, as recorded tables are often published
 };
 
-// Why a file was refused (PermanenceOutcome::Kind::Refused).
-enum class Refusal {
-    None,
-    OutOfRange, // the value rounds, half to even, to a number outside 0..36
-    NotANumber, // a field of a number list that is not written as a number
-};
-
 struct SpinFileOutcome {
     SpinLayout layout = SpinLayout::Permanence;
     // Shaped as the import's reader gives it: for a read file the count and
     // the cells 0..count+20, spin k in cell k; for a refused one the spin's
-    // position and its text (blanks removed, cut to 20 characters).
+    // position, its text (blanks removed, cut to 20 characters) and why.
     PermanenceOutcome permanence;
-    Refusal refusal = Refusal::None;
 };
 
 // Reads a list of numbers without a header, split into fields exactly as a
-// permanence is. Every field is one spin and must be written as a number:
-// digits with at most one decimal point and nothing else once the blanks and
-// tabs around it are gone (an empty field, a sign, an exponent or a letter
-// refuses the file). Its value, read as the import reads it and rounded half
-// to even, must lie in 0..36. There are no separator or end fields.
-// sizeHint, the source's length in bytes when known, makes room for its
-// spins at once.
-SpinFileOutcome readNumberList(BlockSource& source, std::size_t sizeHint = 0);
+// permanence is. An empty field (nothing but blanks and tabs) is no spin, as
+// in a permanence; every other field is one spin and must be written as a
+// number: digits with at most one decimal point and nothing else once the
+// blanks and tabs around it are gone (a sign, an exponent or a letter refuses
+// the file). Its value, read as the import reads it and rounded half to even,
+// must lie in 0..36. There are no separator or end fields. Running out of
+// memory is a read failure.
+SpinFileOutcome readNumberList(BlockSource& source);
 
 // Either layout, told apart by the first field: a file whose first field
 // begins with "Spielbank", or that holds no field at all, goes unchanged to
 // the import's reader (with its rules, verdicts and refusals); any other is
 // read as a number list.
-SpinFileOutcome readSpinFile(BlockSource& source, std::size_t sizeHint = 0);
+SpinFileOutcome readSpinFile(BlockSource& source);
 SpinFileOutcome readSpinFile(const std::string& path);
 
 } // namespace cr::io

@@ -6,18 +6,53 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace cr::ui {
 
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
+constexpr int kNativeNameRole = Qt::UserRole + 1; // set for names that are no valid UTF-8
+
+// A file name for the list: its odd bytes written as \xNN.
+QString shownName(const std::string& bytes) {
+    QString shown;
+    for (qsizetype i = 0; i < static_cast<qsizetype>(bytes.size());) {
+        // The longest stretch from i that decodes and encodes back unchanged.
+        qsizetype length = 4;
+        for (; length > 0; --length) {
+            const QByteArray piece = QByteArray::fromStdString(bytes.substr(i, length));
+            if (piece.size() == length && QFile::encodeName(QFile::decodeName(piece)) == piece) {
+                break;
+            }
+        }
+        if (length == 0) {
+            shown += QStringLiteral("\\x%1").arg(static_cast<unsigned char>(bytes[i]), 2, 16,
+                                                 QLatin1Char('0'));
+            ++i;
+        } else {
+            shown += QFile::decodeName(QByteArray::fromStdString(bytes.substr(i, length)));
+            i += length;
+        }
+    }
+    return shown;
+}
+
+bool endsInTxt(const std::string& name) {
+    return name.size() >= 4 && QByteArray::fromStdString(name.substr(name.size() - 4))
+                                       .compare(".txt", Qt::CaseInsensitive) == 0;
+}
 
 } // namespace
 
@@ -109,6 +144,20 @@ bool ImportChooser::openDirectory(const QString& path) {
     return true;
 }
 
+QByteArray ImportChooser::chosenNativePath() const {
+    const QList<QListWidgetItem*> selected = m_files->selectedItems();
+    const QVariant native =
+        selected.isEmpty() ? QVariant() : selected.front()->data(kNativeNameRole);
+    if (!native.isValid()) {
+        return QFile::encodeName(chosenPath());
+    }
+    QByteArray path = QFile::encodeName(m_directory);
+    if (!path.endsWith('/')) {
+        path += '/';
+    }
+    return path + native.toByteArray();
+}
+
 QString ImportChooser::chosenPath() const {
     QString path = m_directory;
     if (!path.endsWith(QDir::separator()) && !path.endsWith(QLatin1Char('/'))) {
@@ -169,8 +218,31 @@ void ImportChooser::fillFiles() {
     const QStringList names =
         QDir(m_directory).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
     m_files->addItems(names);
+    addUndecodableFiles();
     m_files->setCurrentRow(-1);
     m_files->clearSelection();
+}
+
+// Names that are no valid UTF-8 the directory listing above leaves out; they
+// are files all the same, listed after the others and opened by their bytes.
+void ImportChooser::addUndecodableFiles() {
+    std::error_code ec;
+    std::filesystem::directory_iterator entries(QFile::encodeName(m_directory).toStdString(), ec);
+    std::vector<std::string> odd;
+    for (; !ec && entries != std::filesystem::directory_iterator(); entries.increment(ec)) {
+        const std::string name = entries->path().filename().native();
+        const QByteArray bytes = QByteArray::fromStdString(name);
+        std::error_code kind;
+        if (endsInTxt(name) && QFile::encodeName(QFile::decodeName(bytes)) != bytes &&
+            entries->is_regular_file(kind)) {
+            odd.push_back(name);
+        }
+    }
+    std::sort(odd.begin(), odd.end());
+    for (const std::string& name : odd) {
+        auto* item = new QListWidgetItem(shownName(name), m_files);
+        item->setData(kNativeNameRole, QByteArray::fromStdString(name));
+    }
 }
 
 void ImportChooser::fileSelectionMoved() {

@@ -34,6 +34,9 @@ public:
     bool openDirectory(const QString& path); // false when it cannot be read
     // The path "OK" imports: the directory, a separator, the selected file.
     QString chosenPath() const;
+    // The same as the system names it: exact even for a file name that is
+    // no valid UTF-8 (which the list shows with its odd bytes as \xNN).
+    QByteArray chosenNativePath() const;
 
 signals:
     void importRequested(const QString& path);
@@ -43,6 +46,7 @@ private:
     void fillDrives();
     void fillDirectories();
     void fillFiles();
+    void addUndecodableFiles();
     void fileSelectionMoved();
 
     QComboBox* m_drives = nullptr;

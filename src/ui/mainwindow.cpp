@@ -105,9 +105,9 @@ void MainWindow::createConnections() {
             [this] { handle([this] { m_run.toggleInfo([this] { return readInfoFile(); }); }); });
     connect(m_form.chooser, &ImportChooser::cancelled, this,
             [this] { handle([this] { m_run.cancelChooser(); }); });
-    connect(m_form.chooser, &ImportChooser::importRequested, this, [this](const QString& path) {
-        const PermanenceOutcome outcome =
-            io::readPermanenceFile(QFile::encodeName(path).toStdString());
+    connect(m_form.chooser, &ImportChooser::importRequested, this, [this] {
+        const PermanenceOutcome outcome = io::readPermanenceFile(
+            m_form.chooser->chosenNativePath().toStdString(), kMostReplayedSpins);
         handle([this, &outcome] { m_run.applyPermanence(outcome); });
     });
 }

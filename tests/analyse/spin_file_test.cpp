@@ -8,7 +8,7 @@
 namespace {
 
 using cr::PermanenceOutcome;
-using cr::io::Refusal;
+using Refusal = cr::PermanenceOutcome::Refusal;
 using cr::io::SpinLayout;
 using Kind = PermanenceOutcome::Kind;
 
@@ -49,24 +49,29 @@ TEST_P(SpinFileRead, GivesTheSpinsInTheImportsShape) {
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, SpinFileRead,
-    testing::Values(ReadCase{"PlainList",
-                             "12,13,16,18,0,12\r\n4,33\r\n36",
-                             SpinLayout::NumberList,
-                             {12, 13, 16, 18, 0, 12, 4, 33, 36}},
-                    ReadCase{"PlainListLineEndsAndBlankLines",
-                             "1\r\r\n\n 2 ,3\t\r4\n",
-                             SpinLayout::NumberList,
-                             {1, 2, 3, 4}},
-                    // Kept as written; rounded half to even where they are played.
-                    ReadCase{"PlainListFractions",
-                             "12.4,36.5,0.5,7.",
-                             SpinLayout::NumberList,
-                             {12.4, 36.5, 0.5, 7}},
-                    ReadCase{"QuotedNumber", "\"5\",6", SpinLayout::NumberList, {5, 6}},
-                    ReadCase{"SpielbankSeparatorsAndEnd",
-                             kHeader + "1\r\n-----\r\n7 R\r\n,\r\n=====\r\n99\r\n",
-                             SpinLayout::Permanence,
-                             {1, 7, 0, 0}}),
+    testing::Values(
+        ReadCase{"PlainList",
+                 "12,13,16,18,0,12\r\n4,33\r\n36",
+                 SpinLayout::NumberList,
+                 {12, 13, 16, 18, 0, 12, 4, 33, 36}},
+        ReadCase{"PlainListLineEndsAndBlankLines",
+                 "1\r\r\n\n 2 ,3\t\r4\n",
+                 SpinLayout::NumberList,
+                 {1, 2, 3, 4}},
+        // Kept as written; rounded half to even where they are played.
+        ReadCase{
+            "PlainListFractions", "12.4,36.5,0.5,7.", SpinLayout::NumberList, {12.4, 36.5, 0.5, 7}},
+        ReadCase{"QuotedNumber", "\"5\",6", SpinLayout::NumberList, {5, 6}},
+        ReadCase{"SpielbankSeparatorsAndEnd",
+                 kHeader + "1\r\n-----\r\n7 R\r\n,\r\n=====\r\n99\r\n",
+                 SpinLayout::Permanence,
+                 {1, 7}},
+        // Empty fields are no spins, in either layout.
+        ReadCase{"PlainListEmptyFields", "5,\n7,,\n ,\t,9,", SpinLayout::NumberList, {5, 7, 9}},
+        ReadCase{"SpielbankTrailingCommas",
+                 kHeader + "5,\n7,\n9,\n",
+                 SpinLayout::Permanence,
+                 {5, 7, 9}}),
     caseName<ReadCase>);
 
 struct RefusalCase {
@@ -85,7 +90,7 @@ TEST_P(SpinFileRefusal, NamesTheSpinAndWhy) {
     const auto result = read(c.bytes);
     EXPECT_EQ(result.layout, c.layout);
     ASSERT_EQ(result.permanence.kind, Kind::Refused);
-    EXPECT_EQ(result.refusal, c.refusal);
+    EXPECT_EQ(result.permanence.refusal, c.refusal);
     EXPECT_EQ(result.permanence.refusedSpin, c.spin);
     EXPECT_EQ(result.permanence.refusedText, c.text);
     EXPECT_TRUE(result.permanence.cells.empty());
@@ -98,7 +103,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "37"},
         RefusalCase{"RoundsAboveRange", "36.6", SpinLayout::NumberList, Refusal::OutOfRange, 1,
                     "36.6"},
-        RefusalCase{"EmptyField", "1,,2", SpinLayout::NumberList, Refusal::NotANumber, 2, ""},
         RefusalCase{"TextAfterNumber", "4,7 R", SpinLayout::NumberList, Refusal::NotANumber, 2,
                     "7 R"},
         RefusalCase{"Negative", "4\r\n-5", SpinLayout::NumberList, Refusal::NotANumber, 2, "-5"},
@@ -111,7 +115,14 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"LongTextCut", "12345678901234567890123", SpinLayout::NumberList,
                     Refusal::OutOfRange, 1, "12345678901234567890"},
         RefusalCase{"SpielbankAboveRange", kHeader + "1\r\n-----\r\n99\r\n", SpinLayout::Permanence,
-                    Refusal::OutOfRange, 2, "99"}),
+                    Refusal::OutOfRange, 2, "99"},
+        RefusalCase{"SpielbankNoNumber", kHeader + "1,,\r\nTisch 2\r\n", SpinLayout::Permanence,
+                    Refusal::NotANumber, 2, "Tisch 2"},
+        // A field far longer than any number, with no line end at all.
+        RefusalCase{"OverlongField", "3," + std::string(5000, '1'), SpinLayout::NumberList,
+                    Refusal::TooLong, 2, "11111111111111111111"},
+        RefusalCase{"SpielbankOverlongField", kHeader + "1,2" + std::string(5000, ' ') + "3",
+                    SpinLayout::Permanence, Refusal::TooLong, 2, "2"}),
     caseName<RefusalCase>);
 
 // A file with the header is read by the import's own reader: whatever that

@@ -103,4 +103,23 @@ TEST(FileSource, GivesTheFieldsOfTheSameBytesInMemory) {
     EXPECT_EQ(fromFile.back(), " open, 9");
 }
 
+// A field longer than is kept: its first bytes and its whole length, the
+// blanks and tabs around it not counted.
+TEST(FieldStream, KeepsTheStartOfAnOverlongField) {
+    const std::string big(3 * FieldStream::kKeptBytes, 'x');
+    const std::string bytes = "a,  " + big + " \t" + std::string(10000, ' ') + ",\t" + big + "\tb";
+    MemorySource source(bytes);
+    ASSERT_TRUE(source.open());
+    FieldStream stream(source);
+    std::string_view field;
+    ASSERT_TRUE(stream.next(field));
+    EXPECT_EQ(stream.length(), 1u);
+    ASSERT_TRUE(stream.next(field));
+    EXPECT_EQ(field, big.substr(0, FieldStream::kKeptBytes));
+    EXPECT_EQ(stream.length(), big.size());
+    ASSERT_TRUE(stream.next(field));
+    EXPECT_EQ(stream.length(), big.size() + 3);
+    EXPECT_FALSE(stream.next(field));
+}
+
 } // namespace

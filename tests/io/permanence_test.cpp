@@ -3,11 +3,14 @@
 #include "temp_dir.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -97,6 +100,17 @@ const FileCase kFileCases[] = {
     {"HugeExponent", kHeaderLines + "1E400", Kind::Refused, kHeader, {}, 1, "1E400"},
     {"Hexadecimal", kHeaderLines + "&HFF", Kind::Refused, kHeader, {}, 1, "&HFF"},
     {"QuotedBlanksTrimmed", kHeaderLines + "\"  40  \"", Kind::Refused, kHeader, {}, 1, "40"},
+    // An empty field is no spin; a field without a number refuses the file.
+    {"TrailingCommas", kHeaderLines + "5,\r\n7,\r\n9,\r\n", Kind::Read, kHeader, {5, 7, 9}},
+    {"EmptyAndBlankFields", kHeaderLines + ",,5, \t ,\" \",\t,6", Kind::Read, kHeader, {5, 6}},
+    {"TableName", kHeaderLines + "5\r\nTisch 2\r\n", Kind::Refused, kHeader, {}, 2, "Tisch 2"},
+    {"TabThenDashesIsASpinWithoutNumber",
+     kHeaderLines + "\t-----",
+     Kind::Refused,
+     kHeader,
+     {},
+     1,
+     "\t-----"},
     {"CutByCharactersNotBytes",
      kHeaderLines + "99" + std::string(20, '\xFC'),
      Kind::Refused,
@@ -111,7 +125,11 @@ INSTANTIATE_TEST_SUITE_P(Bytes, Files, testing::ValuesIn(kFileCases), caseName<F
 TEST(Permanence, FilesThatHoldNoPermanence) {
     const TempDir dir;
     EXPECT_EQ(readPermanenceFile(dir.write("empty.txt", "")).kind, Kind::EmptyFile);
-    for (const std::string& path : {dir.path(), dir.path() + "/missing.txt"}) {
+    // A FIFO behind a link is refused without waiting for a writer.
+    ASSERT_EQ(mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink(dir.path() + "/fifo", dir.path() + "/x.txt");
+    for (const std::string& path : {dir.path(), dir.path() + "/missing.txt", dir.path() + "/x.txt",
+                                    std::string("/dev/zero")}) {
         const PermanenceOutcome o = readPermanenceFile(path);
         EXPECT_EQ(o.kind, Kind::ReadFailure) << path;
         EXPECT_TRUE(o.header.empty());
@@ -135,12 +153,65 @@ TEST(Permanence, RandomBytesNeverGiveASpinOutsideTheWheel) {
     }
 }
 
-TEST(Permanence, LineOfAMillionCommas) {
-    const PermanenceOutcome o = read(kHeaderLines + std::string(999'999, ',') + "\r\n");
+// Empty fields are no spins; a million spins on one line without a line end.
+TEST(Permanence, LineOfAMillionSpins) {
+    EXPECT_EQ(read(kHeaderLines + std::string(999'999, ',') + "\r\n").count, 0);
+    std::string line;
+    for (int i = 0; i < 1'000'000; ++i) {
+        line += "0,";
+    }
+    const PermanenceOutcome o = read(kHeaderLines + line);
     ASSERT_EQ(o.kind, Kind::Read);
     EXPECT_EQ(o.count, 1'000'000);
     expectWellFormed(o);
     EXPECT_EQ(std::count(o.cells.begin(), o.cells.end(), 0.0), 1'000'000);
+}
+
+// Which spin fields hold a number at all, and the range check at its
+// boundaries: the value rounded half to even must lie in 0..36.
+TEST(Permanence, SpinFieldsAtTheBoundaries) {
+    struct Case {
+        const char* field;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"36", true},      {"36.4", true},   {"36.5", true},  {"36.6", false},  {"37", false},
+        {"35.5", true},    {"0", true},      {"0.5", true},   {"-0.4", true},   {"\t-0.5", true},
+        {"\t-0.6", false}, {"1E400", false}, {"3.6E1", true}, {"3.7e1", false}, {"&h24", true},
+        {"&H25", false},   {"&O44", true},   {"&o45", false}, {"+.5", true},    {"+ 5", true},
+        {"&h1F", true},    {"12abc", true},  {"7 R", true},   {"abc", false},   {"Tisch 2", false},
+        {"x1", false},     {"+", false},     {".", false},    {"&H", false},    {"e5", false},
+        {"&O8", false},    {"&Hg", false},   {"+-1", false},  {".x", false},
+    };
+    for (const Case& c : cases) {
+        const PermanenceOutcome o = read(kHeaderLines + c.field + "\r\n");
+        EXPECT_EQ(o.kind, c.accepted ? Kind::Read : Kind::Refused) << c.field;
+        if (!c.accepted) {
+            EXPECT_EQ(o.refusedSpin, 1) << c.field;
+        }
+    }
+}
+
+// A header field is cut before it reaches the window, however long it is;
+// the reader neither keeps it whole nor takes longer than once through it.
+TEST(Permanence, HugeHeaderFieldIsCut) {
+    const std::string huge = "Spielbank" + std::string(20'000'000, 'Z');
+    const PermanenceOutcome o = read(huge + "\r\nTisch 1\r\nTag 2\r\nCoup\r\n7\r\n");
+    ASSERT_EQ(o.kind, Kind::Read);
+    ASSERT_EQ(o.header.size(), 3u);
+    EXPECT_EQ(o.header[0], huge.substr(0, cr::io::kHeaderShown));
+    EXPECT_EQ(o.count, 1);
+}
+
+// The window keeps no more cells than a run can replay.
+TEST(Permanence, KeepsOnlyTheSpinsAsked) {
+    const PermanenceOutcome o = cr::io::readPermanence(
+        *std::make_unique<cr::io::MemorySource>(kHeaderLines + "1,2,3,4,5,6\r\n"), 4);
+    ASSERT_EQ(o.kind, Kind::Read);
+    EXPECT_EQ(o.count, 6);
+    ASSERT_EQ(o.cells.size(), 4u + 21u);
+    EXPECT_EQ(o.cells[4], 4);
+    EXPECT_TRUE(isEmptyCell(o.cells[5]));
 }
 
 TEST(Permanence, RecordedWiesbadenTableWithAHeader) {

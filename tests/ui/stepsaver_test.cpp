@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -47,28 +48,27 @@ TEST(StepSaver, ReportsAMissingDirectoryAndWritesNothing) {
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 
-TEST(StepSaver, LeavesAnExistingFileInAReadOnlyDirectoryAlone) {
+// Failures the superuser meets too, each told in German with what happened.
+TEST(StepSaver, SaysWhatHappenedWhenNothingWasWritten) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("verlauf.txt"));
-    put(path, "alt\r\n");
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile probe(dir.filePath(QStringLiteral("probe")));
-    if (probe.open(QIODevice::WriteOnly)) { // the superuser writes anywhere
-        probe.remove();
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                              QFileDevice::ExeOwner);
-        GTEST_SKIP() << "read-only directories are writable for this user";
-    }
+    const QString parent = dir.filePath(QStringLiteral("datei"));
+    put(parent, "alt\r\n");
+    const QString device = dir.filePath(QStringLiteral("geraet.txt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), device));
 
-    const auto result = writeWholeFile(path, kTable);
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.isEmpty());
-    EXPECT_EQ(contentOf(path), QByteArray("alt\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("verlauf.txt")});
-    QFile::setPermissions(dir.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const auto underAFile = writeWholeFile(parent + QStringLiteral("/verlauf.txt"), kTable);
+    EXPECT_FALSE(underAFile.ok);
+    EXPECT_TRUE(underAFile.error.contains(QStringLiteral("Zwischendatei")))
+        << underAFile.error.toStdString();
+    EXPECT_TRUE(underAFile.error.contains(QStringLiteral("unverändert")));
+    EXPECT_EQ(contentOf(parent), QByteArray("alt\r\n"));
+
+    const auto toADevice = writeWholeFile(device, kTable);
+    EXPECT_FALSE(toADevice.ok);
+    EXPECT_TRUE(toADevice.error.contains(QStringLiteral("keine gewöhnliche Datei")));
+    EXPECT_TRUE(QFileInfo(device).isSymLink());
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
 }
 
 } // namespace

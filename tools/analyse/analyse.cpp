@@ -67,7 +67,7 @@ int analyseFiles(const Options& o, std::ostream& out, std::ostream& err, bool sh
         const FileResult& r = results[i];
         if (!r.error.empty()) {
             out << std::flush;
-            err << kName << o.files[i] << ": " << r.error << std::endl;
+            err << kName << escaped(o.files[i]) << ": " << r.error << std::endl;
             status = kFileFailed;
             continue;
         }
@@ -77,7 +77,7 @@ int analyseFiles(const Options& o, std::ostream& out, std::ostream& err, bool sh
         }
         if (r.stats.runs() == 0) {
             out << std::flush;
-            err << kName << o.files[i] << ": " << r.spins << " spins, not one run of "
+            err << kName << escaped(o.files[i]) << ": " << r.spins << " spins, not one run of "
                 << o.runLength << std::endl;
         }
         writeSummary(out, SummaryTable{o.files[i], {}, std::nullopt, o.runLength, &r.stats},
@@ -112,16 +112,17 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
                 bool showProgress) {
     const ParsedArguments parsed = parseArguments(args);
     if (!parsed.options) {
-        err << kName << parsed.error << " (see --help)" << std::endl;
+        err << kName << escaped(parsed.error) << " (see --help)" << std::endl;
         return kBadArguments;
     }
     const Options& o = *parsed.options;
+    int status = kDone;
     if (o.help) {
         out << helpText();
-        return kDone;
+    } else {
+        status = o.mode == Mode::Simulate ? simulateRuns(o, out, err, showProgress)
+                                          : analyseFiles(o, out, err, showProgress);
     }
-    const int status = o.mode == Mode::Simulate ? simulateRuns(o, out, err, showProgress)
-                                                : analyseFiles(o, out, err, showProgress);
     out << std::flush;
     if (!out) {
         err << kName << "the output could not be written" << std::endl;

@@ -4,13 +4,15 @@
 #include "core/numparse.h"
 #include "core/random.h"
 #include "io/spin_file.h"
+#include "output.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <new>
 #include <random>
+#include <sys/stat.h>
 #include <thread>
 
 namespace cr::analyse {
@@ -19,28 +21,25 @@ namespace {
 
 using Kind = PermanenceOutcome::Kind;
 
-// Why a file cannot even be opened, or nothing if it can.
+// Why a file cannot even be opened, or nothing if it can: the reason the
+// failing call gave. A FIFO or device is refused before it is opened.
 std::optional<std::string> openFailure(const std::string& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status)) {
-        return "no such file";
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return errno == ENOENT ? std::string("no such file")
+                               : std::string("cannot be opened: ") + std::strerror(errno);
     }
-    if (std::filesystem::is_directory(status)) {
+    if (S_ISDIR(info.st_mode)) {
         return "a directory, not a file";
     }
-    if (!std::filesystem::is_regular_file(status)) {
+    if (!S_ISREG(info.st_mode)) {
         return "not a regular file";
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        return std::string("cannot be opened: ") + std::strerror(errno);
-    }
-    std::fclose(file);
     return std::nullopt;
 }
 
-std::string describe(const io::SpinFileOutcome& result) {
+std::string describe(const io::SpinFileOutcome& result, const io::FileSource& source) {
+    using Refusal = PermanenceOutcome::Refusal;
     const PermanenceOutcome& o = result.permanence;
     switch (o.kind) {
     case Kind::EmptyFile:
@@ -49,13 +48,27 @@ std::string describe(const io::SpinFileOutcome& result) {
         return "the first field does not begin with \"Spielbank\"";
     case Kind::Refused: {
         const std::string where =
-            "spin " + std::to_string(o.refusedSpin) + " reads \"" + o.refusedText + "\"";
-        return result.refusal == io::Refusal::NotANumber
-                   ? where + ", which is not a number (a file without a \"Spielbank\" header "
-                             "must hold numbers only)"
-                   : where + ", allowed are 0 to 36";
+            "spin " + std::to_string(o.refusedSpin) + " reads \"" + escaped(o.refusedText) + "\"";
+        if (o.refusal == Refusal::TooLong) {
+            return "spin " + std::to_string(o.refusedSpin) + " is a field of more than " +
+                   std::to_string(io::FieldStream::kKeptBytes) + " bytes, no number";
+        }
+        if (o.refusal == Refusal::NotANumber) {
+            return result.layout == io::SpinLayout::NumberList
+                       ? where + ", which is not a number (a file without a \"Spielbank\" "
+                                 "header must hold numbers only)"
+                       : where + ", which holds no number";
+        }
+        return where + ", allowed are 0 to 36";
     }
     case Kind::ReadFailure:
+        if (source.error() != 0) {
+            return std::string("cannot be read (") + source.failedCall() +
+                   "): " + std::strerror(source.error());
+        }
+        if (source.notRegular()) {
+            return "not a regular file";
+        }
         if (result.layout == io::SpinLayout::Permanence && o.header.empty()) {
             return "the file holds no field, only blank lines";
         }
@@ -66,7 +79,7 @@ std::string describe(const io::SpinFileOutcome& result) {
         if (result.layout == io::SpinLayout::Permanence && o.count == 0 && o.cells.empty()) {
             return "the file ends before its 4th header field, or could not be read to its end";
         }
-        return "the file could not be read to its end";
+        return "the file could not be read to its end, or there was not memory enough";
     case Kind::Read:
         break;
     }
@@ -95,16 +108,22 @@ LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit) {
         loaded.error = *failure;
         return loaded;
     }
-    const io::SpinFileOutcome result = io::readSpinFile(path);
+    io::FileSource source(path);
+    const io::SpinFileOutcome result = io::readSpinFile(source);
     if (result.permanence.kind != Kind::Read) {
-        loaded.error = describe(result);
+        loaded.error = describe(result, source);
         return loaded;
     }
     auto count = static_cast<long long>(result.permanence.count);
     if (limit) {
         count = std::min(count, *limit);
     }
-    loaded.numbers.resize(static_cast<std::size_t>(count));
+    try {
+        loaded.numbers.resize(static_cast<std::size_t>(count));
+    } catch (const std::bad_alloc&) {
+        loaded.error = "not memory enough for its " + std::to_string(count) + " spins";
+        return loaded;
+    }
     for (std::size_t k = 0; k < loaded.numbers.size(); ++k) {
         // The reader let only values through that round into 0..36.
         loaded.numbers[k] =

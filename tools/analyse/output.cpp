@@ -20,7 +20,7 @@ std::string jsonValue(const std::optional<std::string>& text) {
 // A table's name in the file column.
 std::string fileColumn(const SummaryTable& table) {
     if (table.file) {
-        return *table.file;
+        return escaped(*table.file);
     }
     if (table.seed) {
         return "(simulation, seed " + std::to_string(*table.seed) + ")";
@@ -43,22 +43,109 @@ std::string fixed(double value, int decimals) {
     return std::string(buffer.data(), result.ptr);
 }
 
-std::string jsonString(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[(c >> 4) & 0xF];
-            out += kHex[c & 0xF];
+namespace {
+
+constexpr char kHex[] = "0123456789abcdef";
+
+void appendHexByte(std::string& out, unsigned char c) {
+    out += "\\x";
+    out += kHex[c >> 4];
+    out += kHex[c & 0xF];
+}
+
+// The length of the valid UTF-8 character at text[i], or 0 if there is none.
+std::size_t utf8Length(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char c = byte(i);
+    std::size_t length = 0;
+    unsigned min = 0;
+    unsigned cp = 0;
+    if (c < 0x80) {
+        return 1;
+    } else if ((c & 0xE0) == 0xC0) {
+        length = 2, min = 0x80, cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        length = 3, min = 0x800, cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        length = 4, min = 0x10000, cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            return 0;
+        }
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
+    return cp < min || cp > 0x10FFFF || surrogate ? 0 : length;
+}
+
+// Copies text, handing every byte below 0x20, DEL and every byte outside a
+// valid UTF-8 character to escape.
+template <typename Escape> std::string copyEscaped(std::string_view text, Escape escape) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t length = utf8Length(text, i);
+        if (length == 0 || c < 0x20 || c == 0x7F || c == '\\' || c == '"') {
+            escape(out, c, length != 0);
+            ++i;
         } else {
-            out += c;
+            out.append(text.substr(i, length));
+            i += length;
         }
     }
-    return out + '"';
+    return out;
+}
+
+} // namespace
+
+std::string jsonString(std::string_view text) {
+    return '"' +
+           copyEscaped(text,
+                       [](std::string& out, unsigned char c, bool valid) {
+                           if (!valid) {
+                               out += '\\'; // the JSON text \\xNN, read back as \xNN
+                               appendHexByte(out, c);
+                           } else if (c == '"' || c == '\\') {
+                               out += '\\';
+                               out += static_cast<char>(c);
+                           } else {
+                               out += "\\u00";
+                               out += kHex[c >> 4];
+                               out += kHex[c & 0xF];
+                           }
+                       }) +
+           '"';
+}
+
+std::string escaped(std::string_view text) {
+    return copyEscaped(text, [](std::string& out, unsigned char c, bool) {
+        switch (c) {
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += '"';
+            break;
+        default:
+            appendHexByte(out, c);
+        }
+    });
 }
 
 void writeReplayHeader(std::ostream& out) {
@@ -96,8 +183,9 @@ std::string number(long long value) {
 
 void writeReplay(std::ostream& out, const ReplayTable& table, int steprate, bool json) {
     if (!json) {
+        const std::string file = escaped(table.file);
         for (const StepResult& s : table.steps) {
-            out << table.file << '\t' << s.step << '\t' << shortest(s.statistisch) << '\t'
+            out << file << '\t' << s.step << '\t' << shortest(s.statistisch) << '\t'
                 << fixed(expectedCount(steprate, s.step), kExpectedDecimals);
             for (std::size_t c = 0; c < kCounters; ++c) {
                 out << '\t' << counterOf(s, c);

@@ -37,6 +37,13 @@ void writeSummary(std::ostream& out, const SummaryTable& table, int steprate, bo
 // Numbers as JSON and the tables write them, whatever the locale.
 std::string shortest(double value); // the shortest text that reads back as the value
 std::string fixed(double value, int decimals);
+// A JSON string: always valid UTF-8; a byte that is no part of a valid
+// UTF-8 character is written as the text \xNN.
 std::string jsonString(std::string_view text);
+// Text for a terminal or a tab-separated column: control characters, a
+// backslash and bytes that are no valid UTF-8 are written as \t, \n, \r,
+// \\ or \xNN, so a name or a field from a file never reaches the screen
+// raw and never breaks a line or a column.
+std::string escaped(std::string_view text);
 
 } // namespace cr::analyse

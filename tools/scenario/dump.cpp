@@ -147,7 +147,7 @@ void writeDialogs(JsonWriter& json, const std::vector<DialogRecord>& dialogs) {
         json.key("default");
         json.value(d.defaultButton);
         json.key("answer");
-        json.value(d.yes ? "yes" : "no");
+        json.value(d.answer);
         json.endObject();
     }
     json.endArray();

@@ -4,9 +4,12 @@
 #include "ui/application.h"
 #include "ui/importchooser.h"
 #include "ui/mainwindow.h"
+#include "ui/stepsaver.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -121,12 +124,20 @@ void Runner::watchDialog(QMessageBox* box) {
     if (box->defaultButton()) {
         record.defaultButton = buttonName(box->standardButton(box->defaultButton()));
     }
-    record.yes = !m_answers.empty() && m_answers.front();
-    if (!m_answers.empty()) {
-        m_answers.pop_front();
+    QAbstractButton* target = nullptr;
+    if (box->button(QMessageBox::Yes) || box->button(QMessageBox::No)) {
+        record.yes = !m_answers.empty() && m_answers.front();
+        if (!m_answers.empty()) {
+            m_answers.pop_front();
+        }
+        record.answer = record.yes ? QStringLiteral("yes") : QStringLiteral("no");
+        target = box->button(record.yes ? QMessageBox::Yes : QMessageBox::No);
+    } else {
+        // A message with nothing to decide: its only button is pressed.
+        target = box->defaultButton() ? box->defaultButton() : box->buttons().value(0);
+        record.answer = target ? buttonName(box->standardButton(target)).toLower() : QString();
     }
     m_dialogs.push_back(record);
-    QAbstractButton* target = box->button(record.yes ? QMessageBox::Yes : QMessageBox::No);
     QPointer<QAbstractButton> guarded(target);
     QTimer::singleShot(0, box, [guarded] {
         if (guarded) {
@@ -218,6 +229,9 @@ void Runner::runLine(const std::string& raw) {
     } else if (command == "key") {
         ensureWindow();
         pressKey(rest);
+    } else if (command == "savesteps") {
+        ensureWindow();
+        saveSteps(rest);
     } else if (command == "close") {
         ensureWindow();
         if (windowOpen()) {
@@ -283,7 +297,8 @@ void Runner::backspace(const std::string& name, const std::string& count) {
     }
     box->setFocus(Qt::TabFocusReason);
     box->end(false);
-    for (long long i = 0; i < times; ++i) {
+    // A press on an empty box changes nothing, so any count ends with the text.
+    for (long long i = 0; i < times && (i == 0 || !box->text().isEmpty()); ++i) {
         QTest::keyClick(box, Qt::Key_Backspace);
     }
 }
@@ -350,6 +365,27 @@ void Runner::chooserCommand(const std::string& command, const std::string& argum
         const QPoint centre = list->visualItemRect(found.front()).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
     }
+}
+
+// "Alle Steps speichern …" from the window's own menu, with path as the
+// dialog's choice (its overwrite question answered Yes).
+void Runner::saveSteps(const std::string& path) {
+    if (!windowOpen()) {
+        return;
+    }
+    QAction* save = nullptr;
+    for (QAction* action : m_window->findChildren<QAction*>()) {
+        if (action->text() == QStringLiteral("Alle Steps speichern \u2026")) {
+            save = action;
+        }
+    }
+    if (!save) {
+        throw LineError{"the window has no action to save all steps"};
+    }
+    const QString chosen = QFile::decodeName(QByteArray::fromStdString(path));
+    ui::setSavePathChooser([chosen](QWidget*) { return chosen; });
+    save->trigger(); // does nothing while the action is disabled, as in the menu
+    ui::setSavePathChooser({});
 }
 
 void Runner::dump() {

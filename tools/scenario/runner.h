@@ -26,6 +26,7 @@ struct DialogRecord {
     QStringList buttons;
     QString defaultButton;
     bool yes = false;
+    QString answer; // "yes", "no", or the button a message box was closed with
 };
 
 // Runs a scenario script against the real main window, line by line.
@@ -49,6 +50,7 @@ private:
     void click(const std::string& name);
     void pressKey(const std::string& name);
     void chooserCommand(const std::string& command, const std::string& argument);
+    void saveSteps(const std::string& path);
     void dump();
     void settle();
     void watchDialog(QMessageBox* box);

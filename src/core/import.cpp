@@ -37,18 +37,21 @@ void RunControl::cancelChooser() {
                          texts::kStartupLines[3]}));
 }
 
-void RunControl::applyPermanence(const PermanenceOutcome& outcome) {
+void RunControl::showRefusal(const PermanenceOutcome& outcome) {
+    std::string spin(texts::kRefusedSpin);
+    spin += std::to_string(outcome.refusedSpin);
+    spin += texts::kRefusedIs;
+    spin += outcome.refusedText;
+    spin += ',';
+    setStatus(joinLines({texts::kRefusedFirst, spin, texts::kRefusedLast}));
+}
+
+void RunControl::applyPermanence(const PermanenceOutcome& outcome, std::string_view fileName) {
     using Kind = PermanenceOutcome::Kind;
     // A refusal shown for an earlier file never stays up for this one.
     showChooserInstructions();
     if (outcome.kind == Kind::Refused) {
-        // Nothing of the file is taken over; the chooser stays open.
-        std::string spin(texts::kRefusedSpin);
-        spin += std::to_string(outcome.refusedSpin);
-        spin += texts::kRefusedIs;
-        spin += outcome.refusedText;
-        spin += ',';
-        setStatus(joinLines({texts::kRefusedFirst, spin, texts::kRefusedLast}));
+        showRefusal(outcome); // nothing of the file is taken over; the chooser stays open
         return;
     }
     m_s.permanzahl = 0;
@@ -65,20 +68,33 @@ void RunControl::applyPermanence(const PermanenceOutcome& outcome) {
         setStatus(status);
     }
     if (outcome.kind == Kind::Read) {
-        m_s.permanzahl = outcome.count;
-        m_s.anzahl = m_s.permanzahl;
-        m_window.setText(Control::textanzahl,
-                         std::to_string(static_cast<long long>(m_s.permanzahl)));
-        m_s.modus = Modus::Replayed;
-        m_s.permanenz = outcome.cells;
+        takeOver(outcome, outcome.count, fileName);
     }
     endImport();
 }
 
+// The spins of a read file become the run's permanence; spins is the count
+// the run may replay.
+void RunControl::takeOver(const PermanenceOutcome& outcome, double spins,
+                          std::string_view fileName) {
+    m_s.permanzahl = spins;
+    m_s.anzahl = m_s.permanzahl;
+    m_window.setText(Control::textanzahl, std::to_string(static_cast<long long>(m_s.permanzahl)));
+    m_s.modus = Modus::Replayed;
+    m_s.permanenz = outcome.cells;
+    m_sourceName = std::string(fileName);
+    m_sourceFirst = outcome.firstKept;
+}
+
 void RunControl::endImport() {
     m_window.setVisible(Control::Frame1, false);
-    m_window.setEnabled(Control::okextern, false);
+    setImportUsable(false);
     m_window.setEnabled(Control::okabbrechen, true);
+}
+
+void RunControl::setImportUsable(bool usable) {
+    m_importUsable = usable;
+    m_window.setEnabled(Control::okextern, usable);
 }
 
 } // namespace cr

@@ -39,11 +39,13 @@ struct PermanenceOutcome {
     // For Refused: the spin's position among the file's spins and its text.
     long long refusedSpin = 0;
     std::string refusedText;
-    // For Read: the count and the cells 0..kept+20 (cell k = spin k; an
-    // empty cell holds kEmptyCell), kept the count or the fewer spins the
-    // reader was asked to keep.
+    // For Read: the count of spins in the file and the cells 0..kept+20
+    // (cell k = spin firstKept - 1 + k; an empty cell holds kEmptyCell),
+    // kept the count or the fewer spins the reader was asked to keep.
     double count = 0;
     std::vector<double> cells;
+    // The spin of the file in cell 1: the cells may hold a later stretch.
+    long long firstKept = 1;
 };
 
 } // namespace cr

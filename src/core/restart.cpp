@@ -28,7 +28,8 @@ void RunControl::abbruch() {
     m_s.statzeile = 1;
     clearHistory();
 
-    m_window.setEnabled(Control::okextern, true);
+    setImportUsable(true);
+    m_runStarted = false;
     m_window.setText(Control::okstart, texts::kStartCaption);
     m_window.setEnabled(Control::okstart, false);
     for (Control c : {Control::okabbrechen, Control::okweiter, Control::okstep, Control::okreset,

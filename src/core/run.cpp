@@ -79,7 +79,8 @@ void RunControl::stepRateBoxChanged() {
 void RunControl::start() {
     beginAfresh();
     m_window.setEnabled(Control::okabbrechen, true);
-    m_window.setEnabled(Control::okextern, false);
+    setImportUsable(false);
+    m_runStarted = true;
     m_window.setEnabled(Control::okweiter, true);
     m_window.setEnabled(Control::okstep, true);
     m_window.setEnabled(Control::okreset, true);

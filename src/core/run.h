@@ -97,7 +97,12 @@ public:
     void toggleInfo(const std::function<std::optional<std::string>()>& readInfoFile);
     void openChooser();
     void cancelChooser();
-    void applyPermanence(const PermanenceOutcome& outcome);
+    // The chooser's OK: what the import reader found in the chosen file.
+    void applyPermanence(const PermanenceOutcome& outcome, std::string_view fileName = {});
+    // "Permanenz öffnen …": a file read by either layout's reader, perhaps
+    // from a later spin on; a read file is taken over as by the import.
+    void applyOpened(const PermanenceOutcome& outcome, std::string_view fileName, bool withHeader);
+    void showRefusal(const PermanenceOutcome& outcome);
     void exportResults();
 
     const RunState& state() const { return m_s; }
@@ -109,6 +114,15 @@ public:
     // the fifteen the export keeps); the version changes with every change.
     const std::vector<StepResult>& history() const { return m_history; }
     unsigned historyVersion() const { return m_historyVersion; }
+    // Whether "Import" is usable (before Start and any import, or after
+    // Abbruch): so is opening a permanence in any other way.
+    bool importUsable() const { return m_importUsable; }
+    // From Start to Abbruch: the run has spins that can be saved.
+    bool runStarted() const { return m_runStarted; }
+    // The numbers of the spins taken so far, spin 1 first.
+    std::vector<int> takenSpins() const;
+    // Where the numbers of the run come from, in words, for a saved run.
+    std::string origin() const;
     // The step rate and total the current run was prepared with.
     int runSteprate() const { return m_runSteprate; }
     int runTotal() const { return m_runTotal; }
@@ -125,7 +139,9 @@ private:
     void showCounters();
     void stepEnd();
     void announceEnd();
-    int takeNumber() const;
+    int numberOfSpin(int spin) const;
+    void setImportUsable(bool usable);
+    void takeOver(const PermanenceOutcome& outcome, double spins, std::string_view fileName);
     void setStatus(std::string text);
     void appendStatusLine(std::string_view line);
     void setCliptext(std::string text);
@@ -145,6 +161,10 @@ private:
     // The status label ends with the end line this window appended.
     bool m_endLineShown = false;
     bool m_infoOpen = false;
+    bool m_importUsable = true;
+    bool m_runStarted = false;
+    std::string m_sourceName; // the file replayed, as far as it is known
+    long long m_sourceFirst = 1;
     std::vector<StepResult> m_history;
     unsigned m_historyVersion = 0;
 };

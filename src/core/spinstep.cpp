@@ -40,7 +40,7 @@ PassResult RunControl::pass() {
     }
     m_window.setText(Control::textakut, std::to_string(m_s.akut));
     m_window.setText(Control::textstep, std::to_string(m_s.schritt));
-    m_s.zahl = takeNumber();
+    m_s.zahl = numberOfSpin(m_s.akut);
 
     const int row = m_s.zeile - 1;
     const int previous = m_s.zeile == 1 ? m_runSteprate - 1 : m_s.zeile - 2;
@@ -57,8 +57,8 @@ PassResult RunControl::pass() {
     return PassResult::SpinTaken;
 }
 
-int RunControl::takeNumber() const {
-    const auto k = static_cast<std::size_t>(m_s.akut);
+int RunControl::numberOfSpin(int spin) const {
+    const auto k = static_cast<std::size_t>(spin);
     if (m_s.modus == Modus::Drawn) {
         return k < m_s.zahlen.size() && m_s.zahlen[k] >= 0 ? m_s.zahlen[k] : 0;
     }

@@ -47,6 +47,16 @@ inline constexpr std::string_view kRefusedSpin = "  Wurf ";
 inline constexpr std::string_view kRefusedIs = " lautet ";
 inline constexpr std::string_view kRefusedLast = "  erlaubt sind 0 bis 36.";
 
+// A permanence opened from the context menu, and a run saved as one.
+inline constexpr std::string_view kOpenedSpins = " Würfe, ab Wurf ";
+inline constexpr std::string_view kOriginDrawn = "gezogene Zahlen";
+inline constexpr std::string_view kOriginReplayed = "nachgespielt aus ";
+inline constexpr std::string_view kOriginUnnamed = "einer Permanenz";
+inline constexpr std::string_view kOriginFrom = " ab Wurf ";
+inline constexpr std::string_view kSavedFirstLine = "Spielbank Chancenraster";
+inline constexpr std::string_view kSavedAt = "gespeichert am ";
+inline constexpr std::string_view kSavedCount = " Würfe";
+
 // The export.
 inline constexpr std::string_view kStatisticTitle = "Statistisch ";
 inline constexpr std::string_view kExportLineEnd = "\r\n";

@@ -27,7 +27,49 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// The next code point of UTF-8 text at i, or U+FFFD for a broken sequence.
+char32_t nextCodePoint(std::string_view text, std::size_t& i) {
+    const auto lead = static_cast<std::uint8_t>(text[i++]);
+    if (lead < 0x80) {
+        return lead;
+    }
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (more < 0 || i + static_cast<std::size_t>(more) > text.size()) {
+        return 0xFFFD;
+    }
+    char32_t cp = lead & (0x3F >> more);
+    for (int k = 0; k < more; ++k) {
+        const auto b = static_cast<std::uint8_t>(text[i]);
+        if ((b & 0xC0) != 0x80) {
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+        ++i;
+    }
+    return cp;
+}
+
 } // namespace
+
+std::string encodeWindows1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = nextCodePoint(utf8, i);
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out += static_cast<char>(cp);
+            continue;
+        }
+        char byte = '?';
+        for (std::size_t k = 0; k < kHighControls.size(); ++k) {
+            if (kHighControls[k] == cp && cp != 0xFFFD) {
+                byte = static_cast<char>(0x80 + k);
+            }
+        }
+        out += byte;
+    }
+    return out;
+}
 
 std::string decodeWindows1252(std::string_view bytes) {
     std::string out;

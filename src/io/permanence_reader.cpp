@@ -87,7 +87,8 @@ bool countSpins(FieldStream& fields, PermanenceOutcome& outcome) {
     return allSpins;
 }
 
-// Second pass: store the spins kept; false if the file no longer reads as it did.
+// Second pass: store the spins kept, from spin outcome.firstKept on; false if
+// the file no longer reads as it did.
 bool storeSpins(FieldStream& fields, PermanenceOutcome& outcome, std::size_t kept) {
     std::string_view field;
     for (int i = 0; i < kHeaderFields; ++i) {
@@ -102,15 +103,16 @@ bool storeSpins(FieldStream& fields, PermanenceOutcome& outcome, std::size_t kep
         if (++cell > count || checkSpin(spin, length, value) != Refusal::None) {
             return false;
         }
-        if (static_cast<std::size_t>(cell) <= kept) {
-            outcome.cells[static_cast<std::size_t>(cell)] = value;
+        const long long slot = cell - outcome.firstKept + 1;
+        if (slot >= 1 && static_cast<std::size_t>(slot) <= kept) {
+            outcome.cells[static_cast<std::size_t>(slot)] = value;
         }
         return true;
     });
     return same && cell == count;
 }
 
-PermanenceOutcome read(BlockSource& source, long long keptSpins) {
+PermanenceOutcome read(BlockSource& source, long long keptSpins, long long firstKept) {
     PermanenceOutcome outcome;
     outcome.kind = Kind::ReadFailure;
     if (!source.open()) {
@@ -134,8 +136,10 @@ PermanenceOutcome read(BlockSource& source, long long keptSpins) {
         }
     }
 
-    const auto kept = static_cast<std::size_t>(
-        std::min(static_cast<long long>(outcome.count), std::max(keptSpins, 0LL)));
+    const auto count = static_cast<long long>(outcome.count);
+    outcome.firstKept = std::clamp(firstKept, 1LL, std::max(count, 1LL));
+    const auto kept =
+        static_cast<std::size_t>(std::min(count - outcome.firstKept + 1, std::max(keptSpins, 0LL)));
     outcome.cells.assign(kept + 1 + kSpareCells, kEmptyCell);
     if (!source.open()) {
         outcome.cells.clear();
@@ -156,9 +160,9 @@ PermanenceOutcome read(BlockSource& source, long long keptSpins) {
 
 } // namespace
 
-PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins) {
+PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins, long long firstKept) {
     try {
-        return read(source, keptSpins);
+        return read(source, keptSpins, firstKept);
     } catch (const std::bad_alloc&) {
         source.close();
         PermanenceOutcome outcome;
@@ -167,9 +171,10 @@ PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins) {
     }
 }
 
-PermanenceOutcome readPermanenceFile(const std::string& path, long long keptSpins) {
+PermanenceOutcome readPermanenceFile(const std::string& path, long long keptSpins,
+                                     long long firstKept) {
     FileSource source(path);
-    return readPermanence(source, keptSpins);
+    return readPermanence(source, keptSpins, firstKept);
 }
 
 } // namespace cr::io

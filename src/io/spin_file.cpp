@@ -4,6 +4,7 @@
 #include "io/permanence_reader.h"
 #include "io/spin_field.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -20,14 +21,6 @@ constexpr std::size_t kSpareCells = 20; // the empty cells behind the last spin
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view trimmed(std::string_view field) {
-    const auto first = field.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return field.substr(first, field.find_last_not_of(" \t") - first + 1);
 }
 
 // Digits with at most one decimal point, at least one digit.
@@ -77,30 +70,45 @@ std::optional<std::string> firstField(BlockSource& source) {
     return first;
 }
 
-void readList(BlockSource& source, PermanenceOutcome& outcome) {
+// A number list also separates its numbers by semicolons, blanks and tabs,
+// any number of them, as published tables and online logs do.
+constexpr std::string_view kListSeparators = "; \t";
+
+// Counts every spin and keeps keptSpins of them from spin firstKept on.
+void readList(BlockSource& source, PermanenceOutcome& outcome, long long keptSpins,
+              long long firstKept) {
     std::vector<double> cells{kEmptyCell};
+    long long spins = 0;
     FieldStream fields(source);
     std::string_view field;
     while (fields.next(field)) {
-        if (isEmptyField(field)) {
-            continue; // no spin, as in a permanence
+        const bool whole = fields.length() <= FieldStream::kKeptBytes;
+        std::size_t start = field.find_first_not_of(kListSeparators);
+        while (start != std::string_view::npos) {
+            const std::size_t end =
+                std::min(field.find_first_of(kListSeparators, start), field.size());
+            const std::string_view text = field.substr(start, end - start);
+            start = field.find_first_not_of(kListSeparators, end);
+            double value = 0;
+            const Refusal refusal = checkListed(text, whole ? text.size() : fields.length(), value);
+            if (refusal != Refusal::None) {
+                outcome.kind = Kind::Refused;
+                outcome.refusal = refusal;
+                outcome.refusedSpin = spins + 1;
+                outcome.refusedText = shownField(text);
+                return;
+            }
+            ++spins;
+            if (spins >= firstKept && static_cast<long long>(cells.size()) <= keptSpins) {
+                cells.push_back(value);
+            }
         }
-        const std::string_view text = trimmed(field);
-        double value = 0;
-        const Refusal refusal = checkListed(text, fields.length(), value);
-        if (refusal != Refusal::None) {
-            outcome.kind = Kind::Refused;
-            outcome.refusal = refusal;
-            outcome.refusedSpin = static_cast<long long>(cells.size());
-            outcome.refusedText = shownField(text);
-            return;
-        }
-        cells.push_back(value);
     }
     if (source.failed()) {
         return;
     }
-    outcome.count = static_cast<double>(cells.size() - 1);
+    outcome.count = static_cast<double>(spins);
+    outcome.firstKept = std::clamp(firstKept, 1LL, std::max(spins, 1LL));
     cells.resize(cells.size() + kSpareCells, kEmptyCell);
     outcome.cells = std::move(cells);
     outcome.kind = Kind::Read;
@@ -108,7 +116,7 @@ void readList(BlockSource& source, PermanenceOutcome& outcome) {
 
 } // namespace
 
-SpinFileOutcome readNumberList(BlockSource& source) {
+SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long long firstKept) {
     SpinFileOutcome result;
     result.layout = SpinLayout::NumberList;
     PermanenceOutcome& outcome = result.permanence;
@@ -122,7 +130,7 @@ SpinFileOutcome readNumberList(BlockSource& source) {
         return result;
     }
     try {
-        readList(source, outcome);
+        readList(source, outcome, keptSpins, firstKept);
     } catch (const std::bad_alloc&) {
         outcome = PermanenceOutcome{};
         outcome.kind = Kind::ReadFailure;
@@ -131,19 +139,19 @@ SpinFileOutcome readNumberList(BlockSource& source) {
     return result;
 }
 
-SpinFileOutcome readSpinFile(BlockSource& source) {
+SpinFileOutcome readSpinFile(BlockSource& source, long long keptSpins, long long firstKept) {
     const std::optional<std::string> first = firstField(source);
     if (first && first->compare(0, kMagic.size(), kMagic) != 0) {
-        return readNumberList(source);
+        return readNumberList(source, keptSpins, firstKept);
     }
     SpinFileOutcome result;
-    result.permanence = readPermanence(source);
+    result.permanence = readPermanence(source, keptSpins, firstKept);
     return result;
 }
 
-SpinFileOutcome readSpinFile(const std::string& path) {
+SpinFileOutcome readSpinFile(const std::string& path, long long keptSpins, long long firstKept) {
     FileSource source(path);
-    return readSpinFile(source);
+    return readSpinFile(source, keptSpins, firstKept);
 }
 
 } // namespace cr::io

@@ -2,6 +2,7 @@
 
 #include "core/permanence.h"
 #include "io/fields.h"
+#include "io/permanence_reader.h"
 
 #include <string>
 
@@ -29,13 +30,17 @@ struct SpinFileOutcome {
 // the file). Its value, read as the import reads it and rounded half to even,
 // must lie in 0..36. There are no separator or end fields. Running out of
 // memory is a read failure.
-SpinFileOutcome readNumberList(BlockSource& source);
+SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins = kAllSpins,
+                               long long firstKept = 1);
 
 // Either layout, told apart by the first field: a file whose first field
 // begins with "Spielbank", or that holds no field at all, goes unchanged to
 // the import's reader (with its rules, verdicts and refusals); any other is
-// read as a number list.
-SpinFileOutcome readSpinFile(BlockSource& source);
-SpinFileOutcome readSpinFile(const std::string& path);
+// read as a number list. Both count every spin and keep keptSpins of them
+// from spin firstKept on (see PermanenceOutcome).
+SpinFileOutcome readSpinFile(BlockSource& source, long long keptSpins = kAllSpins,
+                             long long firstKept = 1);
+SpinFileOutcome readSpinFile(const std::string& path, long long keptSpins = kAllSpins,
+                             long long firstKept = 1);
 
 } // namespace cr::io

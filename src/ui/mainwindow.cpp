@@ -14,10 +14,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QUrl>
 
 namespace cr::ui {
 
@@ -41,7 +46,11 @@ MainWindow::MainWindow(RandomSource& random, const QString& decimalSeparator, co
     describeForScreenReaders(this);
     m_run.startup();
     createConnections();
-    m_menu = new RunMenu(this, m_run, decimalSeparator);
+    m_menu = new RunMenu(this, m_run, decimalSeparator,
+                         [this](const std::function<void(RunControl&)>& change) {
+                             handle([this, &change] { change(m_run); });
+                         });
+    setAcceptDrops(true);
     m_menu->attachTo(this);
     m_menu->attachTo(m_form.grid);
     m_form.boxes.anzahl->setFocus(Qt::OtherFocusReason);
@@ -108,8 +117,33 @@ void MainWindow::createConnections() {
     connect(m_form.chooser, &ImportChooser::importRequested, this, [this] {
         const PermanenceOutcome outcome = io::readPermanenceFile(
             m_form.chooser->chosenNativePath().toStdString(), kMostReplayedSpins);
-        handle([this, &outcome] { m_run.applyPermanence(outcome); });
+        const std::string name = QFileInfo(m_form.chooser->chosenPath()).fileName().toStdString();
+        handle([this, &outcome, &name] { m_run.applyPermanence(outcome, name); });
     });
+}
+
+namespace {
+
+// The one local file a drag carries, or nothing.
+QString droppedFile(const QMimeData* mime) {
+    const QList<QUrl> urls = mime->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (!path.isEmpty()) {
+        event->acceptProposedAction();
+        m_menu->files().openDropped(path);
+    }
 }
 
 // The info file beside the program, read anew at every opening.

@@ -34,6 +34,10 @@ public:
     ImportChooser& chooser() const { return *m_form.chooser; }
     RunMenu& menu() const { return *m_menu; }
 
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     template <typename Handler> void handle(Handler handler);
     void keepFocusAtWork(QWidget* focusedBefore);

@@ -10,9 +10,17 @@
 
 namespace cr::ui {
 
-RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparator)
+RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparator,
+                 RunFiles::Apply apply)
     : QObject(window), m_window(window), m_run(run),
-      m_decimalSeparator(std::move(decimalSeparator)) {
+      m_decimalSeparator(std::move(decimalSeparator)), m_files(window, run, std::move(apply)) {
+    m_open = new QAction(QStringLiteral("Permanenz öffnen \u2026"), this);
+    m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_saveRun = new QAction(QStringLiteral("Lauf als Permanenz speichern \u2026"), this);
+    m_saveRun->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_saveRun->setEnabled(false);
+    connect(m_open, &QAction::triggered, this, [this] { m_files.chooseAndOpen(); });
+    connect(m_saveRun, &QAction::triggered, this, [this] { m_files.chooseAndSave(); });
     m_showCourse = new QAction(QStringLiteral("Verlauf anzeigen"), this);
     m_showCourse->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     m_saveSteps = new QAction(QStringLiteral("Alle Steps speichern \u2026"), this);
@@ -23,6 +31,8 @@ RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparato
 }
 
 void RunMenu::attachTo(QWidget* target) {
+    target->addAction(m_open);
+    target->addAction(m_saveRun);
     target->addAction(m_showCourse);
     target->addAction(m_saveSteps);
     target->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -45,6 +55,8 @@ void RunMenu::saveSteps() {
 }
 
 void RunMenu::follow() {
+    m_open->setEnabled(m_run.importUsable());
+    m_saveRun->setEnabled(m_run.runStarted());
     if (m_run.historyVersion() == m_seenHistory) {
         return;
     }

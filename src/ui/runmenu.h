@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/runfiles.h"
+
 #include <QObject>
 #include <QString>
 
@@ -15,18 +17,21 @@ namespace cr::ui {
 class CourseWindow;
 
 // The features of the window's context menu, beyond the original controls:
-// the course chart of the run and saving every step. The window hands them
-// the run; they read it and never change it.
+// opening a permanence, saving the run, the course chart of the run and
+// saving every step. The window hands them the run to read, and a way to
+// change it as one user event.
 class RunMenu final : public QObject {
     Q_OBJECT
 public:
-    RunMenu(QWidget* window, const RunControl& run, QString decimalSeparator);
+    RunMenu(QWidget* window, const RunControl& run, QString decimalSeparator,
+            RunFiles::Apply apply);
 
     // Adds the menu to a widget's right click.
     void attachTo(QWidget* target);
-    // Called after every user event: the chart follows the steps, and saving
-    // needs at least one.
+    // Called after every user event: the entries follow what the run allows,
+    // and the chart follows the steps.
     void follow();
+    RunFiles& files() { return m_files; }
 
     void showCourse();
     void saveSteps();
@@ -36,6 +41,9 @@ private:
     QWidget* m_window;
     const RunControl& m_run;
     QString m_decimalSeparator;
+    RunFiles m_files;
+    QAction* m_open = nullptr;
+    QAction* m_saveRun = nullptr;
     QAction* m_showCourse = nullptr;
     QAction* m_saveSteps = nullptr;
     CourseWindow* m_course = nullptr; // built when first shown

@@ -43,18 +43,21 @@ protected:
     }
 };
 
-// Both entries sit in the context menu of the window and of the grid. The
-// chart follows the run step by step and starts afresh with it; saving waits
-// for a completed step.
+// The entries sit in the context menu of the window and of the grid. The
+// chart follows the run step by step and starts afresh with it; saving the
+// steps waits for a completed step.
 TEST_F(CourseChartTest, FollowsTheRunAndSavingWaitsForACompletedStep) {
     for (QWidget* target : {static_cast<QWidget*>(window.get()), find("tabelle2")}) {
         SCOPED_TRACE(target->objectName().toStdString());
         EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
-        ASSERT_EQ(target->actions().size(), 2);
-        EXPECT_EQ(target->actions()[0]->text(), QStringLiteral("Verlauf anzeigen"));
-        EXPECT_EQ(target->actions()[1]->text(), QStringLiteral("Alle Steps speichern \u2026"));
+        ASSERT_EQ(target->actions().size(), 4);
+        EXPECT_EQ(target->actions()[0]->text(), QStringLiteral("Permanenz öffnen \u2026"));
+        EXPECT_EQ(target->actions()[1]->text(),
+                  QStringLiteral("Lauf als Permanenz speichern \u2026"));
+        EXPECT_EQ(target->actions()[2]->text(), QStringLiteral("Verlauf anzeigen"));
+        EXPECT_EQ(target->actions()[3]->text(), QStringLiteral("Alle Steps speichern \u2026"));
     }
-    QAction* save = window->actions()[1];
+    QAction* save = window->actions()[3];
     EXPECT_FALSE(save->isEnabled());
     startRun("9999", "4");
     find<QPushButton>("okweiter")->click();

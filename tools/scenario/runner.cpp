@@ -4,6 +4,7 @@
 #include "ui/application.h"
 #include "ui/importchooser.h"
 #include "ui/mainwindow.h"
+#include "ui/runmenu.h"
 #include "ui/stepsaver.h"
 
 #include <QAbstractButton>
@@ -229,6 +230,15 @@ void Runner::runLine(const std::string& raw) {
     } else if (command == "key") {
         ensureWindow();
         pressKey(rest);
+    } else if (command == "open") {
+        ensureWindow();
+        openFile(rest);
+    } else if (command == "save") {
+        ensureWindow();
+        if (windowOpen()) {
+            m_window->menu().files().saveRun(
+                QFileInfo(QString::fromStdString(rest)).absoluteFilePath());
+        }
     } else if (command == "savesteps") {
         ensureWindow();
         saveSteps(rest);
@@ -311,6 +321,28 @@ void Runner::click(const std::string& name) {
     // Through the window, so the click lands on whatever lies on top there.
     const QPoint centre = button->mapTo(m_window.get(), button->rect().center());
     QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, centre);
+}
+
+// "open PATH [FROM]": a last word of digits is the answer to the start-spin
+// question, the rest the path.
+void Runner::openFile(const std::string& argument) {
+    std::string path = argument;
+    std::optional<long long> from;
+    const auto blank = argument.rfind(' ');
+    if (blank != std::string::npos) {
+        if (const auto n = wholeNumber(argument.substr(blank + 1))) {
+            if (*n < 1) {
+                throw LineError{"open takes a first spin of 1 or more"};
+            }
+            from = *n;
+            path = argument.substr(0, blank);
+        }
+    }
+    if (!windowOpen()) {
+        return;
+    }
+    m_window->menu().files().open(QFileInfo(QString::fromStdString(path)).absoluteFilePath(),
+                                  from.value_or(1));
 }
 
 void Runner::pressKey(const std::string& name) {

@@ -49,6 +49,7 @@ private:
     void backspace(const std::string& name, const std::string& count);
     void click(const std::string& name);
     void pressKey(const std::string& name);
+    void openFile(const std::string& argument);
     void chooserCommand(const std::string& command, const std::string& argument);
     void saveSteps(const std::string& path);
     void dump();

@@ -1,0 +1,26 @@
+#include "core/runfile.h"
+
+#include "core/texts.h"
+
+namespace cr {
+
+std::string runAsPermanence(std::string_view origin, std::string_view savedAt,
+                            const std::vector<int>& spins) {
+    std::string text;
+    text.reserve(128 + 4 * spins.size());
+    const auto line = [&text](std::string_view part1, std::string_view part2 = {}) {
+        text += part1;
+        text += part2;
+        text += texts::kExportLineEnd;
+    };
+    line(texts::kSavedFirstLine);
+    line(origin);
+    line(texts::kSavedAt, savedAt);
+    line(std::to_string(spins.size()), texts::kSavedCount);
+    for (const int n : spins) {
+        line(std::to_string(n));
+    }
+    return text;
+}
+
+} // namespace cr

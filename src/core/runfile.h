@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cr {
+
+// A run saved as a permanence in the import's layout, so that "Import"
+// replays exactly the same spins: four header lines, the first beginning
+// with "Spielbank", saying where the numbers come from, when they were
+// saved and how many there are; then one number a line; every line ends
+// with CR LF. The text is UTF-8; whoever writes it encodes the header as
+// the import decodes it.
+std::string runAsPermanence(std::string_view origin, std::string_view savedAt,
+                            const std::vector<int>& spins);
+
+} // namespace cr

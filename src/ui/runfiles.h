@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/permanence.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace cr {
+class RunControl;
+}
+
+namespace cr::ui {
+
+// Opening a permanence of either layout and saving a run as one, with the
+// messages that go with them. Changes of the run go through apply, so that
+// they are shown as one user event.
+class RunFiles {
+public:
+    using Apply = std::function<void(const std::function<void(RunControl&)>&)>;
+
+    RunFiles(QWidget* window, const RunControl& run, Apply apply);
+
+    // What choosing path in "Permanenz öffnen …" does; from answers the
+    // question for the first spin of a long file (asked when absent).
+    void open(const QString& path, std::optional<long long> from = std::nullopt);
+    // A file dropped on the window or named on the command line.
+    void openDropped(const QString& path);
+    // What choosing path in "Lauf als Permanenz speichern …" does.
+    bool saveRun(const QString& path);
+
+    // The platform's file dialogs, then the above.
+    void chooseAndOpen();
+    void chooseAndSave();
+
+private:
+    bool explainUnreadable(const QString& path, const PermanenceOutcome& outcome, int error,
+                           bool notRegular);
+    std::optional<long long> askFirstSpin(long long total);
+
+    QWidget* m_window;
+    const RunControl& m_run;
+    Apply m_apply;
+};
+
+} // namespace cr::ui

@@ -1,0 +1,212 @@
+// Opening permanences of either layout from any spin, and saving a run so
+// that "Import" replays it: through the real window, with real files.
+#include "core/run.h"
+#include "ui/application.h"
+#include "ui/importchooser.h"
+#include "ui/mainwindow.h"
+#include "ui/resultgridmodel.h"
+#include "ui/runmenu.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+using cr::ui::MainWindow;
+
+// Draws from a fixed seed, so a run has varied numbers and is repeatable.
+class SeededDraws final : public cr::RandomSource {
+public:
+    void seedFromClock() override {}
+    double next() override { return std::uniform_real_distribution<double>(0, 1)(m_engine); }
+
+private:
+    std::mt19937_64 m_engine{2026};
+};
+
+std::unique_ptr<MainWindow> newWindow(cr::RandomSource& random) {
+    auto window = cr::ui::createMainWindow(random, QCoreApplication::applicationDirPath());
+    window->show();
+    QCoreApplication::processEvents();
+    return window;
+}
+
+QString statusOf(const MainWindow& w) {
+    return QString::fromStdString(w.run().statusText());
+}
+
+QString textOf(const MainWindow& w, const char* name) {
+    const QObject* control = w.findChild<QObject*>(QString::fromLatin1(name));
+    if (auto* box = qobject_cast<const QLineEdit*>(control)) {
+        return box->text();
+    }
+    return control->property("text").toString();
+}
+
+void click(const MainWindow& w, const char* name) {
+    w.findChild<QPushButton*>(QString::fromLatin1(name))->click();
+}
+
+void type(const MainWindow& w, const char* box, const QString& text) {
+    w.findChild<QLineEdit*>(QString::fromLatin1(box))->setText(text);
+}
+
+// The spins of a recorded table, read without the program's reader.
+std::vector<int> spinsOf(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    std::vector<int> spins;
+    const QString all = QString::fromLatin1(file.readAll());
+    for (const QString& field :
+         all.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts)) {
+        spins.push_back(field.toInt());
+    }
+    return spins;
+}
+
+const QString kTableDir = QStringLiteral(CR_WIESBADEN_DIR);
+const QString kTableInRepository = QStringLiteral(CR_TEST_DATA_DIR "/wiesbaden_t1_2019-04-24.csv");
+
+// Every recorded table opens from its first spin and from spin 100000: the
+// spins box offers 9999 spins, the run replays the file's spins from there,
+// and the status label names the file, its count and the first spin.
+TEST(OpenPermanence, RecordedTablesFromAnySpin) {
+    QStringList tables{kTableInRepository};
+    for (const QString& name : QDir(kTableDir).entryList({QStringLiteral("*.csv")})) {
+        tables << QDir(kTableDir).filePath(name);
+    }
+    for (const QString& table : tables) {
+        const std::vector<int> spins = spinsOf(table);
+        for (const long long from : {1LL, 100000LL}) {
+            SCOPED_TRACE((table + QStringLiteral(" from %1").arg(from)).toStdString());
+            SeededDraws random;
+            auto w = newWindow(random);
+            w->menu().files().open(table, from);
+            const cr::RunState& s = w->run().state();
+            EXPECT_EQ(s.modus, cr::Modus::Replayed);
+            EXPECT_EQ(s.permanzahl, 9999);
+            EXPECT_EQ(textOf(*w, "textanzahl"), QStringLiteral("9999"));
+            for (std::size_t k = 1; k <= 9999; k += 1111) {
+                EXPECT_EQ(s.permanenz[k], spins[static_cast<std::size_t>(from) - 2 + k]) << k;
+            }
+            EXPECT_TRUE(statusOf(*w).endsWith(
+                QStringLiteral("%1 Würfe, ab Wurf %2\r  Step-Rate wählen und Start drücken.")
+                    .arg(spins.size())
+                    .arg(from)));
+            EXPECT_FALSE(w->findChild<QPushButton*>(QStringLiteral("okextern"))->isEnabled());
+            EXPECT_TRUE(w->findChild<QPushButton*>(QStringLiteral("okabbrechen"))->isEnabled());
+        }
+    }
+}
+
+// 9999 spins of a table at step rate 37 give, step by step, the six counters
+// that the analysis tool finds over the same spins.
+TEST(OpenPermanence, SameCountersAsTheAnalysisTool) {
+    SeededDraws random;
+    auto w = newWindow(random);
+    w->menu().files().open(kTableInRepository, 100000);
+    type(*w, "textwiederhol", QStringLiteral("37"));
+    click(*w, "okstart");
+    for (int i = 0; i < 271; ++i) {
+        click(*w, "okstep");
+    }
+    const auto& history = w->run().history();
+    ASSERT_EQ(history.size(), 270u);
+
+    QTemporaryDir dir;
+    QFile list(dir.filePath(QStringLiteral("spins.txt")));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    const cr::RunState& s = w->run().state();
+    for (std::size_t k = 1; k <= 9999; ++k) {
+        list.write(QByteArray::number(static_cast<int>(s.permanenz[k])) + "\n");
+    }
+    list.close();
+    QProcess tool;
+    tool.start(QStringLiteral(CR_ANALYSE_TOOL), {QStringLiteral("--steprate"), QStringLiteral("37"),
+                                                 QStringLiteral("--json"), list.fileName()});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    const QJsonArray steps = QJsonDocument::fromJson(tool.readAllStandardOutput())
+                                 .object()[QStringLiteral("steps")]
+                                 .toArray();
+    ASSERT_EQ(steps.size(), 270);
+    for (int i = 0; i < 270; ++i) {
+        const QJsonObject step = steps[i].toObject();
+        const auto& mine = history[static_cast<std::size_t>(i)];
+        for (int p = 0; p < 3; ++p) {
+            ASSERT_EQ(step[QStringLiteral("leer")].toArray()[p].toInt(), mine.leer[p]) << i;
+            ASSERT_EQ(step[QStringLiteral("einmal")].toArray()[p].toInt(), mine.einmal[p]) << i;
+        }
+    }
+}
+
+// What a person sees after a spin: every grid cell with its colour, the six
+// counters, the statistic and the spin number.
+QStringList snapshot(const MainWindow& w) {
+    QStringList seen;
+    const cr::ui::ResultGridModel& grid = w.gridModel();
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            const QModelIndex i = grid.index(r, c);
+            seen << i.data().toString() + i.data(Qt::BackgroundRole).toString();
+        }
+    }
+    for (const char* label : {"labtempa", "labtempb", "labtempc", "labtempd", "labtempe",
+                              "labtempf", "labstat", "textakut", "textstep"}) {
+        seen << textOf(w, label);
+    }
+    return seen;
+}
+
+// A drawn run of 500 spins, saved as a permanence and imported with
+// "Import", replays the same run: the same grid and counters at every spin.
+TEST(SaveRun, ImportReplaysTheSameRun) {
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("lauf.txt"));
+    std::vector<QStringList> seen;
+    {
+        SeededDraws random;
+        auto drawn = newWindow(random);
+        type(*drawn, "textanzahl", QStringLiteral("500"));
+        type(*drawn, "textwiederhol", QStringLiteral("7"));
+        click(*drawn, "okstart");
+        for (int i = 0; i < 500; ++i) {
+            click(*drawn, "okweiter");
+            seen.push_back(snapshot(*drawn));
+        }
+        ASSERT_TRUE(drawn->menu().files().saveRun(saved));
+    }
+    SeededDraws unused;
+    auto replay = newWindow(unused);
+    click(*replay, "okextern");
+    cr::ui::ImportChooser& chooser = replay->chooser();
+    ASSERT_TRUE(chooser.openDirectory(dir.path()));
+    QListWidget* files = chooser.fileList();
+    ASSERT_EQ(files->count(), 1);
+    files->setCurrentRow(0);
+    chooser.okButton()->click();
+    EXPECT_TRUE(statusOf(*replay).startsWith(
+        QStringLiteral("Spielbank Chancenraster\rgezogene Zahlen\rgespeichert am ")));
+    EXPECT_EQ(textOf(*replay, "textanzahl"), QStringLiteral("500"));
+    type(*replay, "textwiederhol", QStringLiteral("7"));
+    click(*replay, "okstart");
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        click(*replay, "okweiter");
+        ASSERT_EQ(snapshot(*replay), seen[i]) << "spin " << i + 1;
+    }
+}
+
+} // namespace

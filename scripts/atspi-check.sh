@@ -9,6 +9,7 @@
 set -eu
 program=${1:-build/bin/chancenraster}
 here=$(cd "$(dirname "$0")" && pwd)
+py=${PYTHON:-/usr/bin/python3} # the system Python, which has pyatspi
 display=:$((90 + $$ % 9))
 
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
@@ -22,6 +23,7 @@ gsettings set org.gnome.desktop.interface toolkit-accessibility true 2>/dev/null
 "$program" &
 app=$!
 win=$(xdotool search --sync --onlyvisible --name "chancenraster" | head -n 1)
+xdotool windowfocus --sync "$win" || true
 sleep 2
 
 # Pixel centres of the controls (twips / 15), relative to the window.
@@ -29,14 +31,18 @@ click() { xdotool mousemove --window "$win" "$1" "$2" click 1; sleep 0.5; }
 typeinto() { click "$1" "$2"; xdotool key --window "$win" ctrl+a; xdotool type --window "$win" "$3"; sleep 0.5; }
 
 echo "== after start-up"
-python3 "$here/atspi-dump.py" --summary || true
+"$py" "$here/atspi-dump.py" --cells || true
+echo "== import chooser open"
+click 556 352                      # Import
+"$py" "$here/atspi-dump.py" || true
+click 590 433                      # Abbr.
 echo "== Info open"
 click 557 304                      # Info
-python3 "$here/atspi-dump.py" || true
+"$py" "$here/atspi-dump.py" || true
 click 557 304                      # Ende Info
 echo "== after four spins at step rate 4"
 typeinto 556 63 10                 # Anzahl Würfe
 typeinto 556 166 4                 # Step-Rate
 click 556 216                      # Start
 for spin in 1 2 3 4; do click 271 410; done   # Weiter
-python3 "$here/atspi-dump.py" --cells
+"$py" "$here/atspi-dump.py" --cells

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Prints the window's accessibility tree as a screen reader sees it over
 AT-SPI: role, name, description and the states that matter (showing,
 focusable, focused) of every object, then a short summary.
@@ -16,6 +16,7 @@ first row); --summary prints only the summary. Exit status 1 when a control
 or cell that shows has no name, or when no window was found.
 """
 import sys
+import time
 
 import pyatspi
 
@@ -31,36 +32,51 @@ def states_of(obj):
     return words
 
 
-def find_app():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in desktop:
-        if app is not None and app.name and "chancenraster" in app.name.lower():
-            return app
+def find_app(seconds=15):
+    for _ in range(seconds * 2):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is not None and app.name and "chancenraster" in app.name.lower():
+                return app
+        time.sleep(0.5)
     return None
 
 
-def walk(obj, depth, out, summary, show_cells):
+def labels_of(obj):
+    names = []
+    for relation in obj.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            for i in range(relation.getNTargets()):
+                names.append(relation.getTarget(i).name)
+    return names
+
+
+def walk(obj, depth, out, summary, show_cells, shown=True):
     role = obj.getRoleName()
     states = states_of(obj)
     line = "%s%s \"%s\"" % ("  " * depth, role, obj.name)
+    labels = labels_of(obj)
+    if labels:
+        line += " (labelled by %s)" % ", ".join('"%s"' % name for name in labels)
     if obj.description:
         line += " [%s]" % obj.description.strip()
     if states:
         line += " {%s}" % ", ".join(states)
-    is_cell = role in ("table cell", "column header")
+    shown = shown and "showing" in states
+    is_cell = role in ("table cell", "table column header")
     if is_cell:
         summary["cells"] += 1
         if not obj.name:
             summary["unnamed cells"] += 1
-    if not obj.name and "showing" in states:
+    if not obj.name and not labels and "showing" in states:
         summary["unnamed showing"].append(line.strip())
-    if "focused" in states:
-        summary["focus"] = line.strip()
-    if not is_cell or show_cells or obj.name.split(",")[0] == "Position 1":
+    if "focused" in states and shown:  # a list's current item counts as focused too
+        summary["focus"].append(line.strip())
+    if role != "table cell" or show_cells or obj.name.split(",")[0] == "Position 1":
         out.append(line)
     for child in obj:
         if child is not None:
-            walk(child, depth + 1, out, summary, show_cells)
+            walk(child, depth + 1, out, summary, show_cells, shown)
 
 
 def main():
@@ -69,7 +85,7 @@ def main():
     if app is None:
         print("no chancenraster application on the accessibility bus", file=sys.stderr)
         return 1
-    summary = {"cells": 0, "unnamed cells": 0, "unnamed showing": [], "focus": None}
+    summary = {"cells": 0, "unnamed cells": 0, "unnamed showing": [], "focus": []}
     out = []
     walk(app, 0, out, summary, show_cells)
     if "--summary" not in sys.argv:
@@ -78,7 +94,9 @@ def main():
     print("-- shown without a name: %d" % len(summary["unnamed showing"]))
     for line in summary["unnamed showing"]:
         print("   " + line)
-    print("-- focus: %s" % summary["focus"])
+    print("-- focused (where everything around shows): %d" % len(summary["focus"]))
+    for line in summary["focus"]:
+        print("   " + line)
     return 1 if summary["unnamed showing"] or summary["unnamed cells"] else 0
 
 

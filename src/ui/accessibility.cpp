@@ -8,8 +8,12 @@
 #include "ui/mainwindow.h"
 #include "ui/resultgridview.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QComboBox>
+#include <QLabel>
+#include <QScrollBar>
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
@@ -111,6 +115,36 @@ QAccessibleInterface* makeAccessible(const QString& className, QObject* object) 
     return nullptr;
 }
 
+// The parts a scroll area is built of (its viewport, the holders of its
+// scroll bars and the bars) appear to a screen reader as controls too.
+void nameScrollParts(QWidget* window) {
+    for (QAbstractScrollArea* area : window->findChildren<QAbstractScrollArea*>()) {
+        area->viewport()->setAccessibleName(area->accessibleName());
+        for (QScrollBar* bar : area->findChildren<QScrollBar*>()) {
+            const QString name = bar->orientation() == Qt::Vertical
+                                     ? QStringLiteral("Bildlaufleiste senkrecht")
+                                     : QStringLiteral("Bildlaufleiste waagerecht");
+            bar->setAccessibleName(name);
+            if (bar->parentWidget() != area) {
+                bar->parentWidget()->setAccessibleName(name);
+            }
+        }
+    }
+}
+
+// On Linux a screen reader names a drop-down list by its value and finds
+// what it is for in the label that belongs to it.
+void labelDriveList(QWidget* chooser) {
+    auto* drives = chooser->findChild<QComboBox*>(QStringLiteral("Drive1"));
+    if (!drives) {
+        return;
+    }
+    auto* label = new QLabel(QStringLiteral("Laufwerk"), chooser);
+    label->setBuddy(drives);
+    label->hide();
+    drives->view()->setAccessibleName(QStringLiteral("Laufwerke"));
+}
+
 bool endsSentence(const QString& line) {
     return line.endsWith(QLatin1Char('.')) || line.endsWith(QLatin1Char('!')) ||
            line.endsWith(QLatin1Char('?'));
@@ -191,7 +225,9 @@ void describeForScreenReaders(QWidget* window) {
     if (infotext) {
         new CoverWatch(infotext, window->findChild<QWidget*>(QStringLiteral("okinfo")), infotext);
     }
+    nameScrollParts(window);
     if (chooser) {
+        labelDriveList(chooser);
         new CoverWatch(chooser, window->findChild<QWidget*>(QStringLiteral("okextern")),
                        chooser->findChild<QWidget*>(QStringLiteral("Drive1")));
     }

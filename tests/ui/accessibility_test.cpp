@@ -39,6 +39,36 @@ TEST_F(AccessibilityTest, EveryControlHasANameAndItsToolTipAsDescription) {
     EXPECT_EQ(accessibleText(window->findChild<QWidget*>("okstep"), QAccessible::Name), "Step");
 }
 
+// Walks what a screen reader reaches from the window: whatever shows has a
+// name (or a label that names it); returns how many objects were seen.
+int checkNamed(QAccessibleInterface* iface, int depth = 0) {
+    int seen = 1;
+    const bool shows = !iface->state().invisible;
+    if (shows && iface->text(QAccessible::Name).trimmed().isEmpty()) {
+        ADD_FAILURE() << "unnamed, role " << iface->role() << " at depth " << depth << " under "
+                      << iface->parent()->text(QAccessible::Name).toStdString();
+    }
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface* child = iface->child(i);
+        if (child == nullptr) {
+            ADD_FAILURE() << "child " << i << " missing";
+            continue;
+        }
+        EXPECT_EQ(iface->indexOfChild(child), i);
+        seen += checkNamed(child, depth + 1);
+    }
+    return seen;
+}
+
+TEST_F(AccessibilityTest, WhatAScreenReaderReachesIsNamed) {
+    startRun("10", "4");
+    find<QPushButton>("okweiter")->click();
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window.get());
+    EXPECT_GT(checkNamed(root), 8 + 4 * 8);
+    find<QPushButton>("okinfo")->click();
+    checkNamed(root);
+}
+
 // The status lines are read as the sentences they form.
 TEST(SpokenStatus, LinesBecomeSentences) {
     const struct {

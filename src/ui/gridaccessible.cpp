@@ -31,7 +31,7 @@ public:
 
 protected:
     GridAccessible* grid() const {
-        return m_view ? static_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(m_view))
+        return m_view ? dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(m_view))
                       : nullptr;
     }
     QRect onScreen(QRect r) const {

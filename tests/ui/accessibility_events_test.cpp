@@ -102,4 +102,19 @@ TEST_F(AnnouncementTest, ASeriesAnnouncesTheTableOnce) {
         1);
 }
 
+// A cover hides what lies beneath from a screen reader and shows it again.
+TEST_F(AnnouncementTest, ACoverHidesAndShowsWhatItCovers) {
+    find<QPushButton>("okinfo")->click();
+    EXPECT_EQ(count(QAccessible::ObjectHide, "tabelle2"), 1);
+    EXPECT_EQ(count(QAccessible::ObjectHide, "okstart"), 0);
+    find<QPushButton>("okinfo")->click();
+    EXPECT_EQ(count(QAccessible::ObjectShow, "tabelle2"), 1);
+    g_heard.clear();
+    find<QPushButton>("okextern")->click();
+    for (const char* covered : {"textanzahl", "okstart", "okinfo", "okextern", "okende"}) {
+        EXPECT_EQ(count(QAccessible::ObjectHide, covered), 1) << covered;
+    }
+    EXPECT_EQ(count(QAccessible::ObjectHide, "tabelle2"), 0);
+}
+
 } // namespace

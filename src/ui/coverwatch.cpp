@@ -45,7 +45,7 @@ bool CoverWatch::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::Hide: // before the toolkit moves the focus out of a hidden widget
-        if (!m_covered.empty()) {
+        if (!m_covered.empty() && m_cover->isHidden()) { // closed, not just the window hidden
             m_focusWasInside = focusInside();
             uncover();
         }

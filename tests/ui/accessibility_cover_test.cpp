@@ -84,4 +84,13 @@ TEST_F(CoverTest, TheCoveredGridReportsItselfInvisible) {
     EXPECT_FALSE(grid->state().invisible);
 }
 
+// Hiding the whole window (minimised, say) leaves an open cover covering.
+TEST_F(CoverTest, ACoverStaysWhenTheWindowHidesAndShowsAgain) {
+    find<QPushButton>("okinfo")->click();
+    window->hide();
+    window->show();
+    EXPECT_EQ(find("tabelle2")->focusPolicy(), Qt::NoFocus);
+    EXPECT_FALSE(isWindowChild(window.get(), find("tabelle2")));
+}
+
 } // namespace

@@ -1,17 +1,29 @@
 #pragma once
 
-class QString;
+#include <QString>
+
 class QWidget;
 
 namespace cr::ui {
 
+// Lets the window and the grid present themselves to a screen reader as
+// described below; done before the window is built, and again harmlessly.
+void installAccessibleFactories();
+
 // Gives every control of the window a German name a screen reader can say,
 // and its tool tip as the description. Buttons with a plain caption keep the
-// caption as their name, so "Info"/"Ende Info" is read as it stands.
+// caption as their name, so "Info"/"Ende Info" is read as it stands. Sets up
+// the covers (info text, import chooser) and the announcements of the grid.
 void describeForScreenReaders(QWidget* window);
 
 // For the counters and the status label the name carries the content as
-// well ("Leer Rot/Schwarz: 5"); called whenever their text changes.
+// well ("Leer Rot/Schwarz: 5"); called whenever their text changes. A
+// changed name is announced.
 void refreshAccessibleName(QWidget* widget, const QString& shownText);
+
+// The status lines (separated by a lone carriage return) as spoken text:
+// the lines run on into one another as the sentences they form, a word
+// broken with "-" at a line end is joined, and the text ends in a full stop.
+QString spokenStatus(const QString& text);
 
 } // namespace cr::ui

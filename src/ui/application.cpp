@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "ui/accessibility.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ std::unique_ptr<MainWindow> createMainWindow(RandomSource& random, const QString
     } else {
         delete translator;
     }
+    installAccessibleFactories(); // before any control is asked for its description
     return std::make_unique<MainWindow>(random, QLocale().decimalPoint(), appDir);
 }
 

@@ -22,6 +22,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QUrl>
 
 namespace cr::ui {
@@ -78,6 +79,14 @@ void MainWindow::keepFocusAtWork(QWidget* focusedBefore) {
         return;
     }
     const Form::Buttons& b = m_form.buttons;
+    // A cover that closed with the focus inside hands it back to its opener.
+    const QWidget* now = QApplication::focusWidget();
+    const auto inside = [focusedBefore](const QWidget* cover) {
+        return focusedBefore == cover || cover->isAncestorOf(focusedBefore);
+    };
+    if ((now == b.info && inside(m_form.infotext)) || (now == b.import && inside(m_form.chooser))) {
+        return;
+    }
     for (QWidget* next :
          {static_cast<QWidget*>(b.weiter), static_cast<QWidget*>(b.step),
           static_cast<QWidget*>(b.clip), static_cast<QWidget*>(m_form.boxes.anzahl)}) {

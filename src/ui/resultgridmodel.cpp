@@ -51,45 +51,48 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-// What a screen reader says for a cell: its meaning and its state, which the
-// eye takes from the colour.
+// What a screen reader says for a cell: its position, its meaning and its
+// state, which the eye takes from the colour. A chance cell turns dark blue
+// when its field is hit from the second step on, the first time or again.
 QString ResultGridModel::accessibleText(int row, int column) const {
     static const char* const kChances[] = {nullptr, nullptr,   nullptr,  nullptr,
                                            "Rot",   "Schwarz", nullptr,  "Manque",
                                            "Passe", nullptr,   "Gerade", "Ungerade"};
+    if (row < 0 || row >= m_grid.rowCount() || column < 0 || column >= ResultGrid::kColumns) {
+        return {};
+    }
+    const QString position = QStringLiteral("Position %1").arg(row + 1);
     const CellColour colour = m_grid.colour(row, column);
     if (column == Number) {
-        QString text = QStringLiteral("Position %1").arg(row + 1);
-        if (colour == CellColour::Green) {
-            text += QStringLiteral(", aktueller Wurf");
-        }
-        return text;
+        return colour == CellColour::Green ? position + QStringLiteral(", aktueller Wurf")
+                                           : position;
     }
     if (column == Spin) {
-        return m_grid.hasText(row, column)
-                   ? QStringLiteral("Zahl %1").arg(m_grid.number(row, column))
-                   : QStringLiteral("keine Zahl");
+        return position + (m_grid.hasText(row, column)
+                               ? QStringLiteral(", Zahl %1").arg(m_grid.number(row, column))
+                               : QStringLiteral(", keine Zahl"));
     }
     const char* chance = kChances[column];
     if (!chance) {
         return {};
     }
-    QString state;
+    const char* state = "";
     switch (colour) {
     case CellColour::LightGrey:
-        state = QStringLiteral("leer");
+        state = "leer";
         break;
     case CellColour::DarkRed:
-        state = QStringLiteral("1x getroffen");
+        state = "1x getroffen";
         break;
     case CellColour::DarkBlue:
-        state = QStringLiteral("getroffen");
+        state = "in späterem Step oder erneut getroffen";
         break;
     case CellColour::Green:
-        state = QStringLiteral("Null");
+        state = "Null";
         break;
     }
-    return QStringLiteral("%1: %2").arg(QString::fromLatin1(chance), state);
+    return QStringLiteral("%1, %2: %3")
+        .arg(position, QString::fromLatin1(chance), QString::fromUtf8(state));
 }
 
 Qt::ItemFlags ResultGridModel::flags(const QModelIndex& index) const {

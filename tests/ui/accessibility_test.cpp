@@ -1,3 +1,4 @@
+#include "ui/accessibility.h"
 #include "window_fixture.h"
 
 #include <QAccessible>
@@ -5,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,27 +39,72 @@ TEST_F(AccessibilityTest, EveryControlHasANameAndItsToolTipAsDescription) {
     EXPECT_EQ(accessibleText(window->findChild<QWidget*>("okstep"), QAccessible::Name), "Step");
 }
 
-// What the colours say is said in words too, and the counters read with
-// their meaning.
-TEST_F(AccessibilityTest, GridCellsAndCountersSpeakTheirState) {
-    startRun("10", "4");
-    window->findChild<QPushButton*>("okweiter")->click();
+// Walks what a screen reader reaches from the window: whatever shows has a
+// name (or a label that names it); returns how many objects were seen.
+int checkNamed(QAccessibleInterface* iface, int depth = 0) {
+    int seen = 1;
+    const bool shows = !iface->state().invisible;
+    if (shows && iface->text(QAccessible::Name).trimmed().isEmpty()) {
+        ADD_FAILURE() << "unnamed, role " << iface->role() << " at depth " << depth << " under "
+                      << iface->parent()->text(QAccessible::Name).toStdString();
+    }
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface* child = iface->child(i);
+        if (child == nullptr) {
+            ADD_FAILURE() << "child " << i << " missing";
+            continue;
+        }
+        EXPECT_EQ(iface->indexOfChild(child), i);
+        seen += checkNamed(child, depth + 1);
+    }
+    return seen;
+}
 
-    QAccessibleInterface* grid =
-        QAccessible::queryAccessibleInterface(window->findChild<QWidget*>("tabelle2"));
-    ASSERT_NE(grid, nullptr);
-    ASSERT_NE(grid->tableInterface(), nullptr);
-    auto cell = [grid](int row, int column) {
-        return grid->tableInterface()->cellAt(row, column)->text(QAccessible::Name);
+TEST_F(AccessibilityTest, WhatAScreenReaderReachesIsNamed) {
+    startRun("10", "4");
+    find<QPushButton>("okweiter")->click();
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window.get());
+    EXPECT_GT(checkNamed(root), 8 + 4 * 8);
+    find<QPushButton>("okinfo")->click();
+    checkNamed(root);
+}
+
+// The status lines are read as the sentences they form.
+TEST(SpokenStatus, LinesBecomeSentences) {
+    const struct {
+        const char* shown;
+        const char* spoken;
+    } cases[] = {
+        {" Anzahl der gewünschten Würfe eingeben,\r  Step-Rate wählen und Start drücken.\r  "
+         "Oder Import drücken und entspr. Datei der\r  Spielbank Hamburg angeben.",
+         "Anzahl der gewünschten Würfe eingeben, Step-Rate wählen und Start drücken. Oder "
+         "Import drücken und entspr. Datei der Spielbank Hamburg angeben."},
+        {"  Geben Sie den Ort an, wo sich die Datei\r   mit den Permanenzen der Hamburger "
+         "Spiel-\r   bank befindet und drücken Sie anschl. OK",
+         "Geben Sie den Ort an, wo sich die Datei mit den Permanenzen der Hamburger Spielbank "
+         "befindet und drücken Sie anschl. OK."},
+        {" Datei nicht übernommen:\r  Wurf 5 lautet Tisch 2,\r  erlaubt sind 0 bis 36.",
+         "Datei nicht übernommen: Wurf 5 lautet Tisch 2, erlaubt sind 0 bis 36."},
+        {"  Ende erreicht ...", "Ende erreicht ..."},
+        {"Wurf 3 lautet 7,", "Wurf 3 lautet 7."},
+        {"der Step-\rRate folgt", "der Step-Rate folgt."},
+        {"\r\r", ""},
     };
-    EXPECT_EQ(cell(0, 0), "Position 1, aktueller Wurf");
-    EXPECT_EQ(cell(1, 0), "Position 2");
-    EXPECT_EQ(cell(0, 2), "Zahl 7");
-    EXPECT_EQ(cell(0, 4), "Rot: 1x getroffen");
-    EXPECT_EQ(cell(0, 5), "Schwarz: leer");
-    EXPECT_EQ(cell(0, 11), "Ungerade: 1x getroffen");
-    EXPECT_EQ(accessibleText(window->findChild<QWidget*>("labtempa"), QAccessible::Name),
-              "Leer Rot/Schwarz: 7");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        EXPECT_EQ(cr::ui::spokenStatus(QString::fromUtf8(c.shown)), QString::fromUtf8(c.spoken));
+    }
+}
+
+TEST_F(AccessibilityTest, StatusLabelSpeaksItsLinesAsSentences) {
+    const QString startup = accessibleText(find("text"), QAccessible::Name);
+    EXPECT_TRUE(startup.startsWith("Statusmeldung: Anzahl der gewünschten Würfe eingeben, "))
+        << startup.toStdString();
+    EXPECT_FALSE(startup.contains(",,"));
+    EXPECT_FALSE(startup.contains(QLatin1Char('\r')));
+    find<QPushButton>("okextern")->click();
+    EXPECT_TRUE(accessibleText(find("text"), QAccessible::Name)
+                    .contains("der Hamburger Spielbank befindet"));
 }
 
 } // namespace

@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, GridColumnsAndRowsAreFixed) {
 TEST_F(MainWindowTest, BulkChangesReachTheViewAtOnce) {
     const auto& model = window->gridModel();
     QAbstractItemModelTester tester(const_cast<cr::ui::ResultGridModel*>(&model),
-                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     typeInto("textanzahl", "9999");
     typeInto("textwiederhol", "500");
     find<QPushButton>("okstart")->click();

@@ -1,5 +1,6 @@
 #include "analyse.h"
 
+#include "chancenraster/version.h"
 #include "modes.h"
 #include "options.h"
 #include "output.h"
@@ -118,6 +119,10 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
     const Options& o = *parsed.options;
     if (o.help) {
         out << helpText();
+        return kDone;
+    }
+    if (o.version) {
+        out << "chancenraster-analyse " << kVersion << '\n';
         return kDone;
     }
     const int status = o.mode == Mode::Simulate ? simulateRuns(o, out, err, showProgress)

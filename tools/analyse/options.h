@@ -25,6 +25,7 @@ struct Options {
     bool json = false;
     bool pool = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> files;
 };
 

@@ -5,7 +5,7 @@ set -eu
 
 packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
 libgl-dev libxkbcommon-dev libgtest-dev libgmock-dev libbenchmark-dev \
-fonts-liberation fonts-dejavu-core qt6-translations-l10n"
+fonts-liberation fonts-dejavu-core qt6-translations-l10n appstream desktop-file-utils"
 
 missing=""
 for p in $packages; do

@@ -106,15 +106,4 @@ TEST(SeededRandom, EveryStartDrawsTheSameNumbersForTheSameSeed) {
     EXPECT_NE(drawnByStart(eight, 1), first);
 }
 
-TEST(SeededRandom, DrawsFromTheWholeWheel) {
-    cr::SeededRandom random(7);
-    std::vector<int> seen(37, 0);
-    for (int i = 0; i < 37 * 200; ++i) {
-        ++seen[static_cast<std::size_t>(cr::numberFromUniform(random.next()))];
-    }
-    for (int n = 0; n <= 36; ++n) {
-        EXPECT_GT(seen[static_cast<std::size_t>(n)], 100) << n;
-    }
-}
-
 } // namespace

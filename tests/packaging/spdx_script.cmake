@@ -18,10 +18,15 @@ set(others
     "build-x/z.cpp|int z() {}\n"
     "fuzz/corpus/a/seed|12\n"
     "tools/plain|no script\n")
-foreach(entry IN LISTS sources others)
+# An entry "PATH|TEXT" split in two.
+macro(split_entry entry)
     string(REPLACE "|" ";" parts "${entry}")
     list(GET parts 0 path)
     list(GET parts 1 text)
+endmacro()
+
+foreach(entry IN LISTS sources others)
+    split_entry("${entry}")
     file(WRITE ${tree}/${path} "${text}")
 endforeach()
 file(CHMOD ${tree}/tools/run PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
@@ -49,9 +54,7 @@ set(expected
     "CMakeLists.txt|# ${licence}\nproject(x)\n"
     "tools/run|#!/bin/sh\n# ${licence}\necho hi\n")
 foreach(entry IN LISTS expected others)
-    string(REPLACE "|" ";" parts "${entry}")
-    list(GET parts 0 path)
-    list(GET parts 1 text)
+    split_entry("${entry}")
     file(READ ${tree}/${path} content)
     if(NOT content STREQUAL text)
         message(FATAL_ERROR "${path} holds\n${content}\nnot\n${text}")

@@ -20,6 +20,7 @@ cmake --build --preset default
 rm -f build/chancenraster_*_amd64.deb
 (cd build && cpack -G DEB)
 package=$(ls build/chancenraster_*_amd64.deb)
-# Info lines are shown too; the overrides the package carries are honoured.
-lintian --info --fail-on error,warning "$package"
+# Info lines are shown too, but only an error or a warning fails; the
+# package's own overrides are honoured.
+lintian --display-info --fail-on error,warning "$package"
 echo "$package"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "seeded_random.h"
 #include "ui/application.h"
 #include "ui/mainwindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary typing, pasting and clicking through the run control with an
 // in-memory window: the step rate is always 0 or 1..16383, "Start" is only
 // usable with a valid spins box, and no pass reads outside what was made.

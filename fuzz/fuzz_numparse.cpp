@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lenient number parse against a slow, obvious reading of the same text.
 #include "core/numparse.h"
 

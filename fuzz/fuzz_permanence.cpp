@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The permanence reader over arbitrary bytes: from memory, and from a file
 // read in tiny chunks, the two must agree; an accepted file holds only spins
 // that round into 0..36, and the two passes must agree on every one.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the built program under Xvfb with accessibility on, in a private
 # D-Bus session, and prints what a screen reader finds over AT-SPI: the tree
 # after start-up, after "Info" is opened (the focus must be inside), and

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints the window's accessibility tree as a screen reader sees it over
 AT-SPI: role, name, description and the states that matter (showing,
 focusable, focused) of every object, then a short summary.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails, naming the files, when clang-format 14 with the repository's
 # .clang-format would change any C++ file of the project.
 set -eu

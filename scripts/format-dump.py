@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Turns the scenario runner's output (one line of JSON per dump) into the
 form stored as tests/scenarios/*.expected: one JSON array of the dumps, with
 one control, one grid row, one dialog and one state variable per line, so a

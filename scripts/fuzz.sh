@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for the given number
 # of seconds (default 60), starting from the seed corpora in fuzz/corpus.
 # New inputs go to build-fuzz/corpus, findings to build-fuzz/findings.

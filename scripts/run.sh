@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Set up the machine, build the program and start it.
 set -eu
 cd "$(dirname "$0")/.."

@@ -1,11 +1,13 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prepares a Debian 12 machine for building Chancenraster: installs whatever
 # of the needed packages is missing. Safe to run again; uses sudo when not root.
 set -eu
 
 packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
 libgl-dev libxkbcommon-dev libgtest-dev libgmock-dev libbenchmark-dev \
-fonts-liberation fonts-dejavu-core qt6-translations-l10n clang-format"
+fonts-liberation fonts-dejavu-core qt6-translations-l10n clang-format appstream \
+desktop-file-utils"
 
 missing=""
 for p in $packages; do

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints scenario dumps in a form a person can review: one block per dump,
 controls that differ from the previous dump, the grid as a picture, the state.
 Reads stored dumps (tests/scenarios/*.expected) and the runner's output alike."""

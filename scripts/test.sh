@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Set up the machine, check the formatting of every C++ file, build
 # everything with warnings as errors and run the whole test suite headless:
 # once in the normal build, once built with AddressSanitizer and

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Rewrites the dump of every scenario (or of the ones named) from the current
 # build, in the stored form of scripts/format-dump.py (one JSON array, one
 # control or grid row per line). Review every changed dump by hand before

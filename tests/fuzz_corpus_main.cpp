@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over every file of its corpus (seeds and every finding
 // fixed so far) as an ordinary test: the target aborts on a fault.
 #include <algorithm>

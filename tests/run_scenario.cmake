@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one scenario script through the scenario runner and compares what it
 # prints (one line of JSON per dump) with the reviewed dump next to the script
 # (the same dumps as one pretty-printed JSON array, scripts/format-dump.py).

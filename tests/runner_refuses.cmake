@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The scenario runner given something that is no script: exit status 2 and a
 # reason, never a silent 0.
 #   cmake -DRUNNER=... -DSCRIPT=... -P runner_refuses.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -13,14 +14,33 @@ public:
     virtual double next() = 0;
 };
 
-class ClockRandom final : public RandomSource {
+// The program's generator; the subclasses choose where a run's seed comes from.
+class EngineRandom : public RandomSource {
 public:
-    ClockRandom();
-    void seedFromClock() override;
-    double next() override;
+    double next() final;
+
+protected:
+    void seed(std::uint64_t value) { m_engine.seed(value); }
 
 private:
     std::mt19937_64 m_engine;
+};
+
+class ClockRandom final : public EngineRandom {
+public:
+    ClockRandom();
+    void seedFromClock() override;
+};
+
+// Every run starts from the same seed (chancenraster --seed S), so the same
+// entries draw the same numbers at every "Start".
+class SeededRandom final : public EngineRandom {
+public:
+    explicit SeededRandom(std::uint64_t value);
+    void seedFromClock() override;
+
+private:
+    std::uint64_t m_seed;
 };
 
 // Turns a uniform value in [0, 1) into a number 0..36.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/spin_field.h"
 
 #include "core/numparse.h"

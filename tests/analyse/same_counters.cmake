@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Replays a permanence through the analysis tool and compares its counters,
 # step by step, with those the window exported in a scenario dump: the
 # clipboard of the dump's last state holds the statistic and the six counters

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Import and export where the scenario scripts do not go: a permanence too
 // long for the spins box, fractional spins played, outcomes after an earlier
 // import, and a clipboard that refuses the text.

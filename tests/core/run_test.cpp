@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's rules where the scenario scripts cannot reach them or would grow
 // huge: invariants over long random runs, entries and edits no script types,
 // and corners of Start, Reset and the end of a run.

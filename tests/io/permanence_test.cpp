@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/numparse.h"
 #include "io/permanence_reader.h"
 #include "temp_dir.h"

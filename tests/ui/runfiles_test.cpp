@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening permanences of either layout from any spin, and saving a run so
 // that "Import" replays it: through the real window, with real files.
 #include "core/run.h"

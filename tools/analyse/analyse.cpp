@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analyse.h"
 
+#include "chancenraster/version.h"
 #include "modes.h"
 #include "options.h"
 #include "output.h"
@@ -119,6 +121,8 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
     int status = kDone;
     if (o.help) {
         out << helpText();
+    } else if (o.version) {
+        out << "chancenraster-analyse " << kVersion << '\n';
     } else {
         status = o.mode == Mode::Simulate ? simulateRuns(o, out, err, showProgress)
                                           : analyseFiles(o, out, err, showProgress);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "options.h"
 
 #include <charconv>
@@ -132,6 +133,11 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
             help.help = true;
             return {help, {}};
         }
+        if (arg == "--version") {
+            Options version;
+            version.version = true;
+            return {version, {}};
+        }
         const auto eq = arg.find('=');
         const std::string name = arg.substr(0, eq);
         std::optional<std::string> value;
@@ -179,6 +185,7 @@ std::string helpText() {
   chancenraster-analyse --steprate N --simulate RUNS --spins K [--seed S] [--json]
                         [--threads T]
   chancenraster-analyse --help
+  chancenraster-analyse --version
 
 Evaluates spins with the program's own rules, without the window: per pair
 R/S, M/P and G/U the fields never hit ("leer") and the fields hit in step 1

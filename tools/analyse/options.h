@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,7 @@ struct Options {
     bool json = false;
     bool pool = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> files;
 };
 

@@ -1,0 +1,35 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+cmake_minimum_required(VERSION 3.25)
+# Every option that PROGRAM --help lists appears in each of PAGES, and every
+# option a page names is one that --help lists: the pages keep in step.
+include(${CMAKE_CURRENT_LIST_DIR}/options.cmake)
+
+execute_process(COMMAND ${PROGRAM} --help
+    OUTPUT_VARIABLE help RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${PROGRAM} --help ended with ${status}")
+endif()
+options_in("${help}" help_options)
+list(LENGTH help_options count)
+if(count LESS 3)
+    message(FATAL_ERROR "--help of ${PROGRAM} lists too few options: ${help_options}")
+endif()
+
+set(failures "")
+foreach(page IN LISTS PAGES)
+    page_text("${page}" text)
+    options_in("${text}" page_options)
+    foreach(option IN LISTS help_options)
+        if(NOT option IN_LIST page_options)
+            string(APPEND failures "${page} lacks ${option}\n")
+        endif()
+    endforeach()
+    foreach(option IN LISTS page_options)
+        if(NOT option IN_LIST help_options)
+            string(APPEND failures "${page} names ${option}, which --help does not know\n")
+        endif()
+    endforeach()
+endforeach()
+if(failures)
+    message(FATAL_ERROR "${failures}")
+endif()

@@ -6,6 +6,7 @@
 #include "progress.h"
 
 #include <chrono>
+#include <new>
 #include <random>
 #include <thread>
 
@@ -117,11 +118,18 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     const Options& o = *parsed.options;
     int status = kDone;
-    if (o.help) {
-        out << helpText();
-    } else {
-        status = o.mode == Mode::Simulate ? simulateRuns(o, out, err, showProgress)
-                                          : analyseFiles(o, out, err, showProgress);
+    try {
+        if (o.help) {
+            out << helpText();
+        } else {
+            status = o.mode == Mode::Simulate ? simulateRuns(o, out, err, showProgress)
+                                              : analyseFiles(o, out, err, showProgress);
+        }
+    } catch (const std::bad_alloc&) {
+        out << std::flush;
+        err << kName << "not memory enough for the tables asked for (one line a step)"
+            << std::endl;
+        return kFileFailed;
     }
     out << std::flush;
     if (!out) {

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <mutex>
 #include <new>
 #include <random>
 #include <sys/stat.h>
@@ -140,12 +142,14 @@ std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int ste
 
 RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength) {
     RunStatistics stats;
+    stats.expectSteps(static_cast<std::size_t>(runLength / std::max(steprate, 1)));
     Engine engine(steprate);
+    engine.sendStepsTo([&stats](const StepResult& step) { stats.addStep(step); });
     const auto length = static_cast<std::size_t>(runLength);
     for (std::size_t start = 0; length > 0 && numbers.size() - start >= length; start += length) {
         engine.reset();
         runOnce(engine, numbers.data() + start, length);
-        stats.addRun(engine.steps());
+        stats.endRun();
     }
     return stats;
 }
@@ -160,8 +164,14 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
     // One sum per worker: whole numbers, so whichever worker took a run, the
     // totals come out the same.
     std::vector<RunStatistics> perWorker(static_cast<std::size_t>(std::max(threads, 1)));
+    for (RunStatistics& sums : perWorker) {
+        sums.expectSteps(static_cast<std::size_t>(runLength / std::max(steprate, 1)));
+    }
     parallelFor(tasks, threads, [&](std::size_t task, std::size_t worker) {
         Engine engine(steprate);
+        // The steps go straight into the sums: no run keeps a list of them.
+        RunStatistics& sums = perWorker[worker];
+        engine.sendStepsTo([&sums](const StepResult& step) { sums.addStep(step); });
         std::mt19937_64 random;
         const long long first = static_cast<long long>(task) * kRunsPerTask;
         const long long last = std::min(runs, first + kRunsPerTask);
@@ -173,15 +183,17 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
                 const double r = static_cast<double>(random() >> 11) * 0x1.0p-53;
                 engine.spin(numberFromUniform(r));
             }
-            perWorker[worker].addRun(engine.steps());
+            sums.endRun();
         }
         if (done) {
             done->fetch_add(last - first, std::memory_order_relaxed);
         }
     });
-    RunStatistics total;
-    for (const RunStatistics& part : perWorker) {
-        total.merge(part);
+    // Into the first worker's sums: a copy would double the memory.
+    RunStatistics total = std::move(perWorker.front());
+    for (std::size_t i = 1; i < perWorker.size(); ++i) {
+        total.merge(perWorker[i]);
+        perWorker[i] = RunStatistics();
     }
     return total;
 }
@@ -189,9 +201,19 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
 void parallelFor(std::size_t count, int threads,
                  const std::function<void(std::size_t, std::size_t)>& work) {
     std::atomic<std::size_t> next{0};
+    std::mutex failedMutex;
+    std::exception_ptr failed;
     const auto worker = [&](std::size_t id) {
-        for (std::size_t i = next++; i < count; i = next++) {
-            work(i, id);
+        try {
+            for (std::size_t i = next++; i < count; i = next++) {
+                work(i, id);
+            }
+        } catch (...) { // out of memory, say: stop every worker, tell the caller
+            next = count;
+            const std::lock_guard lock(failedMutex);
+            if (!failed) {
+                failed = std::current_exception();
+            }
         }
     };
     const std::size_t workers = std::min(static_cast<std::size_t>(std::max(threads, 1)), count);
@@ -202,6 +224,9 @@ void parallelFor(std::size_t count, int threads,
     worker(0);
     for (std::thread& t : pool) {
         t.join();
+    }
+    if (failed) {
+        std::rethrow_exception(failed);
     }
 }
 

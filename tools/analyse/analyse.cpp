@@ -127,8 +127,7 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
         }
     } catch (const std::bad_alloc&) {
         out << std::flush;
-        err << kName << "not memory enough for the tables asked for (one line a step)"
-            << std::endl;
+        err << kName << "not memory enough for the tables asked for (one line a step)" << std::endl;
         return kFileFailed;
     }
     out << std::flush;

@@ -215,9 +215,35 @@ bool FieldStream::finish() {
     return true;
 }
 
+// The common case without a copy: a field of plain bytes that ends with a
+// comma or a line end inside the block starts here.
+bool FieldStream::plainFieldAhead(std::string_view& field) {
+    std::size_t end = m_pos;
+    while (end < m_block.size() && isPlain(m_block[end])) {
+        ++end;
+    }
+    if (end == m_pos || end == m_block.size() || m_block[m_pos] == '"' ||
+        end - m_pos > kKeptBytes) {
+        return false;
+    }
+    const char c = m_block[end];
+    if (c != ',' && !isLineEnd(c)) {
+        return false; // blanks follow: the byte-by-byte way decides
+    }
+    field = m_block.substr(m_pos, end - m_pos);
+    m_length = field.size();
+    m_state = c == ',' ? State::FieldStart : State::LineStart;
+    m_pos = end + 1;
+    return true;
+}
+
 bool FieldStream::next(std::string_view& field) {
     while (!m_done) {
         while (m_pos < m_block.size()) {
+            if ((m_state == State::LineStart || m_state == State::FieldStart) &&
+                m_pendingLength == 0 && plainFieldAhead(field)) {
+                return true;
+            }
             if (m_state == State::Unquoted && m_pendingLength == 0) {
                 // Most bytes of a field: take the run of them at once.
                 const std::size_t begin = m_pos;

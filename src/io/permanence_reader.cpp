@@ -163,6 +163,7 @@ PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins) {
         source.close();
         PermanenceOutcome outcome;
         outcome.kind = Kind::ReadFailure;
+        outcome.outOfMemory = true;
         return outcome;
     }
 }

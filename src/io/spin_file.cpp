@@ -126,6 +126,7 @@ SpinFileOutcome readNumberList(BlockSource& source) {
     } catch (const std::bad_alloc&) {
         outcome = PermanenceOutcome{};
         outcome.kind = Kind::ReadFailure;
+        outcome.outOfMemory = true;
     }
     source.close();
     return result;

@@ -64,6 +64,9 @@ std::string describe(const io::SpinFileOutcome& result, const io::FileSource& so
         return where + ", allowed are 0 to 36";
     }
     case Kind::ReadFailure:
+        if (o.outOfMemory) {
+            return "not memory enough to hold its spins";
+        }
         if (source.error() != 0) {
             return std::string("cannot be read (") + source.failedCall() +
                    "): " + std::strerror(source.error());
@@ -81,7 +84,7 @@ std::string describe(const io::SpinFileOutcome& result, const io::FileSource& so
         if (result.layout == io::SpinLayout::Permanence && o.count == 0 && o.cells.empty()) {
             return "the file ends before its 4th header field, or could not be read to its end";
         }
-        return "the file could not be read to its end, or there was not memory enough";
+        return "the file could not be read to its end";
     case Kind::Read:
         break;
     }

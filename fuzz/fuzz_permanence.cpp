@@ -64,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // The first byte picks the chunk size of the file reading: a few bytes,
-    // or a few KiB for long inputs, so a megabyte still reads quickly.
-    const std::size_t chunk = (1 + data[0] % 16) << (size > (1 << 16) ? 12 : 0);
+    // or some hundred bytes for longer inputs, so a megabyte still reads quickly.
+    const std::size_t chunk = (1 + data[0] % 16) << (size > 4096 ? 8 : 0);
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
     cr::io::MemorySource memory(bytes);

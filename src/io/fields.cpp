@@ -130,59 +130,66 @@ void FieldStream::deliver() {
     m_building = 0;
 }
 
+void FieldStream::holdBlank(char c) {
+    if (m_pending.size() < kKeptBytes) {
+        m_pending.push_back(c);
+    }
+    ++m_pendingLength;
+}
+
+// At a line's start: blank lines and blanks in front are skipped; a tab in
+// front belongs to the field.
+bool FieldStream::atLineStart(char c) {
+    if (isLineEnd(c)) { // a blank line: no field at all
+        m_pending.clear();
+        m_pendingLength = 0;
+        return false;
+    }
+    if (c == ' ' && m_pendingLength == 0) {
+        return false;
+    }
+    if (isBlank(c)) {
+        holdBlank(c);
+        return false;
+    }
+    if (c == '"' && m_pendingLength == 0) {
+        m_state = State::Quoted;
+        return false;
+    }
+    keepBlanks();
+    m_state = State::Unquoted;
+    return step(c);
+}
+
+bool FieldStream::inUnquoted(char c) {
+    if (c == ',' || isLineEnd(c)) {
+        m_state = c == ',' ? State::FieldStart : State::LineStart;
+        deliver(); // blanks and tabs held back are dropped
+        return true;
+    }
+    if (isBlank(c)) {
+        holdBlank(c);
+        return false;
+    }
+    if (m_pendingLength > 0) {
+        keepBlanks();
+    }
+    keep(c);
+    return false;
+}
+
 bool FieldStream::step(char c) {
     switch (m_state) {
     case State::LineStart:
-        if (isLineEnd(c)) { // a blank line: no field at all
-            m_pending.clear();
-            m_pendingLength = 0;
-            return false;
-        }
-        if (c == ' ' && m_pendingLength == 0) {
-            return false; // blanks in front of the field
-        }
-        if (isBlank(c)) {
-            if (m_pending.size() < kKeptBytes) {
-                m_pending.push_back(c);
-            }
-            ++m_pendingLength;
-            return false;
-        }
-        if (c == '"' && m_pendingLength == 0) {
-            m_state = State::Quoted;
-            return false;
-        }
-        keepBlanks(); // a tab in front belongs to the field
-        m_state = State::Unquoted;
-        return step(c);
+        return atLineStart(c);
     case State::FieldStart:
         if (c == ' ') {
             return false;
         }
-        if (c == '"') {
-            m_state = State::Quoted;
-            return false;
-        }
-        m_state = State::Unquoted;
-        return step(c);
+        m_state = c == '"' ? State::Quoted : State::Unquoted;
+        return c == '"' ? false : step(c);
     case State::Unquoted:
-        if (c == ',' || isLineEnd(c)) {
-            m_state = c == ',' ? State::FieldStart : State::LineStart;
-            deliver(); // blanks and tabs held back are dropped
-            return true;
-        }
-        if (isBlank(c)) {
-            if (m_pending.size() < kKeptBytes) {
-                m_pending.push_back(c);
-            }
-            ++m_pendingLength;
-            return false;
-        }
-        if (m_pendingLength > 0) {
-            keepBlanks();
-        }
-        keep(c);
-        return false;
+        return inUnquoted(c);
     case State::Quoted:
         if (isLineEnd(c)) {
             m_state = State::LineStart;

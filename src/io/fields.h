@@ -98,7 +98,10 @@ public:
 private:
     enum class State { LineStart, FieldStart, Unquoted, Quoted, AfterQuote };
     bool step(char c); // true when c ended a field
-    bool finish();     // the end of the source: true when a field ends there
+    bool atLineStart(char c);
+    bool inUnquoted(char c);
+    void holdBlank(char c);
+    bool finish(); // the end of the source: true when a field ends there
     bool plainFieldAhead(std::string_view& field);
     void keep(char c); // a byte of the field
     void keepBlanks(); // the blanks and tabs held back inside an unquoted field

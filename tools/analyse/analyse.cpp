@@ -6,6 +6,7 @@
 #include "progress.h"
 
 #include <chrono>
+#include <cstring>
 #include <new>
 #include <random>
 #include <thread>
@@ -132,7 +133,11 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     out << std::flush;
     if (!out) {
-        err << kName << "the output could not be written" << std::endl;
+        err << kName << "the output could not be written";
+        if (outputError() != 0) {
+            err << ": " << std::strerror(outputError());
+        }
+        err << std::endl;
         return kFileFailed;
     }
     return status;

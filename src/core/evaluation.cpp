@@ -101,7 +101,11 @@ void Engine::spin(int zahl) {
     const auto& sides = wheelSides();
     evaluate(m_s, zahl, m_s.zeile, [&sides](int n) { return sides[static_cast<std::size_t>(n)]; });
     if (m_s.zeile == m_steprate) {
-        m_steps.push_back(stepResultOf(m_s));
+        if (m_sink) {
+            m_sink(stepResultOf(m_s));
+        } else {
+            m_steps.push_back(stepResultOf(m_s));
+        }
         m_s.statwert = halvedStatistic(m_s.statwert);
         m_s.zeile = 0;
         ++m_s.schritt;

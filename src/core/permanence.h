@@ -35,6 +35,7 @@ struct PermanenceOutcome {
     };
     Kind kind = Kind::ReadFailure;
     Refusal refusal = Refusal::None;
+    bool outOfMemory = false; // a ReadFailure because memory ran out
     // Header fields 1..3 as far as they were read, decoded for display.
     std::vector<std::string> header;
     // For Refused: the spin's position among the file's spins and its text.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/fields.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,6 +16,10 @@ bool isLineEnd(char c) {
 }
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
+}
+// A byte that neither ends a field nor may end up trimmed from it.
+bool isPlain(char c) {
+    return c != ',' && c != ' ' && c != '\t' && !isLineEnd(c);
 }
 
 } // namespace
@@ -126,57 +131,66 @@ void FieldStream::deliver() {
     m_building = 0;
 }
 
+void FieldStream::holdBlank(char c) {
+    if (m_pending.size() < kKeptBytes) {
+        m_pending.push_back(c);
+    }
+    ++m_pendingLength;
+}
+
+// At a line's start: blank lines and blanks in front are skipped; a tab in
+// front belongs to the field.
+bool FieldStream::atLineStart(char c) {
+    if (isLineEnd(c)) { // a blank line: no field at all
+        m_pending.clear();
+        m_pendingLength = 0;
+        return false;
+    }
+    if (c == ' ' && m_pendingLength == 0) {
+        return false;
+    }
+    if (isBlank(c)) {
+        holdBlank(c);
+        return false;
+    }
+    if (c == '"' && m_pendingLength == 0) {
+        m_state = State::Quoted;
+        return false;
+    }
+    keepBlanks();
+    m_state = State::Unquoted;
+    return step(c);
+}
+
+bool FieldStream::inUnquoted(char c) {
+    if (c == ',' || isLineEnd(c)) {
+        m_state = c == ',' ? State::FieldStart : State::LineStart;
+        deliver(); // blanks and tabs held back are dropped
+        return true;
+    }
+    if (isBlank(c)) {
+        holdBlank(c);
+        return false;
+    }
+    if (m_pendingLength > 0) {
+        keepBlanks();
+    }
+    keep(c);
+    return false;
+}
+
 bool FieldStream::step(char c) {
     switch (m_state) {
     case State::LineStart:
-        if (isLineEnd(c)) { // a blank line: no field at all
-            m_pending.clear();
-            m_pendingLength = 0;
-            return false;
-        }
-        if (c == ' ' && m_pendingLength == 0) {
-            return false; // blanks in front of the field
-        }
-        if (isBlank(c)) {
-            if (m_pending.size() < kKeptBytes) {
-                m_pending.push_back(c);
-            }
-            ++m_pendingLength;
-            return false;
-        }
-        if (c == '"' && m_pendingLength == 0) {
-            m_state = State::Quoted;
-            return false;
-        }
-        keepBlanks(); // a tab in front belongs to the field
-        m_state = State::Unquoted;
-        return step(c);
+        return atLineStart(c);
     case State::FieldStart:
         if (c == ' ') {
             return false;
         }
-        if (c == '"') {
-            m_state = State::Quoted;
-            return false;
-        }
-        m_state = State::Unquoted;
-        return step(c);
+        m_state = c == '"' ? State::Quoted : State::Unquoted;
+        return c == '"' ? false : step(c);
     case State::Unquoted:
-        if (c == ',' || isLineEnd(c)) {
-            m_state = c == ',' ? State::FieldStart : State::LineStart;
-            deliver(); // blanks and tabs held back are dropped
-            return true;
-        }
-        if (isBlank(c)) {
-            if (m_pending.size() < kKeptBytes) {
-                m_pending.push_back(c);
-            }
-            ++m_pendingLength;
-            return false;
-        }
-        keepBlanks();
-        keep(c);
-        return false;
+        return inUnquoted(c);
     case State::Quoted:
         if (isLineEnd(c)) {
             m_state = State::LineStart;
@@ -209,9 +223,49 @@ bool FieldStream::finish() {
     return true;
 }
 
+// The common case without a copy: a field of plain bytes that ends with a
+// comma or a line end inside the block starts here.
+bool FieldStream::plainFieldAhead(std::string_view& field) {
+    std::size_t end = m_pos;
+    while (end < m_block.size() && isPlain(m_block[end])) {
+        ++end;
+    }
+    if (end == m_pos || end == m_block.size() || m_block[m_pos] == '"' ||
+        end - m_pos > kKeptBytes) {
+        return false;
+    }
+    const char c = m_block[end];
+    if (c != ',' && !isLineEnd(c)) {
+        return false; // blanks follow: the byte-by-byte way decides
+    }
+    field = m_block.substr(m_pos, end - m_pos);
+    m_length = field.size();
+    m_state = c == ',' ? State::FieldStart : State::LineStart;
+    m_pos = end + 1;
+    return true;
+}
+
 bool FieldStream::next(std::string_view& field) {
     while (!m_done) {
         while (m_pos < m_block.size()) {
+            if ((m_state == State::LineStart || m_state == State::FieldStart) &&
+                m_pendingLength == 0 && plainFieldAhead(field)) {
+                return true;
+            }
+            if (m_state == State::Unquoted && m_pendingLength == 0) {
+                // Most bytes of a field: take the run of them at once.
+                const std::size_t begin = m_pos;
+                while (m_pos < m_block.size() && isPlain(m_block[m_pos])) {
+                    ++m_pos;
+                }
+                const std::size_t run = m_pos - begin;
+                m_field.append(m_block.data() + begin,
+                               std::min(run, kKeptBytes - std::min(kKeptBytes, m_field.size())));
+                m_building += run;
+                if (m_pos == m_block.size()) {
+                    break;
+                }
+            }
             if (step(m_block[m_pos++])) {
                 field = m_out;
                 return true;

@@ -90,7 +90,8 @@ class FieldStream {
 public:
     static constexpr std::size_t kKeptBytes = 4096;
     explicit FieldStream(BlockSource& source) : m_source(source) {}
-    // The next field (its first kKeptBytes bytes); false at the source's end.
+    // The next field (its first kKeptBytes bytes, valid until the next
+    // call); false at the source's end.
     bool next(std::string_view& field);
     // The whole length of the field last returned.
     std::size_t length() const { return m_length; }
@@ -98,7 +99,11 @@ public:
 private:
     enum class State { LineStart, FieldStart, Unquoted, Quoted, AfterQuote };
     bool step(char c); // true when c ended a field
-    bool finish();     // the end of the source: true when a field ends there
+    bool atLineStart(char c);
+    bool inUnquoted(char c);
+    void holdBlank(char c);
+    bool finish(); // the end of the source: true when a field ends there
+    bool plainFieldAhead(std::string_view& field);
     void keep(char c); // a byte of the field
     void keepBlanks(); // the blanks and tabs held back inside an unquoted field
     void deliver();

@@ -168,6 +168,7 @@ PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins, long 
         source.close();
         PermanenceOutcome outcome;
         outcome.kind = Kind::ReadFailure;
+        outcome.outOfMemory = true;
         return outcome;
     }
 }

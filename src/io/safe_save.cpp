@@ -72,11 +72,12 @@ SaveOutcome saveWholeFile(const std::string& path, std::string_view bytes, const
     outcome.target = followLinks(path);
     mode_t mode = newFileMode();
     struct stat info {};
-    if (::stat(outcome.target.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode)) {
-            outcome.step = Step::NotRegular;
-            return outcome;
-        }
+    const bool replacing = ::stat(outcome.target.c_str(), &info) == 0;
+    if (replacing && !S_ISREG(info.st_mode)) {
+        outcome.step = Step::NotRegular;
+        return outcome;
+    }
+    if (replacing) {
         mode = info.st_mode & 07777;
     }
 
@@ -90,6 +91,10 @@ SaveOutcome saveWholeFile(const std::string& path, std::string_view bytes, const
         outcome.error = errno;
         return outcome;
     }
+    // The owner stays too where the user may say so (the superuser); for
+    // anyone else the file is theirs already or fchown fails harmlessly.
+    const bool sameOwner = !replacing || ::fchown(fd, info.st_uid, info.st_gid) == 0;
+    static_cast<void>(sameOwner);
     outcome.step = fillTemporary(fd, bytes, mode, calls);
     outcome.error = errno;
     if (calls.close(fd) != 0 && outcome.ok()) {

@@ -135,6 +135,7 @@ SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long lo
     } catch (const std::bad_alloc&) {
         outcome = PermanenceOutcome{};
         outcome.kind = Kind::ReadFailure;
+        outcome.outOfMemory = true;
     }
     source.close();
     return result;

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -223,6 +225,127 @@ TEST(Tool, ReplayTableAsTextAndJson) {
                               "1,\"expected\":" +
                               shortest(cr::expectedCount(2, 2)) +
                               ",\"leer\":[1,2,1],\"einmal\":[1,0,1]}]}\n");
+}
+
+// Names and fields from files reach the terminal, a JSON line or a column
+// only escaped: no control byte, no broken UTF-8, no extra tab or line.
+TEST(Output, EscapesWhatCameFromFiles) {
+    struct Case {
+        std::string raw;
+        std::string terminal; // escaped()
+        std::string json;     // jsonString()
+    };
+    const Case cases[] = {
+        {"plain ü €.txt", "plain ü €.txt", "\"plain ü €.txt\""},
+        {"a\tb\nc\rd", "a\\tb\\nc\\rd", "\"a\\u0009b\\u000ac\\u000dd\""},
+        {"\x1b]0;title\x07\x1b[2J", "\\x1b]0;title\\x07\\x1b[2J",
+         "\"\\u001b]0;title\\u0007\\u001b[2J\""},
+        {std::string("nul\0x", 5), "nul\\x00x", "\"nul\\u0000x\""},
+        {"b\xe4"
+         "d",
+         "b\\xe4d", "\"b\\\\xe4d\""},
+        {"\xc3", "\\xc3", "\"\\\\xc3\""},                                 // cut inside a character
+        {"\xc0\xaf", "\\xc0\\xaf", "\"\\\\xc0\\\\xaf\""},                 // an over-long form
+        {"\xed\xa0\x80", "\\xed\\xa0\\x80", "\"\\\\xed\\\\xa0\\\\x80\""}, // a surrogate
+        {"back\\slash \"q\" \x7f", "back\\\\slash \"q\" \\x7f",
+         "\"back\\\\slash \\\"q\\\" \\u007f\""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(escaped(c.raw), c.terminal) << c.terminal;
+        EXPECT_EQ(jsonString(c.raw), c.json) << c.terminal;
+    }
+}
+
+// A hostile file name and a hostile field in one run: stderr gets no raw
+// control byte, the table one line per step with its name escaped.
+TEST(Tool, HostileNamesAndFieldsAreEscaped) {
+    const cr::testing::TempDir dir;
+    const std::string name = dir.path() + "/a\tb\x1b[2J\xe4.csv";
+    { std::ofstream(name, std::ios::binary) << "1,3\r\n"; }
+    const std::string bad = dir.write("bin.csv", std::string("1,\x1b]0:x\x07\0,2", 10));
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runAnalysis({"--steprate", "1", name, bad}, out, err, false), kFileFailed);
+    const auto rawControls = [](const std::string& text) {
+        return std::count_if(text.begin(), text.end(), [](char c) {
+            return c != '\n' && c != '\t' && static_cast<unsigned char>(c) < 0x20;
+        });
+    };
+    const std::string table = out.str();
+    const std::string message = err.str();
+    EXPECT_EQ(rawControls(table), 0) << table;
+    EXPECT_EQ(rawControls(message), 0) << message;
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\t'), 0) << message;
+    EXPECT_NE(err.str().find("spin 2 reads \"\\x1b]0:x\\x07\\x00\""), std::string::npos)
+        << err.str();
+    const std::vector<std::string> lines = linesOf(out.str());
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].substr(0, escaped(name).size() + 1), escaped(name) + "\t");
+    EXPECT_EQ(std::count(lines[1].begin(), lines[1].end(), '\t'), 9);
+}
+
+// What really failed, in the system's words.
+TEST(Tool, SaysWhyAFileCannotBeOpened) {
+    const cr::testing::TempDir dir;
+    const std::string loop = dir.path() + "/schleife.csv";
+    std::filesystem::create_symlink(loop, loop);
+    const std::string file = dir.write("datei.csv", "1");
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {dir.path() + "/fehlt.csv", "no such file"},
+        {loop, "cannot be opened: Too many levels of symbolic links"},
+        {dir.path() + "/" + std::string(5000, 'x'), "cannot be opened: File name too long"},
+        {file + "/unter.csv", "cannot be opened: Not a directory"},
+        {dir.path(), "a directory, not a file"},
+        {"/dev/null", "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(runAnalysis({"--steprate", "1", c.path}, out, err, false), kFileFailed);
+        EXPECT_EQ(err.str(), "chancenraster-analyse: " + escaped(c.path) + ": " + c.reason + "\n");
+    }
+}
+
+// Output that cannot be written is a failure, --help included.
+TEST(Tool, FailedWriteOfAnyOutputIsStatus1) {
+    const cr::testing::TempDir dir;
+    const std::string file = dir.write("kurz.csv", "1,3,1,2,5");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"},
+          {"--steprate", "1", file},
+          {"--steprate", "1", "--json", file},
+          {"--steprate", "1", "--simulate", "3", "--spins", "4"}}) {
+        std::ostringstream out;
+        out.setstate(std::ios::badbit); // as a full disk leaves the stream
+        std::ostringstream err;
+        EXPECT_EQ(runAnalysis(args, out, err, false), kFileFailed) << args.front();
+        EXPECT_NE(err.str().find("could not be written"), std::string::npos);
+    }
+}
+
+// Trailing commas invent no spins; a field without a number refuses the file
+// with its name, the spin's position and the field.
+TEST(Tool, EmptyFieldsAreNoSpinsAndTextIsRefused) {
+    const cr::testing::TempDir dir;
+    const std::string header = "Spielbank Hamburg\r\nTisch 3\r\nTag 7\r\nCoup\r\n";
+    const std::string commas = dir.write("komma.txt", header + "5,\r\n7,\r\n9,\r\n");
+    const std::string plain = dir.write("plain.txt", "5\n7\n9\n");
+    const std::string table = dir.write("tisch.txt", header + "5,\r\n,\r\nTisch 2\r\n");
+    std::ostringstream fromCommas;
+    std::ostringstream fromPlain;
+    std::ostringstream err;
+    EXPECT_EQ(runAnalysis({"--steprate", "3", "--json", commas}, fromCommas, err, false), kDone);
+    EXPECT_EQ(runAnalysis({"--steprate", "3", "--json", plain}, fromPlain, err, false), kDone);
+    EXPECT_EQ(fromCommas.str().substr(fromCommas.str().find(",\"steprate\"")),
+              fromPlain.str().substr(fromPlain.str().find(",\"steprate\"")));
+    EXPECT_NE(fromCommas.str().find("\"spins\":3,"), std::string::npos);
+    std::ostringstream out;
+    EXPECT_EQ(runAnalysis({"--steprate", "3", table}, out, err, false), kFileFailed);
+    EXPECT_EQ(err.str(), "chancenraster-analyse: " + table +
+                             ": spin 2 reads \"Tisch 2\", which holds no number\n");
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "progress.h"
 
 #include <chrono>
+#include <cstring>
+#include <new>
 #include <random>
 #include <thread>
 
@@ -119,17 +121,27 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     const Options& o = *parsed.options;
     int status = kDone;
-    if (o.help) {
-        out << helpText();
-    } else if (o.version) {
-        out << "chancenraster-analyse " << kVersion << '\n';
-    } else {
-        status = o.mode == Mode::Simulate ? simulateRuns(o, out, err, showProgress)
-                                          : analyseFiles(o, out, err, showProgress);
+    try {
+        if (o.help) {
+            out << helpText();
+        } else if (o.version) {
+            out << "chancenraster-analyse " << kVersion << '\n';
+        } else {
+            status = o.mode == Mode::Simulate ? simulateRuns(o, out, err, showProgress)
+                                              : analyseFiles(o, out, err, showProgress);
+        }
+    } catch (const std::bad_alloc&) {
+        out << std::flush;
+        err << kName << "not memory enough for the tables asked for (one line a step)" << std::endl;
+        return kFileFailed;
     }
     out << std::flush;
     if (!out) {
-        err << kName << "the output could not be written" << std::endl;
+        err << kName << "the output could not be written";
+        if (outputError() != 0) {
+            err << ": " << std::strerror(outputError());
+        }
+        err << std::endl;
         return kFileFailed;
     }
     return status;

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <mutex>
 #include <new>
 #include <random>
 #include <sys/stat.h>
@@ -63,6 +65,9 @@ std::string describe(const io::SpinFileOutcome& result, const io::FileSource& so
         return where + ", allowed are 0 to 36";
     }
     case Kind::ReadFailure:
+        if (o.outOfMemory) {
+            return "not memory enough to hold its spins";
+        }
         if (source.error() != 0) {
             return std::string("cannot be read (") + source.failedCall() +
                    "): " + std::strerror(source.error());
@@ -80,7 +85,7 @@ std::string describe(const io::SpinFileOutcome& result, const io::FileSource& so
         if (result.layout == io::SpinLayout::Permanence && o.count == 0 && o.cells.empty()) {
             return "the file ends before its 4th header field, or could not be read to its end";
         }
-        return "the file could not be read to its end, or there was not memory enough";
+        return "the file could not be read to its end";
     case Kind::Read:
         break;
     }
@@ -141,12 +146,14 @@ std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int ste
 
 RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength) {
     RunStatistics stats;
+    stats.expectSteps(static_cast<std::size_t>(runLength / std::max(steprate, 1)));
     Engine engine(steprate);
+    engine.sendStepsTo([&stats](const StepResult& step) { stats.addStep(step); });
     const auto length = static_cast<std::size_t>(runLength);
     for (std::size_t start = 0; length > 0 && numbers.size() - start >= length; start += length) {
         engine.reset();
         runOnce(engine, numbers.data() + start, length);
-        stats.addRun(engine.steps());
+        stats.endRun();
     }
     return stats;
 }
@@ -161,8 +168,14 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
     // One sum per worker: whole numbers, so whichever worker took a run, the
     // totals come out the same.
     std::vector<RunStatistics> perWorker(static_cast<std::size_t>(std::max(threads, 1)));
+    for (RunStatistics& sums : perWorker) {
+        sums.expectSteps(static_cast<std::size_t>(runLength / std::max(steprate, 1)));
+    }
     parallelFor(tasks, threads, [&](std::size_t task, std::size_t worker) {
         Engine engine(steprate);
+        // The steps go straight into the sums: no run keeps a list of them.
+        RunStatistics& sums = perWorker[worker];
+        engine.sendStepsTo([&sums](const StepResult& step) { sums.addStep(step); });
         std::mt19937_64 random;
         const long long first = static_cast<long long>(task) * kRunsPerTask;
         const long long last = std::min(runs, first + kRunsPerTask);
@@ -174,15 +187,17 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
                 const double r = static_cast<double>(random() >> 11) * 0x1.0p-53;
                 engine.spin(numberFromUniform(r));
             }
-            perWorker[worker].addRun(engine.steps());
+            sums.endRun();
         }
         if (done) {
             done->fetch_add(last - first, std::memory_order_relaxed);
         }
     });
-    RunStatistics total;
-    for (const RunStatistics& part : perWorker) {
-        total.merge(part);
+    // Into the first worker's sums: a copy would double the memory.
+    RunStatistics total = std::move(perWorker.front());
+    for (std::size_t i = 1; i < perWorker.size(); ++i) {
+        total.merge(perWorker[i]);
+        perWorker[i] = RunStatistics();
     }
     return total;
 }
@@ -190,9 +205,19 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
 void parallelFor(std::size_t count, int threads,
                  const std::function<void(std::size_t, std::size_t)>& work) {
     std::atomic<std::size_t> next{0};
+    std::mutex failedMutex;
+    std::exception_ptr failed;
     const auto worker = [&](std::size_t id) {
-        for (std::size_t i = next++; i < count; i = next++) {
-            work(i, id);
+        try {
+            for (std::size_t i = next++; i < count; i = next++) {
+                work(i, id);
+            }
+        } catch (...) { // out of memory, say: stop every worker, tell the caller
+            next = count;
+            const std::lock_guard lock(failedMutex);
+            if (!failed) {
+                failed = std::current_exception();
+            }
         }
     };
     const std::size_t workers = std::min(static_cast<std::size_t>(std::max(threads, 1)), count);
@@ -203,6 +228,9 @@ void parallelFor(std::size_t count, int threads,
     worker(0);
     for (std::thread& t : pool) {
         t.join();
+    }
+    if (failed) {
+        std::rethrow_exception(failed);
     }
 }
 

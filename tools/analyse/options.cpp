@@ -217,7 +217,9 @@ beginning with "Spielbank"; same reader, rules and refusals), or a plain list
 of numbers without a header, comma- or line-separated, as recorded tables are
 often published. A file whose first field does not begin with "Spielbank" is
 read as such a list, and then every field must be a number (digits and at
-most one decimal point) that rounds, half to even, to 0..36.
+most one decimal point) that rounds, half to even, to 0..36. In both, an
+empty field (two commas in a row, a comma at a line's end) is no spin, and a
+field longer than 4096 bytes refuses the file.
 
 Output, tab-separated with one header line:
   replay:           file, step, statistisch, expected, leer_rs, leer_mp,
@@ -228,7 +230,9 @@ Output, tab-separated with one header line:
 its standard deviation sqrt(N q (1 - q)) with q = 2 (18/37)^k; "sd" is the
 standard deviation over the runs (divided by the number of runs). In the
 file column a simulation shows as "(simulation, seed S)" and a pooled table
-as "(all files)".
+as "(all files)". Control characters, backslashes and bytes that are no
+valid UTF-8 in file names (and in fields quoted in messages) are written as
+\t, \n, \r, \\ or \xNN; in JSON such bytes become the text \xNN.
 
 With --json, per table:
   replay:  {"file": PATH, "steprate": N, "spins": TAKEN, "steps": [{"step": k,
@@ -246,7 +250,8 @@ file too short for one run gets a note on stderr and a table without steps.
 While work runs longer than a second, a progress line shows on stderr if it
 is a terminal.
 
-Exit status: 0 done, 1 a file was refused or unreadable, 2 bad arguments.
+Exit status: 0 done, 1 a file was refused or unreadable, memory ran out or
+the output could not be written, 2 bad arguments.
 )help";
 }
 

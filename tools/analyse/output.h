@@ -47,4 +47,10 @@ std::string jsonString(std::string_view text);
 // raw and never breaks a line or a column.
 std::string escaped(std::string_view text);
 
+// The errno of a failed write of the output, where the output records it (0: none known).
+inline int& outputError() {
+    static int error = 0;
+    return error;
+}
+
 } // namespace cr::analyse

@@ -11,19 +11,25 @@ int counterOf(const StepResult& step, std::size_t counter) {
 }
 
 void RunStatistics::addRun(const std::vector<StepResult>& steps) {
-    if (m_steps.size() < steps.size()) {
-        m_steps.resize(steps.size());
+    for (const StepResult& step : steps) {
+        addStep(step);
     }
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        StepSums& sums = m_steps[k];
-        sums.statistisch = steps[k].statistisch;
-        for (std::size_t c = 0; c < kCounters; ++c) {
-            const long long value = counterOf(steps[k], c);
-            sums.sum[c] += value;
-            sums.squares[c] += value * value;
-        }
+    endRun();
+}
+
+void RunStatistics::addStep(const StepResult& step) {
+    const auto k = static_cast<std::size_t>(step.step - 1);
+    if (m_steps.size() <= k) {
+        m_steps.reserve(std::max(m_expected, k + 1));
+        m_steps.resize(k + 1);
     }
-    ++m_runs;
+    StepSums& sums = m_steps[k];
+    sums.statistisch = step.statistisch;
+    for (std::size_t c = 0; c < kCounters; ++c) {
+        const long long value = counterOf(step, c);
+        sums.sum[c] += value;
+        sums.squares[c] += value * value;
+    }
 }
 
 void RunStatistics::merge(const RunStatistics& other) {

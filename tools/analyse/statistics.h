@@ -27,6 +27,12 @@ class RunStatistics {
 public:
     // Adds the completed steps of one run.
     void addRun(const std::vector<StepResult>& steps);
+    // The same step by step: each completed step as it comes, then the run's end.
+    void addStep(const StepResult& step);
+    void endRun() { ++m_runs; }
+    // Room for this many steps at the first step, so the sums never take
+    // twice their size while they grow.
+    void expectSteps(std::size_t steps) { m_expected = steps; }
     void merge(const RunStatistics& other);
 
     long long runs() const { return m_runs; }
@@ -37,6 +43,7 @@ public:
 
 private:
     long long m_runs = 0;
+    std::size_t m_expected = 0;
     std::vector<StepSums> m_steps;
 };
 

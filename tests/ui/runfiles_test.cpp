@@ -8,19 +8,26 @@
 #include "ui/resultgridmodel.h"
 #include "ui/runmenu.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QInputDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -208,6 +215,59 @@ TEST(SaveRun, ImportReplaysTheSameRun) {
         click(*replay, "okweiter");
         ASSERT_EQ(snapshot(*replay), seen[i]) << "spin " << i + 1;
     }
+}
+
+// Drops one file on the window, answering whatever box it raises with its
+// first button and the start-spin question with its default; returns the
+// texts they showed.
+QStringList dropOn(MainWindow& w, const QString& path) {
+    QStringList boxes;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&boxes] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!top->isVisible()) {
+                continue;
+            }
+            if (auto* box = qobject_cast<QMessageBox*>(top)) {
+                boxes << box->text();
+                box->buttons().front()->click();
+            } else if (auto* question = qobject_cast<QInputDialog*>(top)) {
+                boxes << question->labelText();
+                question->accept(); // its default: from the first spin
+            }
+        }
+    });
+    closer.start(10);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint centre = w.rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+    return boxes;
+}
+
+// A file dropped on the window opens as from the menu before a run; during
+// a run nothing changes and a message says to press "Abbruch" first.
+TEST(OpenPermanence, DroppedFileOpensOnlyBeforeARun) {
+    SeededDraws random;
+    auto w = newWindow(random);
+    type(*w, "textanzahl", QStringLiteral("20"));
+    type(*w, "textwiederhol", QStringLiteral("4"));
+    click(*w, "okstart");
+    const QStringList boxes = dropOn(*w, kTableInRepository);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.front().contains(QStringLiteral("\u201eAbbruch\u201c")));
+    EXPECT_EQ(w->run().state().modus, cr::Modus::Drawn);
+
+    auto fresh = newWindow(random);
+    EXPECT_EQ(dropOn(*fresh, kTableInRepository),
+              QStringList{QStringLiteral("Die Datei hat 187630 Würfe.\nAb welchem Wurf soll sie "
+                                         "nachgespielt werden?\n\nab Wurf")});
+    EXPECT_EQ(fresh->run().state().modus, cr::Modus::Replayed);
+    EXPECT_EQ(textOf(*fresh, "textanzahl"), QStringLiteral("9999"));
 }
 
 } // namespace

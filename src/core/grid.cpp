@@ -19,6 +19,34 @@ Rgb rgbOf(CellColour colour) {
     return kLightGrey;
 }
 
+ColumnMeaning columnMeaning(int column) {
+    using Kind = ColumnMeaning::Kind;
+    if (column == ResultGrid::kNumberColumn) {
+        return {Kind::Position};
+    }
+    if (column == ResultGrid::kSpinColumn) {
+        return {Kind::Number};
+    }
+    const int offset = column - fieldColumn(Pair::RS, 1);
+    if (offset < 0 || column >= ResultGrid::kColumns || offset % 3 == 2) {
+        return {Kind::Spacer};
+    }
+    return {Kind::Field, static_cast<Pair>(offset / 3), offset % 3 + 1};
+}
+
+int fieldColumn(Pair pair, int side) {
+    return 4 + 3 * static_cast<int>(pair) + (side - 1);
+}
+
+std::string_view sideName(Pair pair, int side) {
+    static constexpr std::array<std::array<std::string_view, 2>, kPairCount> kNames{{
+        {"Rot", "Schwarz"},
+        {"Manque", "Passe"},
+        {"Gerade", "Ungerade"},
+    }};
+    return kNames[static_cast<std::size_t>(pair)][static_cast<std::size_t>(side - 1)];
+}
+
 ResultGrid::ResultGrid() : m_cells(kColumns) {}
 
 std::string ResultGrid::text(int row, int column) const {

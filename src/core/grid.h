@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/wheel.h"
+
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cr {
@@ -23,6 +27,20 @@ inline constexpr Rgb kDarkBlue{0, 0, 192};
 inline constexpr Rgb kGreen{0, 192, 0};
 
 Rgb rgbOf(CellColour colour);
+
+// What a column of the grid shows: the position in the step, the spin's
+// number, one side of a pair (a field), or nothing (a narrow spacer).
+struct ColumnMeaning {
+    enum class Kind { Position, Number, Field, Spacer };
+    Kind kind = Kind::Spacer;
+    Pair pair = Pair::RS; // for a field
+    int side = 0;         // for a field: 1 (Rot, Manque, Gerade) or 2
+};
+ColumnMeaning columnMeaning(int column);
+// The grid column of a pair's side: R/S 4 and 5, M/P 7 and 8, G/U 10 and 11.
+int fieldColumn(Pair pair, int side);
+// The names of the sides, as the grid's headings and a screen reader say them.
+std::string_view sideName(Pair pair, int side);
 
 // Told about every change of the grid, so that a view can follow it.
 class GridObserver {

@@ -5,15 +5,6 @@
 
 namespace cr {
 
-namespace {
-
-// Grid column of a pair's side: R/S 4 and 5, M/P 7 and 8, G/U 10 and 11.
-int fieldColumn(Pair pair, int side) {
-    return 4 + 3 * static_cast<int>(pair) + (side - 1);
-}
-
-} // namespace
-
 void RunControl::weiter() {
     while (pass() == PassResult::SpinTaken && m_s.serie == Serie::Running) {
     }

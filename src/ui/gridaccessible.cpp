@@ -9,8 +9,37 @@
 
 namespace cr::ui {
 
-const std::array<const char*, GridAccessible::kColumns> GridAccessible::kColumnNames{
-    "Wurf", "Zahl", "Rot", "Schwarz", "Manque", "Passe", "Gerade", "Ungerade"};
+const std::array<int, GridAccessible::kColumns>& GridAccessible::modelColumns() {
+    static const std::array<int, kColumns> columns = [] {
+        std::array<int, kColumns> meaningful{};
+        std::size_t next = 0;
+        for (int c = 0; c < ResultGrid::kColumns && next < meaningful.size(); ++c) {
+            if (columnMeaning(c).kind != ColumnMeaning::Kind::Spacer) {
+                meaningful[next++] = c;
+            }
+        }
+        return meaningful;
+    }();
+    return columns;
+}
+
+QString GridAccessible::columnName(int tableColumn) {
+    const ColumnMeaning meaning =
+        columnMeaning(modelColumns()[static_cast<std::size_t>(tableColumn)]);
+    switch (meaning.kind) {
+    case ColumnMeaning::Kind::Position:
+        return QStringLiteral("Wurf");
+    case ColumnMeaning::Kind::Number:
+        return QStringLiteral("Zahl");
+    case ColumnMeaning::Kind::Field: {
+        const std::string_view name = sideName(meaning.pair, meaning.side);
+        return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    }
+    case ColumnMeaning::Kind::Spacer:
+        break;
+    }
+    return {};
+}
 
 namespace {
 
@@ -54,11 +83,10 @@ class GridHeader final : public GridPart {
 public:
     using GridPart::GridPart;
     QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name ? QString::fromUtf8(GridAccessible::kColumnNames[m_column])
-                                      : QString();
+        return t == QAccessible::Name ? GridAccessible::columnName(m_column) : QString();
     }
     QRect rect() const override {
-        const int column = GridAccessible::kModelColumns[m_column];
+        const int column = GridAccessible::modelColumns()[static_cast<std::size_t>(m_column)];
         return onScreen(
             QRect(m_view->columnViewportPosition(column), 0, m_view->columnWidth(column), 0));
     }
@@ -81,7 +109,8 @@ public:
         if (t != QAccessible::Name || !isValid()) {
             return {};
         }
-        return grid()->model().accessibleText(m_row, GridAccessible::kModelColumns[m_column]);
+        return grid()->model().accessibleText(
+            m_row, GridAccessible::modelColumns()[static_cast<std::size_t>(m_column)]);
     }
     QRect rect() const override { return onScreen(m_view->visualRect(index())); }
     QAccessible::Role role() const override { return QAccessible::Cell; }
@@ -106,7 +135,8 @@ public:
 
 private:
     QModelIndex index() const {
-        return m_view->model()->index(m_row, GridAccessible::kModelColumns[m_column]);
+        return m_view->model()->index(
+            m_row, GridAccessible::modelColumns()[static_cast<std::size_t>(m_column)]);
     }
 };
 
@@ -114,7 +144,7 @@ private:
 
 int GridAccessible::tableColumn(int modelColumn) {
     for (int c = 0; c < kColumns; ++c) {
-        if (kModelColumns[static_cast<std::size_t>(c)] == modelColumn) {
+        if (modelColumns()[static_cast<std::size_t>(c)] == modelColumn) {
             return c;
         }
     }
@@ -213,9 +243,7 @@ QAccessibleInterface* GridAccessible::headerAt(int column) const {
 }
 
 QString GridAccessible::columnDescription(int column) const {
-    return column >= 0 && column < kColumns
-               ? QString::fromUtf8(kColumnNames[static_cast<std::size_t>(column)])
-               : QString();
+    return column >= 0 && column < kColumns ? columnName(column) : QString();
 }
 
 QString GridAccessible::rowDescription(int row) const {

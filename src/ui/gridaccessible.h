@@ -16,8 +16,9 @@ class ResultGridModel;
 class GridAccessible final : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
     static constexpr int kColumns = 8;
-    static constexpr std::array<int, kColumns> kModelColumns{0, 2, 4, 5, 7, 8, 10, 11};
-    static const std::array<const char*, kColumns> kColumnNames;
+    // The grid columns that carry a meaning, as the core names them.
+    static const std::array<int, kColumns>& modelColumns();
+    static QString columnName(int tableColumn);
     // The table's column of a grid column; -1 for a spacer.
     static int tableColumn(int modelColumn);
 

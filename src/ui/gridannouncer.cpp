@@ -39,7 +39,7 @@ void GridAnnouncer::rowsChanged(int first, int last) {
     for (int row = first; row <= last; ++row) {
         for (int column = 0; column < kColumns; ++column) {
             const QString name = model.accessibleText(
-                row, GridAccessible::kModelColumns[static_cast<std::size_t>(column)]);
+                row, GridAccessible::modelColumns()[static_cast<std::size_t>(column)]);
             const auto told = m_told.find(row * kColumns + column);
             if (told == m_told.end()) {
                 m_told.insert(row * kColumns + column, name); // first seen: nothing to tell

@@ -42,7 +42,8 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
         return colourOf(m_grid.colour(row, column));
     case Qt::ForegroundRole:
-        return column == Number ? colours::kDarkGrey : colours::kDarkBlue;
+        return columnMeaning(column).kind == ColumnMeaning::Kind::Position ? colours::kDarkGrey
+                                                                           : colours::kDarkBlue;
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignTop);
     case Qt::AccessibleTextRole:
@@ -56,27 +57,26 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
 // state, which the eye takes from the colour. A chance cell turns dark blue
 // when its field is hit from the second step on, the first time or again.
 QString ResultGridModel::accessibleText(int row, int column) const {
-    static const char* const kChances[] = {nullptr, nullptr,   nullptr,  nullptr,
-                                           "Rot",   "Schwarz", nullptr,  "Manque",
-                                           "Passe", nullptr,   "Gerade", "Ungerade"};
     if (row < 0 || row >= m_grid.rowCount() || column < 0 || column >= ResultGrid::kColumns) {
         return {};
     }
     const QString position = QStringLiteral("Position %1").arg(row + 1);
     const CellColour colour = m_grid.colour(row, column);
-    if (column == Number) {
+    const ColumnMeaning meaning = columnMeaning(column);
+    switch (meaning.kind) {
+    case ColumnMeaning::Kind::Position:
         return colour == CellColour::Green ? position + QStringLiteral(", aktueller Wurf")
                                            : position;
-    }
-    if (column == Spin) {
+    case ColumnMeaning::Kind::Number:
         return position + (m_grid.hasText(row, column)
                                ? QStringLiteral(", Zahl %1").arg(m_grid.number(row, column))
                                : QStringLiteral(", keine Zahl"));
-    }
-    const char* chance = kChances[column];
-    if (!chance) {
+    case ColumnMeaning::Kind::Spacer:
         return {};
+    case ColumnMeaning::Kind::Field:
+        break;
     }
+    const std::string_view chance = sideName(meaning.pair, meaning.side);
     const char* state = "";
     switch (colour) {
     case CellColour::LightGrey:
@@ -93,7 +93,8 @@ QString ResultGridModel::accessibleText(int row, int column) const {
         break;
     }
     return QStringLiteral("%1, %2: %3")
-        .arg(position, QString::fromLatin1(chance), QString::fromUtf8(state));
+        .arg(position, QString::fromUtf8(chance.data(), static_cast<qsizetype>(chance.size())),
+             QString::fromUtf8(state));
 }
 
 Qt::ItemFlags ResultGridModel::flags(const QModelIndex& index) const {

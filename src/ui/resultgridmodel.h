@@ -15,17 +15,6 @@ namespace cr::ui {
 class ResultGridModel final : public QAbstractTableModel, public GridObserver {
     Q_OBJECT
 public:
-    enum Column {
-        Number = 0,
-        Spin = 2,
-        Rot = 4,
-        Schwarz = 5,
-        Manque = 7,
-        Passe = 8,
-        Gerade = 10,
-        Ungerade = 11
-    };
-
     explicit ResultGridModel(const ResultGrid& grid, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -28,8 +28,9 @@ void ResultCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->setFont(option.font);
         painter->drawText(r, Qt::AlignHCenter | Qt::AlignTop, text.toString());
     }
-    painter->setPen(index.column() == ResultGridModel::Number ? colours::kBackground
-                                                              : colours::kGridLine);
+    painter->setPen(columnMeaning(index.column()).kind == ColumnMeaning::Kind::Position
+                        ? colours::kBackground
+                        : colours::kGridLine);
     painter->drawLine(r.topRight(), r.bottomRight());
     painter->drawLine(r.bottomLeft(), r.bottomRight());
 }

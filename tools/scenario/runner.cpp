@@ -7,6 +7,7 @@
 #include "ui/mainwindow.h"
 #include "ui/runmenu.h"
 #include "ui/stepsaver.h"
+#include "words.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -34,24 +35,6 @@ const std::set<std::string> kBoxes{"textanzahl", "textakut", "textwiederhol", "t
 const std::set<std::string> kButtons{"okstart", "okweiter",   "okstep",         "okreset",
                                      "okclip",  "okinfo",     "okextern",       "okabbrechen",
                                      "okende",  "okexternok", "okexternabbruch"};
-
-// Splits "word rest" at the first blank; the rest stays verbatim.
-std::pair<std::string, std::string> splitWord(const std::string& line) {
-    const auto blank = line.find(' ');
-    if (blank == std::string::npos) {
-        return {line, std::string()};
-    }
-    return {line.substr(0, blank), line.substr(blank + 1)};
-}
-
-std::optional<long long> wholeNumber(const std::string& text) {
-    long long value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 QString iconName(QMessageBox::Icon icon) {
     switch (icon) {
@@ -173,6 +156,14 @@ void Runner::runLine(const std::string& raw) {
         return;
     }
     const auto [command, rest] = splitWord(line);
+    if (!runSetupLine(command, rest)) {
+        ensureWindow();
+        runWindowLine(command, rest);
+    }
+}
+
+// The lines that prepare the window and its answers; false for any other.
+bool Runner::runSetupLine(const std::string& command, const std::string& rest) {
     if (command == "locale" || command == "appdir") {
         if (m_window) {
             throw LineError{command + " must come before the first window command"};
@@ -203,11 +194,17 @@ void Runner::runLine(const std::string& raw) {
             throw LineError{"answer takes yes or no"};
         }
         m_answers.push_back(rest == "yes");
-    } else if (command == "dump") {
-        ensureWindow();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// What a person does in the window, once it exists.
+void Runner::runWindowLine(const std::string& command, const std::string& rest) {
+    if (command == "dump") {
         dump();
     } else if (command == "type" || command == "set" || command == "backspace") {
-        ensureWindow();
         const auto [box, text] = splitWord(rest);
         if (!kBoxes.count(box)) {
             throw LineError{"no text box named " + box};
@@ -220,31 +217,21 @@ void Runner::runLine(const std::string& raw) {
             backspace(box, text);
         }
     } else if (command == "click") {
-        ensureWindow();
         if (!kButtons.count(rest)) {
             throw LineError{"no button named " + rest};
         }
         click(rest);
     } else if (command == "drive" || command == "dir" || command == "select") {
-        ensureWindow();
         chooserCommand(command, rest);
     } else if (command == "key") {
-        ensureWindow();
         pressKey(rest);
     } else if (command == "open") {
-        ensureWindow();
         openFile(rest);
     } else if (command == "save") {
-        ensureWindow();
-        if (windowOpen()) {
-            m_window->menu().files().saveRun(
-                QFileInfo(QString::fromStdString(rest)).absoluteFilePath());
-        }
+        saveRun(rest);
     } else if (command == "savesteps") {
-        ensureWindow();
         saveSteps(rest);
     } else if (command == "close") {
-        ensureWindow();
         if (windowOpen()) {
             m_window->close();
         }
@@ -267,158 +254,6 @@ void Runner::ensureWindow() {
 
 bool Runner::windowOpen() const {
     return m_window && m_window->isVisible();
-}
-
-void Runner::typeInto(const std::string& name, const std::string& text) {
-    auto* box = m_window->findChild<QLineEdit*>(QString::fromStdString(name));
-    if (!windowOpen() || !box->isEnabled()) {
-        return;
-    }
-    box->setFocus(Qt::TabFocusReason);
-    box->end(false);
-    for (QChar ch : QString::fromStdString(text)) {
-        if (ch.unicode() >= 0x20 && ch.unicode() < 0x7f) {
-            QTest::keyClick(box, static_cast<char>(ch.unicode()));
-        } else {
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-        }
-    }
-}
-
-void Runner::setBox(const std::string& name, const std::string& text) {
-    auto* box = m_window->findChild<QLineEdit*>(QString::fromStdString(name));
-    if (!windowOpen() || !box->isEnabled()) {
-        return;
-    }
-    box->setText(QString::fromStdString(text));
-}
-
-void Runner::backspace(const std::string& name, const std::string& count) {
-    auto* box = m_window->findChild<QLineEdit*>(QString::fromStdString(name));
-    long long times = 1;
-    if (!count.empty()) {
-        const auto n = wholeNumber(count);
-        if (!n || *n < 0) {
-            throw LineError{"backspace takes a count of 0 or more"};
-        }
-        times = *n;
-    }
-    if (!windowOpen() || !box->isEnabled()) {
-        return;
-    }
-    box->setFocus(Qt::TabFocusReason);
-    box->end(false);
-    // A press on an empty box changes nothing, so any count ends with the text.
-    for (long long i = 0; i < times && (i == 0 || !box->text().isEmpty()); ++i) {
-        QTest::keyClick(box, Qt::Key_Backspace);
-    }
-}
-
-void Runner::click(const std::string& name) {
-    auto* button = m_window->findChild<QPushButton*>(QString::fromStdString(name));
-    if (!windowOpen() || !button) {
-        return;
-    }
-    // Through the window, so the click lands on whatever lies on top there.
-    const QPoint centre = button->mapTo(m_window.get(), button->rect().center());
-    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, centre);
-}
-
-// "open PATH [FROM]": a last word of digits is the answer to the start-spin
-// question, the rest the path.
-void Runner::openFile(const std::string& argument) {
-    std::string path = argument;
-    std::optional<long long> from;
-    const auto blank = argument.rfind(' ');
-    if (blank != std::string::npos) {
-        if (const auto n = wholeNumber(argument.substr(blank + 1))) {
-            if (*n < 1) {
-                throw LineError{"open takes a first spin of 1 or more"};
-            }
-            from = *n;
-            path = argument.substr(0, blank);
-        }
-    }
-    if (!windowOpen()) {
-        return;
-    }
-    m_window->menu().files().open(QFileInfo(QString::fromStdString(path)).absoluteFilePath(),
-                                  from.value_or(1));
-}
-
-void Runner::pressKey(const std::string& name) {
-    static const std::map<std::string, std::pair<Qt::Key, Qt::KeyboardModifiers>> kKeys{
-        {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
-        {"Backtab", {Qt::Key_Backtab, Qt::ShiftModifier}},
-        {"Return", {Qt::Key_Return, Qt::NoModifier}},
-        {"Space", {Qt::Key_Space, Qt::NoModifier}},
-        {"Escape", {Qt::Key_Escape, Qt::NoModifier}},
-    };
-    const auto key = kKeys.find(name);
-    if (key == kKeys.end()) {
-        throw LineError{"no key named " + name};
-    }
-    if (!windowOpen()) {
-        return;
-    }
-    // To whatever has the focus, as the keyboard would deliver it.
-    QWidget* target = QApplication::focusWidget();
-    if (!target) {
-        target = m_window.get();
-    }
-    QTest::keyClick(target, key->second.first, key->second.second);
-}
-
-void Runner::chooserCommand(const std::string& command, const std::string& argument) {
-    ui::ImportChooser& chooser = m_window->chooser();
-    if (!windowOpen() || !chooser.isVisible()) {
-        return;
-    }
-    const QString arg = QString::fromStdString(argument);
-    if (command == "drive") {
-        if (!chooser.drives().contains(arg)) {
-            throw LineError{"the drive list has no entry " + argument};
-        }
-        if (arg != chooser.currentDrive()) {
-            chooser.chooseDrive(arg);
-        }
-    } else if (command == "dir") {
-        const QFileInfo info(arg);
-        if (!info.isDir()) {
-            throw LineError{argument + " is no directory"};
-        }
-        chooser.openDirectory(info.absoluteFilePath());
-    } else {
-        QListWidget* list = chooser.fileList();
-        const QList<QListWidgetItem*> found = list->findItems(arg, Qt::MatchExactly);
-        if (found.isEmpty()) {
-            throw LineError{"the file list shows no " + argument};
-        }
-        list->scrollToItem(found.front());
-        const QPoint centre = list->visualItemRect(found.front()).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
-    }
-}
-
-// "Alle Steps speichern …" from the window's own menu, with path as the
-// dialog's choice (its overwrite question answered Yes).
-void Runner::saveSteps(const std::string& path) {
-    if (!windowOpen()) {
-        return;
-    }
-    QAction* save = nullptr;
-    for (QAction* action : m_window->findChildren<QAction*>()) {
-        if (action->text() == QStringLiteral("Alle Steps speichern \u2026")) {
-            save = action;
-        }
-    }
-    if (!save) {
-        throw LineError{"the window has no action to save all steps"};
-    }
-    const QString chosen = QFile::decodeName(QByteArray::fromStdString(path));
-    ui::setSavePathChooser([chosen](QWidget*) { return chosen; });
-    save->trigger(); // does nothing while the action is disabled, as in the menu
-    ui::setSavePathChooser({});
 }
 
 void Runner::dump() {

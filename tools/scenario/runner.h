@@ -43,6 +43,8 @@ private:
         std::string reason;
     };
     void runLine(const std::string& line);
+    bool runSetupLine(const std::string& command, const std::string& rest);
+    void runWindowLine(const std::string& command, const std::string& rest);
     void ensureWindow();
     bool windowOpen() const;
     void typeInto(const std::string& name, const std::string& text);
@@ -51,6 +53,7 @@ private:
     void click(const std::string& name);
     void pressKey(const std::string& name);
     void openFile(const std::string& argument);
+    void saveRun(const std::string& path);
     void chooserCommand(const std::string& command, const std::string& argument);
     void saveSteps(const std::string& path);
     void dump();

@@ -8,6 +8,7 @@
 #include "ui/resultgridmodel.h"
 #include "ui/runmenu.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -268,6 +269,24 @@ TEST(OpenPermanence, DroppedFileOpensOnlyBeforeARun) {
                                          "nachgespielt werden?\n\nab Wurf")});
     EXPECT_EQ(fresh->run().state().modus, cr::Modus::Replayed);
     EXPECT_EQ(textOf(*fresh, "textanzahl"), QStringLiteral("9999"));
+}
+
+// The two entries are usable exactly when their work can be done: opening
+// whenever "Import" is, saving from "Start" to "Abbruch".
+TEST(RunFilesMenu, EntriesFollowWhatTheRunAllows) {
+    SeededDraws random;
+    auto w = newWindow(random);
+    QAction* open = w->actions()[0];
+    QAction* save = w->actions()[1];
+    EXPECT_EQ(open->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_TRUE(open->isEnabled());
+    EXPECT_FALSE(save->isEnabled());
+    type(*w, "textanzahl", QStringLiteral("20"));
+    type(*w, "textwiederhol", QStringLiteral("4"));
+    click(*w, "okstart");
+    EXPECT_FALSE(open->isEnabled());
+    EXPECT_TRUE(save->isEnabled());
 }
 
 } // namespace

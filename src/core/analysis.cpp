@@ -43,12 +43,13 @@ constexpr std::uint64_t lowBitsOf(int pair) {
 // empty where neither is set.
 static_assert(kFieldEmpty == 0 && kFieldOnce == 1 && kFieldOut == 2);
 
-// Counts the empty and the once-hit fields of each pair into the step. The
+// Counts the empty and the once-hit fields of each pair into the step (inlined
+// into callers built for the popcount instruction and callers built without). The
 // cells are read one by one, as the spins wrote them (a wide load of narrow
 // stores just made would wait for them; volatile keeps the compiler from
 // joining the loads), and joined into words of four.
-CR_POPCOUNT_CLONES
-void countFields(const std::uint16_t* cells, std::size_t words, int fieldsPerPair, StepResult& r) {
+[[gnu::always_inline]] inline void countFields(const std::uint16_t* cells, std::size_t words,
+                                               int fieldsPerPair, StepResult& r) {
     std::uint64_t filled[3] = {0, 0, 0};
     std::uint64_t once[3] = {0, 0, 0};
     const volatile std::uint16_t* c = cells;
@@ -103,7 +104,8 @@ int fieldStateOf(std::uint16_t cell, int pair, int side) {
 }
 
 Engine::Engine(int steprate)
-    : m_steprate(steprate < 1 ? 1 : steprate), m_rows(static_cast<std::size_t>(m_steprate)) {
+    : m_steprate(steprate < 1 ? 1 : steprate), m_rows(static_cast<std::size_t>(m_steprate)),
+      m_masks(&spinMasks()) {
     const std::size_t words = (m_rows + kCellsPerWord - 1) / kCellsPerWord;
     m_cells.assign(words * kCellsPerWord, 0);
     reset();
@@ -116,7 +118,7 @@ void Engine::reset() {
     m_statwert = 2 * m_steprate;
     // Step 1 keeps nothing of a cell: every position is hit in it once.
     m_keep = kNothing.data();
-    m_set = spinMasks().first.data();
+    m_set = m_masks->first.data();
     m_steps.clear();
 }
 
@@ -130,23 +132,53 @@ void Engine::countInto(StepResult& r) const {
     countFields(m_cells.data(), m_cells.size() / kCellsPerWord, 2 * m_steprate, r);
 }
 
-void Engine::endStep() {
+[[gnu::always_inline]] inline void Engine::finishStep() {
     // Written in place: a step copied from the stack would be read back
     // before its parts were stored.
-    StepResult local;
-    StepResult& r = m_sink ? local : m_steps.emplace_back();
-    r.step = m_schritt;
-    r.statistisch = m_statwert / 2.0;
-    countInto(r);
+    const auto fill = [this](StepResult& r) {
+        r.step = m_schritt;
+        r.statistisch = m_statwert * 0.5;
+        countFields(m_cells.data(), m_cells.size() / kCellsPerWord, 2 * m_steprate, r);
+    };
     if (m_sink) {
+        StepResult r;
+        fill(r);
         m_sink(r);
+    } else {
+        fill(m_steps.emplace_back());
     }
     m_statwert = halvedStatistic(m_statwert);
     m_zeile = 0;
     ++m_schritt;
-    const SpinMasks& masks = spinMasks();
-    m_keep = masks.keep.data();
-    m_set = masks.out.data();
+    m_keep = m_masks->keep.data();
+    m_set = m_masks->out.data();
+}
+
+void Engine::endStep() {
+    finishStep();
+}
+
+// The spins of a whole stretch, a step at a time: the loop keeps the cells,
+// masks and count in registers, where spin() called from a caller's loop
+// goes through the engine's members in memory every time.
+CR_POPCOUNT_CLONES
+void Engine::spins(const std::uint8_t* numbers, std::size_t count) {
+    while (count > 0) {
+        const std::size_t take = std::min(count, m_rows - m_zeile);
+        std::uint16_t* cells = m_cells.data() + m_zeile;
+        const std::uint16_t* keep = m_keep;
+        const std::uint16_t* set = m_set;
+        for (std::size_t k = 0; k < take; ++k) {
+            const std::size_t n = numbers[k];
+            cells[k] = static_cast<std::uint16_t>((cells[k] & keep[n]) | set[n]);
+        }
+        numbers += take;
+        count -= take;
+        m_zeile += take;
+        if (m_zeile == m_rows) {
+            finishStep();
+        }
+    }
 }
 
 } // namespace cr

@@ -35,6 +35,8 @@ public:
             endStep();
         }
     }
+    // The same for count numbers 0..36 in a row, several times faster.
+    void spins(const std::uint8_t* numbers, std::size_t count);
     int steprate() const { return m_steprate; }
     const std::vector<StepResult>& steps() const { return m_steps; }
     // Hands every completed step to sink instead of keeping it in steps(),
@@ -52,6 +54,7 @@ public:
 
 private:
     void endStep();
+    void finishStep();
     void countInto(StepResult& r) const;
 
     int m_steprate;
@@ -59,6 +62,7 @@ private:
     std::size_t m_zeile = 0;
     int m_schritt = 1;
     int m_statwert = 0;
+    const struct SpinMasks* m_masks;
     std::vector<std::uint16_t> m_cells; // a whole number of 64-bit words
     const std::uint16_t* m_keep = nullptr;
     const std::uint16_t* m_set = nullptr;

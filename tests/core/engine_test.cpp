@@ -5,7 +5,9 @@
 #include "core/numparse.h"
 #include "core/run.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -37,12 +39,14 @@ TEST_P(EngineAgainstWindow, CountsTheSameFieldsAtEverySpinAndStep) {
     cr::freshEvaluation(s, c.steprate);
     cr::Engine engine(c.steprate);
     std::vector<cr::StepResult> windowSteps;
+    std::vector<std::uint8_t> numbers;
     const long long spins = static_cast<long long>(c.steps) * c.steprate + c.steprate / 2;
     for (long long spin = 1; spin <= spins && !HasFailure(); ++spin) {
         const int n = std::max(draw(random), 0);
         ++s.zeile;
         cr::evaluateSpin(s, n, s.zeile);
         engine.spin(n);
+        numbers.push_back(static_cast<std::uint8_t>(n));
         const bool stepEnd = s.zeile == c.steprate;
         if (stepEnd) {
             windowSteps.push_back(cr::stepResultOf(s));
@@ -65,6 +69,21 @@ TEST_P(EngineAgainstWindow, CountsTheSameFieldsAtEverySpinAndStep) {
         EXPECT_EQ(e.einmal, w.einmal) << "step " << w.step;
     }
     EXPECT_EQ(engine.statwert(), s.statwert);
+    // The same numbers handed over in stretches of any length, across step ends.
+    cr::Engine stretches(c.steprate);
+    std::uniform_int_distribution<std::size_t> stretch(0, 3 * static_cast<std::size_t>(c.steprate));
+    for (std::size_t at = 0; at < numbers.size();) {
+        const std::size_t take = std::min(stretch(random), numbers.size() - at);
+        stretches.spins(numbers.data() + at, take);
+        at += take;
+    }
+    EXPECT_EQ(stretches.counters(), countersOf(s));
+    ASSERT_EQ(stretches.steps().size(), windowSteps.size());
+    for (std::size_t k = 0; k < windowSteps.size(); ++k) {
+        EXPECT_EQ(stretches.steps()[k].leer, windowSteps[k].leer) << "step " << k + 1;
+        EXPECT_EQ(stretches.steps()[k].einmal, windowSteps[k].einmal) << "step " << k + 1;
+        EXPECT_EQ(stretches.steps()[k].statistisch, windowSteps[k].statistisch);
+    }
     // Reset starts afresh: every field empty again, none hit once.
     engine.reset();
     const int fields = 2 * c.steprate;

@@ -93,10 +93,12 @@ std::string describe(const io::SpinFileOutcome& result, const io::FileSource& so
 }
 
 void runOnce(Engine& engine, const std::uint8_t* numbers, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        engine.spin(numbers[i]);
-    }
+    engine.spins(numbers, count);
 }
+
+// The numbers of a simulated run are drawn a block at a time and handed to
+// the engine together.
+constexpr std::size_t kDrawBlock = 4096;
 
 std::uint64_t mix(std::uint64_t z) { // the SplitMix64 finaliser
     z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
@@ -177,15 +179,23 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
         RunStatistics& sums = perWorker[worker];
         engine.sendStepsTo([&sums](const StepResult& step) { sums.addStep(step); });
         std::mt19937_64 random;
+        std::vector<std::uint8_t> drawn(
+            static_cast<std::size_t>(std::min<long long>(runLength, kDrawBlock)));
         const long long first = static_cast<long long>(task) * kRunsPerTask;
         const long long last = std::min(runs, first + kRunsPerTask);
         for (long long run = first; run < last; ++run) {
             random.seed(runSeed(seed, run));
             engine.reset();
-            for (long long i = 0; i < runLength; ++i) {
-                // 53 random bits in [0, 1), as the program draws its numbers.
-                const double r = static_cast<double>(random() >> 11) * 0x1.0p-53;
-                engine.spin(numberFromUniform(r));
+            for (long long left = runLength; left > 0;) {
+                const std::size_t take =
+                    static_cast<std::size_t>(std::min<long long>(left, kDrawBlock));
+                for (std::size_t i = 0; i < take; ++i) {
+                    // 53 random bits in [0, 1), as the program draws its numbers.
+                    const double r = static_cast<double>(random() >> 11) * 0x1.0p-53;
+                    drawn[i] = static_cast<std::uint8_t>(numberFromUniform(r));
+                }
+                engine.spins(drawn.data(), take);
+                left -= static_cast<long long>(take);
             }
             sums.endRun();
         }

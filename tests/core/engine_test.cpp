@@ -2,6 +2,7 @@
 // The engine's packed cells against the window's own pass over its named
 // field tables (evaluateSpin), over long random runs at several step rates.
 #include "core/analysis.h"
+#include "core/lazytwister.h"
 #include "core/numparse.h"
 #include "core/run.h"
 
@@ -128,6 +129,24 @@ TEST(SpinMasks, FollowTheWheelsSides) {
 TEST(HalvedStatistic, RoundsHalfToEven) {
     for (int statwert = 0; statwert <= 40000; ++statwert) {
         ASSERT_EQ(cr::halvedStatistic(statwert), cr::roundHalfEven(statwert / 2.0)) << statwert;
+    }
+}
+
+// The twister renewing word by word draws what the standard one draws, over
+// several renewals and after seeding again.
+TEST(LazyTwister, DrawsTheStandardSequence) {
+    for (const std::uint64_t seed : {0ULL, 1ULL, 5489ULL, 0x9e3779b97f4a7c15ULL, ~0ULL}) {
+        cr::LazyTwister lazy;
+        std::mt19937_64 standard(seed);
+        lazy.seed(seed);
+        for (int i = 0; i < 1000; ++i) {
+            ASSERT_EQ(lazy(), standard()) << "seed " << seed << " draw " << i;
+        }
+        lazy.seed(seed + 1);
+        standard.seed(seed + 1);
+        for (int i = 0; i < 700; ++i) {
+            ASSERT_EQ(lazy(), standard()) << "seed " << seed + 1 << " draw " << i;
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 #include "modes.h"
 
 #include "core/analysis.h"
+#include "core/lazytwister.h"
 #include "core/numparse.h"
 #include "core/random.h"
 #include "io/spin_file.h"
@@ -178,7 +179,7 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
         // The steps go straight into the sums: no run keeps a list of them.
         RunStatistics& sums = perWorker[worker];
         engine.sendStepsTo([&sums](const StepResult& step) { sums.addStep(step); });
-        std::mt19937_64 random;
+        LazyTwister random;
         std::vector<std::uint8_t> drawn(
             static_cast<std::size_t>(std::min<long long>(runLength, kDrawBlock)));
         const long long first = static_cast<long long>(task) * kRunsPerTask;
@@ -191,7 +192,9 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
                     static_cast<std::size_t>(std::min<long long>(left, kDrawBlock));
                 for (std::size_t i = 0; i < take; ++i) {
                     // 53 random bits in [0, 1), as the program draws its numbers.
-                    const double r = static_cast<double>(random() >> 11) * 0x1.0p-53;
+                    // (Signed, the conversion is one instruction.)
+                    const auto bits = static_cast<std::int64_t>(random() >> 11);
+                    const double r = static_cast<double>(bits) * 0x1.0p-53;
                     drawn[i] = static_cast<std::uint8_t>(numberFromUniform(r));
                 }
                 engine.spins(drawn.data(), take);

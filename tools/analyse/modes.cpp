@@ -123,6 +123,11 @@ LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit) {
         loaded.error = describe(result, source);
         return loaded;
     }
+    return spinsOf(result, limit);
+}
+
+LoadedSpins spinsOf(const io::SpinFileOutcome& result, std::optional<long long> limit) {
+    LoadedSpins loaded;
     auto count = static_cast<long long>(result.permanence.count);
     if (limit) {
         count = std::min(count, *limit);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/evaluation.h"
+#include "io/spin_file.h"
 #include "statistics.h"
 
 #include <atomic>
@@ -22,6 +23,9 @@ struct LoadedSpins {
 // Reads a permanence or a plain list of numbers (io::readSpinFile); keeps at
 // most the first `limit` spins.
 LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit = std::nullopt);
+// The numbers of a file read (kind Read), from wherever it was read.
+LoadedSpins spinsOf(const io::SpinFileOutcome& result,
+                    std::optional<long long> limit = std::nullopt);
 
 // One run over all the numbers at the step rate: every completed step.
 std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int steprate);

@@ -139,9 +139,12 @@ LoadedSpins spinsOf(const io::SpinFileOutcome& result, std::optional<long long> 
         return loaded;
     }
     for (std::size_t k = 0; k < loaded.numbers.size(); ++k) {
-        // The reader let only values through that round into 0..36.
-        loaded.numbers[k] =
-            static_cast<std::uint8_t>(roundHalfEven(result.permanence.cells[k + 1]));
+        // The reader let only values through that round into 0..36; nearly
+        // all are whole already.
+        const double cell = result.permanence.cells[k + 1];
+        const auto whole = static_cast<int>(cell);
+        loaded.numbers[k] = static_cast<std::uint8_t>(
+            cell == whole ? whole : static_cast<int>(roundHalfEven(cell)));
     }
     return loaded;
 }

@@ -87,13 +87,14 @@ std::size_t skipSeparators(std::string_view field, std::size_t at) {
 // A spin of one or two digits, as nearly every table writes them, read
 // without the general parse (which gives the same value); -1 for any other.
 int shortSpin(std::string_view text) {
-    if (text.size() == 1 && isDigit(text[0])) {
-        return text[0] - '0';
+    if (text.empty() || text.size() > 2) {
+        return -1;
     }
-    if (text.size() == 2 && isDigit(text[0]) && isDigit(text[1])) {
-        return (text[0] - '0') * 10 + (text[1] - '0');
-    }
-    return -1;
+    // Without a branch on the length: a single digit is read as "0d".
+    const auto first = static_cast<unsigned>(text[0] - '0');
+    const auto last = static_cast<unsigned>(text[text.size() - 1] - '0');
+    const unsigned tens = text.size() == 2 ? first : 0;
+    return first <= 9 && last <= 9 ? static_cast<int>(tens * 10 + last) : -1;
 }
 
 // Counts every spin and keeps keptSpins of them from spin firstKept on.
@@ -104,6 +105,13 @@ void readList(BlockSource& source, PermanenceOutcome& outcome, long long keptSpi
     FieldStream fields(source);
     std::string_view field;
     while (fields.next(field)) {
+        if (const int quick = shortSpin(field); quick >= 0 && quick <= 36) {
+            ++spins; // the usual field: one spin of one or two digits
+            if (spins >= firstKept && static_cast<long long>(cells.size()) <= keptSpins) {
+                cells.push_back(quick);
+            }
+            continue;
+        }
         const bool whole = fields.length() <= FieldStream::kKeptBytes;
         for (std::size_t start = skipSeparators(field, 0); start < field.size();) {
             std::size_t end = start;

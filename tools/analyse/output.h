@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/evaluation.h"
-#include "statistics.h"
+#include "analysis/statistics.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/evaluation.h"
 #include "analysis/statistics.h"
+#include "core/evaluation.h"
 
 #include <cstdint>
 #include <optional>

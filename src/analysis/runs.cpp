@@ -63,16 +63,23 @@ std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int ste
     return engine.steps();
 }
 
-RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength) {
+RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength,
+                     std::atomic<long long>* spinsDone, const std::atomic<bool>* stop) {
     RunStatistics stats;
     stats.expectSteps(static_cast<std::size_t>(runLength / std::max(steprate, 1)));
     Engine engine(steprate);
     engine.sendStepsTo([&stats](const StepResult& step) { stats.addStep(step); });
     const auto length = static_cast<std::size_t>(runLength);
     for (std::size_t start = 0; length > 0 && numbers.size() - start >= length; start += length) {
+        if (stop && stop->load(std::memory_order_relaxed)) {
+            break;
+        }
         engine.reset();
         runOnce(engine, numbers.data() + start, length);
         stats.endRun();
+        if (spinsDone) {
+            spinsDone->fetch_add(static_cast<long long>(length), std::memory_order_relaxed);
+        }
     }
     return stats;
 }

@@ -30,8 +30,11 @@ LoadedSpins spinsOf(const io::SpinFileOutcome& result,
 std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int steprate);
 
 // Consecutive runs of runLength numbers, each starting afresh; a remainder
-// shorter than a run is left out.
-RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength);
+// shorter than a run is left out. spinsDone counts the spins of every run
+// done; once stop is set, no further run starts.
+RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength,
+                     std::atomic<long long>* spinsDone = nullptr,
+                     const std::atomic<bool>* stop = nullptr);
 
 // The start value of run `run` of a simulation: depends on the seed and the
 // run's index only, so any division of the runs among threads draws the same.

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "analysis/statistics.h"
+
+#include <array>
+#include <vector>
+
+namespace cr::analyse {
+
+// One step of runs against the exact law: the counters' mean and standard
+// deviation beside the exact mean and σ, and how far each mean lies from the
+// exact one in units of its standard error, (mean − E) / (σ / √runs).
+struct SummaryRow {
+    int step = 0;
+    double statistisch = 0;
+    double expected = 0;
+    double sigma = 0;
+    std::array<double, kCounters> mean{};
+    std::array<double, kCounters> sd{};
+    std::array<double, kCounters> deviation{}; // 0 where σ is 0 or there is no run
+};
+
+std::vector<SummaryRow> summaryRows(const RunStatistics& stats, int steprate);
+
+// A deviation that stands out: more than three standard errors.
+inline bool standsOut(double deviation) {
+    return deviation > 3 || deviation < -3;
+}
+
+} // namespace cr::analyse

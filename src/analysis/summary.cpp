@@ -2,7 +2,9 @@
 #include "analysis/summary.h"
 
 #include "core/expectation.h"
+#include "core/texts.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace cr::analyse {
@@ -25,6 +27,71 @@ std::vector<SummaryRow> summaryRows(const RunStatistics& stats, int steprate) {
         }
     }
     return rows;
+}
+
+namespace {
+
+std::string decimal(double value, int decimals, std::string_view separator) {
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed, decimals);
+    if (error != std::errc()) {
+        return {};
+    }
+    std::string cell(buffer.data(), end);
+    if (const auto point = cell.find('.'); point != std::string::npos) {
+        cell.replace(point, 1, separator);
+    }
+    return cell;
+}
+
+std::string trimmed(std::string_view title) {
+    while (!title.empty() && title.back() == ' ') {
+        title.remove_suffix(1);
+    }
+    return std::string(title);
+}
+
+} // namespace
+
+std::vector<std::string> summaryTitles() {
+    std::vector<std::string> titles{trimmed(texts::kStepTitle), trimmed(texts::kMeanTitle), "σ"};
+    for (const std::string_view counter : texts::kRowTitles) {
+        const std::string name = trimmed(counter);
+        titles.push_back(name + " Mittel");
+        titles.push_back(name + " SD");
+        titles.push_back(name + " z");
+    }
+    return titles;
+}
+
+std::vector<std::string> summaryCells(const SummaryRow& row, std::string_view decimalSeparator) {
+    std::vector<std::string> cells{std::to_string(row.step),
+                                   decimal(row.expected, 4, decimalSeparator),
+                                   decimal(row.sigma, 4, decimalSeparator)};
+    for (std::size_t c = 0; c < kCounters; ++c) {
+        cells.push_back(decimal(row.mean[c], 4, decimalSeparator));
+        cells.push_back(decimal(row.sd[c], 4, decimalSeparator));
+        cells.push_back(decimal(row.deviation[c], 2, decimalSeparator));
+    }
+    return cells;
+}
+
+std::string summaryTableText(const std::vector<SummaryRow>& rows,
+                             std::string_view decimalSeparator) {
+    std::string text;
+    const auto appendLine = [&text](const std::vector<std::string>& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            text += i == 0 ? "" : "\t";
+            text += cells[i];
+        }
+        text += texts::kExportLineEnd;
+    };
+    appendLine(summaryTitles());
+    for (const SummaryRow& row : rows) {
+        appendLine(summaryCells(row, decimalSeparator));
+    }
+    return text;
 }
 
 } // namespace cr::analyse

@@ -4,6 +4,8 @@
 #include "analysis/statistics.h"
 
 #include <array>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace cr::analyse {
@@ -27,5 +29,12 @@ std::vector<SummaryRow> summaryRows(const RunStatistics& stats, int steprate);
 inline bool standsOut(double deviation) {
     return deviation > 3 || deviation < -3;
 }
+
+// The column titles of the table, and the rows as text: tab-separated,
+// lines ending as the export's, numbers with the given decimal separator.
+std::vector<std::string> summaryTitles();
+std::vector<std::string> summaryCells(const SummaryRow& row, std::string_view decimalSeparator);
+std::string summaryTableText(const std::vector<SummaryRow>& rows,
+                             std::string_view decimalSeparator);
 
 } // namespace cr::analyse

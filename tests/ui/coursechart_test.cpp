@@ -51,12 +51,14 @@ TEST_F(CourseChartTest, FollowsTheRunAndSavingWaitsForACompletedStep) {
     for (QWidget* target : {static_cast<QWidget*>(window.get()), find("tabelle2")}) {
         SCOPED_TRACE(target->objectName().toStdString());
         EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
-        ASSERT_EQ(target->actions().size(), 4);
+        ASSERT_EQ(target->actions().size(), 5);
         EXPECT_EQ(target->actions()[0]->text(), QStringLiteral("Permanenz öffnen \u2026"));
         EXPECT_EQ(target->actions()[1]->text(),
                   QStringLiteral("Lauf als Permanenz speichern \u2026"));
         EXPECT_EQ(target->actions()[2]->text(), QStringLiteral("Verlauf anzeigen"));
         EXPECT_EQ(target->actions()[3]->text(), QStringLiteral("Alle Steps speichern \u2026"));
+        EXPECT_EQ(target->actions()[4]->text(), QStringLiteral("Auswertung \u2026"));
+        EXPECT_EQ(target->actions()[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     }
     QAction* save = window->actions()[3];
     EXPECT_FALSE(save->isEnabled());

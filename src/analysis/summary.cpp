@@ -2,9 +2,9 @@
 #include "analysis/summary.h"
 
 #include "core/expectation.h"
+#include "core/steptable.h"
 #include "core/texts.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace cr::analyse {
@@ -31,20 +31,6 @@ std::vector<SummaryRow> summaryRows(const RunStatistics& stats, int steprate) {
 
 namespace {
 
-std::string decimal(double value, int decimals, std::string_view separator) {
-    std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::fixed, decimals);
-    if (error != std::errc()) {
-        return {};
-    }
-    std::string cell(buffer.data(), end);
-    if (const auto point = cell.find('.'); point != std::string::npos) {
-        cell.replace(point, 1, separator);
-    }
-    return cell;
-}
-
 std::string trimmed(std::string_view title) {
     while (!title.empty() && title.back() == ' ') {
         title.remove_suffix(1);
@@ -67,12 +53,12 @@ std::vector<std::string> summaryTitles() {
 
 std::vector<std::string> summaryCells(const SummaryRow& row, std::string_view decimalSeparator) {
     std::vector<std::string> cells{std::to_string(row.step),
-                                   decimal(row.expected, 4, decimalSeparator),
-                                   decimal(row.sigma, 4, decimalSeparator)};
+                                   fixedDecimal(row.expected, 4, decimalSeparator),
+                                   fixedDecimal(row.sigma, 4, decimalSeparator)};
     for (std::size_t c = 0; c < kCounters; ++c) {
-        cells.push_back(decimal(row.mean[c], 4, decimalSeparator));
-        cells.push_back(decimal(row.sd[c], 4, decimalSeparator));
-        cells.push_back(decimal(row.deviation[c], 2, decimalSeparator));
+        cells.push_back(fixedDecimal(row.mean[c], 4, decimalSeparator));
+        cells.push_back(fixedDecimal(row.sd[c], 4, decimalSeparator));
+        cells.push_back(fixedDecimal(row.deviation[c], 2, decimalSeparator));
     }
     return cells;
 }

@@ -254,12 +254,14 @@ void AnalysisWindow::finish() {
     if (m_result->stopped) {
         m_progressText->setText(QStringLiteral("Abgebrochen"));
         m_refusals->setText(refusalText());
+        emit finished();
         return; // the runs of a stopped job are incomplete: the last results stay
     }
     m_runs = m_result->stats.runs();
     m_rows = analyse::summaryRows(m_result->stats, m_jobSteprate);
     m_refusals->setText(refusalText());
     showRows();
+    emit finished();
 }
 
 QString AnalysisWindow::refusalText() const {

@@ -51,6 +51,10 @@ public:
     QString tableText() const;
     QTableWidget* table() const { return m_table; }
 
+signals:
+    // The work has ended (done or stopped) and its results are shown.
+    void finished();
+
 private:
     void buildForm();
     void poll();

@@ -30,6 +30,9 @@ void RunStatistics::addStep(const StepResult& step) {
         sums.sum[c] += value;
         sums.squares[c] += value * value;
     }
+    for (std::size_t p = 0; p < sums.withEmpty.size(); ++p) {
+        sums.withEmpty[p] += step.leer[p] > 0;
+    }
 }
 
 void RunStatistics::merge(const RunStatistics& other) {
@@ -43,8 +46,15 @@ void RunStatistics::merge(const RunStatistics& other) {
             sums.sum[c] += other.m_steps[k].sum[c];
             sums.squares[c] += other.m_steps[k].squares[c];
         }
+        for (std::size_t p = 0; p < sums.withEmpty.size(); ++p) {
+            sums.withEmpty[p] += other.m_steps[k].withEmpty[p];
+        }
     }
     m_runs += other.m_runs;
+}
+
+double RunStatistics::emptyShare(std::size_t step, std::size_t pair) const {
+    return static_cast<double>(m_steps[step].withEmpty[pair]) / static_cast<double>(m_runs);
 }
 
 double RunStatistics::mean(std::size_t step, std::size_t counter) const {

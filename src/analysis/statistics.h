@@ -20,6 +20,7 @@ struct StepSums {
     double statistisch = 0; // the same in every run
     std::array<long long, kCounters> sum{};
     std::array<long long, kCounters> squares{};
+    std::array<long long, kPairCount> withEmpty{}; // runs with an empty field in the pair
 };
 
 // Mean and standard deviation of each counter per step over runs of equal length.
@@ -40,6 +41,8 @@ public:
     double mean(std::size_t step, std::size_t counter) const;
     // Divided by the number of runs; 0 for a single run.
     double sd(std::size_t step, std::size_t counter) const;
+    // The share of runs with at least one empty field of the pair (0..2).
+    double emptyShare(std::size_t step, std::size_t pair) const;
 
 private:
     long long m_runs = 0;

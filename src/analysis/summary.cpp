@@ -20,6 +20,11 @@ std::vector<SummaryRow> summaryRows(const RunStatistics& stats, int steprate) {
         row.expected = expectedCount(steprate, row.step);
         row.sigma = expectedSigma(steprate, row.step);
         const double standardError = runs > 0 ? row.sigma / std::sqrt(runs) : 0;
+        const double q = 2 * fieldChance(row.step); // a position's pair has an empty field
+        row.emptyShareExact = 1 - std::pow(1 - q, steprate);
+        for (std::size_t p = 0; p < row.emptyShare.size(); ++p) {
+            row.emptyShare[p] = runs > 0 ? stats.emptyShare(k, p) : 0;
+        }
         for (std::size_t c = 0; c < kCounters; ++c) {
             row.mean[c] = stats.mean(k, c);
             row.sd[c] = stats.sd(k, c);
@@ -48,6 +53,10 @@ std::vector<std::string> summaryTitles() {
         titles.push_back(name + " SD");
         titles.push_back(name + " z");
     }
+    for (std::size_t p = 0; p < kPairCount; ++p) {
+        titles.push_back(trimmed(texts::kRowTitles[p]) + " \u2265 1");
+    }
+    titles.push_back("\u2265 1 exakt");
     return titles;
 }
 
@@ -60,6 +69,10 @@ std::vector<std::string> summaryCells(const SummaryRow& row, std::string_view de
         cells.push_back(fixedDecimal(row.sd[c], 4, decimalSeparator));
         cells.push_back(fixedDecimal(row.deviation[c], 2, decimalSeparator));
     }
+    for (const double share : row.emptyShare) {
+        cells.push_back(fixedDecimal(share, 4, decimalSeparator));
+    }
+    cells.push_back(fixedDecimal(row.emptyShareExact, 4, decimalSeparator));
     return cells;
 }
 

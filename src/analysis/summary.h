@@ -21,6 +21,10 @@ struct SummaryRow {
     std::array<double, kCounters> mean{};
     std::array<double, kCounters> sd{};
     std::array<double, kCounters> deviation{}; // 0 where σ is 0 or there is no run
+    // The share of runs with at least one empty field, per pair, beside its
+    // exact value 1 − (1 − q)^N for N positions.
+    std::array<double, kPairCount> emptyShare{};
+    double emptyShareExact = 0;
 };
 
 std::vector<SummaryRow> summaryRows(const RunStatistics& stats, int steprate);

@@ -114,6 +114,16 @@ TEST(Summary, DeviationInStandardErrors) {
             EXPECT_LT(std::abs(row.deviation[c]), 5) << "step " << row.step << " counter " << c;
         }
     }
+    // Runs with an empty field: near the exact share, which falls with the steps.
+    for (const SummaryRow& row : rows) {
+        const double q = 2 * std::pow(18.0 / 37.0, row.step);
+        EXPECT_DOUBLE_EQ(row.emptyShareExact, 1 - std::pow(1 - q, 37));
+        const double se = std::sqrt(row.emptyShareExact * (1 - row.emptyShareExact) / 4000.0);
+        for (const double share : row.emptyShare) {
+            EXPECT_NEAR(share, row.emptyShareExact, 5 * se + 1e-12) << "step " << row.step;
+        }
+    }
+    EXPECT_GT(rows[0].emptyShareExact, rows[9].emptyShareExact);
     EXPECT_TRUE(standsOut(3.01));
     EXPECT_TRUE(standsOut(-3.01));
     EXPECT_FALSE(standsOut(3));

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/analysiswindow.h"
 
+#include "ui/coursechart.h"
 #include "ui/stepsaver.h"
 
 #include <QApplication>
 #include <QBrush>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QSplitter>
+#include <QSvgGenerator>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -117,9 +121,16 @@ void AnalysisWindow::buildForm() {
     m_title = new QLabel(this);
     m_table = new QTableWidget(this);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_chart = new CourseChart(this);
+    m_logSwitch = new QCheckBox(QStringLiteral("Logarithmische Achse"), this);
+    connect(m_logSwitch, &QCheckBox::toggled, m_chart, &CourseChart::setLogarithmic);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(m_chart);
+    splitter->addWidget(m_table);
     layout->addWidget(m_refusals);
     layout->addWidget(m_title);
-    layout->addWidget(m_table, 1);
+    layout->addWidget(m_logSwitch);
+    layout->addWidget(splitter, 1);
 
     auto* output = new QHBoxLayout;
     auto* copy = new QPushButton(QStringLiteral("Tabelle kopieren"), this);
@@ -127,6 +138,17 @@ void AnalysisWindow::buildForm() {
     connect(copy, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(tableText()); });
     connect(save, &QPushButton::clicked, this, &AnalysisWindow::saveTable);
+    auto* saveChartButton = new QPushButton(QStringLiteral("Diagramm speichern \u2026"), this);
+    connect(saveChartButton, &QPushButton::clicked, this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, QStringLiteral("Diagramm speichern"), QString(),
+                                         QStringLiteral("PNG (*.png);;SVG (*.svg)"));
+        if (!path.isEmpty() && !saveChart(path)) {
+            QMessageBox::warning(this, QStringLiteral("Auswertung"),
+                                 QStringLiteral("Das Diagramm wurde nicht gespeichert."));
+        }
+    });
+    output->addWidget(saveChartButton);
     output->addStretch(1);
     output->addWidget(copy);
     output->addWidget(save);
@@ -261,6 +283,7 @@ void AnalysisWindow::finish() {
     m_rows = analyse::summaryRows(m_result->stats, m_jobSteprate);
     m_refusals->setText(refusalText());
     showRows();
+    showChart();
     emit finished();
 }
 
@@ -305,6 +328,30 @@ void AnalysisWindow::showRows() {
         }
     }
     m_table->resizeColumnsToContents();
+}
+
+void AnalysisWindow::showChart() {
+    std::vector<CourseChart::Counters> means;
+    std::vector<CourseChart::Counters> sds;
+    for (const analyse::SummaryRow& row : m_rows) {
+        means.push_back(row.mean);
+        sds.push_back(row.sd);
+    }
+    m_chart->setRuns(means, sds, m_jobSteprate,
+                     QStringLiteral("%L1 Läufe, Step-Rate %2").arg(m_runs).arg(m_jobSteprate));
+}
+
+bool AnalysisWindow::saveChart(const QString& path) const {
+    if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        return m_chart->grab().save(path, "PNG");
+    }
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(m_chart->size());
+    svg.setViewBox(m_chart->rect());
+    svg.setTitle(QStringLiteral("Auswertung"));
+    m_chart->render(&svg);
+    return QFileInfo(path).size() > 0;
 }
 
 QString AnalysisWindow::tableText() const {

@@ -19,8 +19,11 @@ class QSpinBox;
 class QLineEdit;
 class QTableWidget;
 class QTimer;
+class QCheckBox;
 
 namespace cr::ui {
+
+class CourseChart;
 
 // "Auswertung": runs of recorded tables or simulated runs against the exact
 // law. The work runs on a thread of its own (analyse::runJob); a timer of
@@ -50,6 +53,9 @@ public:
     QString refusalText() const;
     QString tableText() const;
     QTableWidget* table() const { return m_table; }
+    CourseChart* chart() const { return m_chart; }
+    // Saves the chart as SVG for a name ending ".svg", else as PNG.
+    bool saveChart(const QString& path) const;
 
 signals:
     // The work has ended (done or stopped) and its results are shown.
@@ -61,6 +67,7 @@ private:
     void finish();
     void showRows();
     void saveTable();
+    void showChart();
 
     std::optional<analyse::JobInput::Numbers> m_loaded;
     QListWidget* m_files = nullptr;
@@ -78,6 +85,8 @@ private:
     QLabel* m_refusals = nullptr;
     QLabel* m_title = nullptr;
     QTableWidget* m_table = nullptr;
+    CourseChart* m_chart = nullptr;
+    QCheckBox* m_logSwitch = nullptr;
     QTimer* m_timer = nullptr;
     QElapsedTimer m_clock;
 

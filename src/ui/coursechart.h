@@ -5,6 +5,7 @@
 #include "core/evaluation.h"
 
 #include <QWidget>
+#include <array>
 #include <vector>
 
 class QCheckBox;
@@ -22,6 +23,11 @@ public:
     explicit CourseChart(QWidget* parent = nullptr);
 
     void setRun(std::vector<StepResult> steps, int steprate);
+    // Many runs instead of one: per step the mean of each counter with a
+    // whisker of one standard deviation either side, under the heading.
+    using Counters = std::array<double, kChartCounters>;
+    void setRuns(const std::vector<Counters>& means, const std::vector<Counters>& sds, int steprate,
+                 const QString& heading);
     void setLogarithmic(bool on);
     bool logarithmic() const { return m_log; }
     const std::vector<StepResult>& steps() const { return m_steps; }
@@ -48,9 +54,13 @@ private:
     double yAt(const QRectF& area, double value) const;
     void drawBand(QPainter& p, const QRectF& area) const;
     void drawSeries(QPainter& p, const QRectF& area) const;
+    void drawWhiskers(QPainter& p, const QRectF& area) const;
     void drawLegend(QPainter& p, const QRectF& area) const;
 
     std::vector<StepResult> m_steps;
+    std::vector<Counters> m_means; // of many runs; empty for one run
+    std::vector<Counters> m_sds;
+    QString m_heading;
     int m_steprate = 0;
     bool m_log = false;
     ValueAxis m_axis;

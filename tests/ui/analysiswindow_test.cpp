@@ -2,7 +2,9 @@
 // "Auswertung": the window's table against the analysis tool's JSON for the
 // same files, a refused file among good ones, and "Abbrechen".
 #include "ui/analysiswindow.h"
+#include "ui/coursechart.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -79,6 +81,17 @@ TEST(AnalysisWindowTest, TableEqualsTheToolsAndARefusedFileIsNamed) {
             EXPECT_EQ(row.sd[c], pair[1].toDouble()) << "step " << k + 1 << " counter " << c;
         }
     }
+    // The chart shows a point per step; it saves as PNG and as SVG.
+    EXPECT_EQ(window.chart()->steps().size(), window.rows().size());
+    const QString png = dir.filePath(QStringLiteral("chart.png"));
+    const QString svg = dir.filePath(QStringLiteral("chart.svg"));
+    ASSERT_TRUE(window.saveChart(png));
+    ASSERT_TRUE(window.saveChart(svg));
+    EXPECT_EQ(QImage(png).size(), window.chart()->size());
+    EXPECT_FALSE(window.chart()->size().isEmpty());
+    QFile svgFile(svg);
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svgFile.readAll().contains("<svg"));
     // The table shows the rows, and copies them with a header line.
     EXPECT_EQ(window.table()->item(0, 0)->text(), QStringLiteral("1"));
     EXPECT_EQ(window.tableText().count(QStringLiteral("\r\n")), steps.size() + 1);

@@ -36,11 +36,18 @@ std::vector<SummaryRow> summaryRows(const RunStatistics& stats, int steprate) {
 
 namespace {
 
+// A row title of the export without its padding: "leer   RS " gives "leer RS".
 std::string trimmed(std::string_view title) {
-    while (!title.empty() && title.back() == ' ') {
-        title.remove_suffix(1);
+    std::string text;
+    for (const char c : title) {
+        if (c != ' ' || (!text.empty() && text.back() != ' ')) {
+            text += c;
+        }
     }
-    return std::string(title);
+    while (!text.empty() && text.back() == ' ') {
+        text.pop_back();
+    }
+    return text;
 }
 
 } // namespace

@@ -42,12 +42,13 @@ void readFiles(const JobInput& input, std::vector<JobInput::Numbers>& sources,
 
 JobResult runJob(const JobInput& input, JobProgress& progress) {
     JobResult result;
+    result.stats.keepHistograms(true);
     const long long length = std::max(input.runLength, 1LL);
     if (input.simulate) {
         progress.spinsPerUnit = length;
         progress.unitsTotal = input.runs;
         result.stats = simulate(input.steprate, length, input.runs, input.seed, input.threads,
-                                &progress.unitsDone, &progress.stop);
+                                &progress.unitsDone, &progress.stop, true);
         result.stopped = progress.stop;
         return result;
     }
@@ -62,8 +63,8 @@ JobResult runJob(const JobInput& input, JobProgress& progress) {
     progress.spinsPerUnit = 1;
     progress.unitsTotal = total;
     for (const JobInput::Numbers& source : sources) {
-        result.stats.merge(
-            runsOf(source.numbers, input.steprate, length, &progress.unitsDone, &progress.stop));
+        result.stats.merge(runsOf(source.numbers, input.steprate, length, &progress.unitsDone,
+                                  &progress.stop, true));
     }
     result.stopped = progress.stop;
     return result;

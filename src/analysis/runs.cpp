@@ -64,8 +64,10 @@ std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int ste
 }
 
 RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength,
-                     std::atomic<long long>* spinsDone, const std::atomic<bool>* stop) {
+                     std::atomic<long long>* spinsDone, const std::atomic<bool>* stop,
+                     bool histograms) {
     RunStatistics stats;
+    stats.keepHistograms(histograms);
     stats.expectSteps(static_cast<std::size_t>(runLength / std::max(steprate, 1)));
     Engine engine(steprate);
     engine.sendStepsTo([&stats](const StepResult& step) { stats.addStep(step); });
@@ -89,12 +91,14 @@ std::uint64_t runSeed(std::uint64_t seed, long long run) {
 }
 
 RunStatistics simulate(int steprate, long long runLength, long long runs, std::uint64_t seed,
-                       int threads, std::atomic<long long>* done, const std::atomic<bool>* stop) {
+                       int threads, std::atomic<long long>* done, const std::atomic<bool>* stop,
+                       bool histograms) {
     const auto tasks = static_cast<std::size_t>((runs + kRunsPerTask - 1) / kRunsPerTask);
     // One sum per worker: whole numbers, so whichever worker took a run, the
     // totals come out the same.
     std::vector<RunStatistics> perWorker(static_cast<std::size_t>(std::max(threads, 1)));
     for (RunStatistics& sums : perWorker) {
+        sums.keepHistograms(histograms);
         sums.expectSteps(static_cast<std::size_t>(runLength / std::max(steprate, 1)));
     }
     parallelFor(

@@ -29,12 +29,15 @@ LoadedSpins spinsOf(const io::SpinFileOutcome& result,
 // One run over all the numbers at the step rate: every completed step.
 std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int steprate);
 
+// runsOf and simulate keep histograms of the counters when asked
+// (RunStatistics::keepHistograms).
+
 // Consecutive runs of runLength numbers, each starting afresh; a remainder
 // shorter than a run is left out. spinsDone counts the spins of every run
 // done; once stop is set, no further run starts.
 RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength,
                      std::atomic<long long>* spinsDone = nullptr,
-                     const std::atomic<bool>* stop = nullptr);
+                     const std::atomic<bool>* stop = nullptr, bool histograms = false);
 
 // The start value of run `run` of a simulation: depends on the seed and the
 // run's index only, so any division of the runs among threads draws the same.
@@ -48,7 +51,7 @@ std::uint64_t runSeed(std::uint64_t seed, long long run);
 // first steps in the sums).
 RunStatistics simulate(int steprate, long long runLength, long long runs, std::uint64_t seed,
                        int threads, std::atomic<long long>* done = nullptr,
-                       const std::atomic<bool>* stop = nullptr);
+                       const std::atomic<bool>* stop = nullptr, bool histograms = false);
 
 // Calls work(i, worker) for i in 0..count-1 on up to `threads` threads, each
 // taking the next index as it gets free; worker (0..threads-1) names the thread.

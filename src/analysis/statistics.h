@@ -21,6 +21,8 @@ struct StepSums {
     std::array<long long, kCounters> sum{};
     std::array<long long, kCounters> squares{};
     std::array<long long, kPairCount> withEmpty{}; // runs with an empty field in the pair
+    // For each counter, how many runs it ended the step at each value.
+    std::array<std::vector<long long>, kCounters> histogram;
 };
 
 // Mean and standard deviation of each counter per step over runs of equal length.
@@ -34,6 +36,9 @@ public:
     // Room for this many steps at the first step, so the sums never take
     // twice their size while they grow.
     void expectSteps(std::size_t steps) { m_expected = steps; }
+    // Whether addStep also counts each counter's values (StepSums::histogram);
+    // off, the sums cost the simulation nothing beyond the means.
+    void keepHistograms(bool on) { m_histograms = on; }
     void merge(const RunStatistics& other);
 
     long long runs() const { return m_runs; }
@@ -47,6 +52,7 @@ public:
 private:
     long long m_runs = 0;
     std::size_t m_expected = 0;
+    bool m_histograms = false;
     std::vector<StepSums> m_steps;
 };
 

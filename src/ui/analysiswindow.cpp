@@ -2,6 +2,7 @@
 #include "ui/analysiswindow.h"
 
 #include "ui/coursechart.h"
+#include "ui/histogramview.h"
 #include "ui/stepsaver.h"
 
 #include <QApplication>
@@ -125,8 +126,10 @@ void AnalysisWindow::buildForm() {
     m_logSwitch = new QCheckBox(QStringLiteral("Logarithmische Achse"), this);
     connect(m_logSwitch, &QCheckBox::toggled, m_chart, &CourseChart::setLogarithmic);
     auto* splitter = new QSplitter(Qt::Vertical, this);
+    m_histogram = new HistogramView(this);
     splitter->addWidget(m_chart);
     splitter->addWidget(m_table);
+    splitter->addWidget(m_histogram);
     layout->addWidget(m_refusals);
     layout->addWidget(m_title);
     layout->addWidget(m_logSwitch);
@@ -226,7 +229,7 @@ void AnalysisWindow::calculate() {
     m_progressBar->setValue(0);
     m_clock.start();
     m_worker.emplace([this, input = std::move(input)] {
-        m_result = std::make_unique<analyse::JobResult>(analyse::runJob(input, *m_progress));
+        m_pending = std::make_unique<analyse::JobResult>(analyse::runJob(input, *m_progress));
         m_done = true;
     });
     m_timer->start();
@@ -272,18 +275,21 @@ void AnalysisWindow::finish() {
     m_worker.reset();
     m_calculate->setEnabled(true);
     m_cancel->setEnabled(false);
-    m_refused = m_result->refused;
-    if (m_result->stopped) {
+    m_refused = m_pending->refused;
+    if (m_pending->stopped) {
+        m_pending.reset();
         m_progressText->setText(QStringLiteral("Abgebrochen"));
         m_refusals->setText(refusalText());
         emit finished();
         return; // the runs of a stopped job are incomplete: the last results stay
     }
+    m_result = std::move(m_pending);
     m_runs = m_result->stats.runs();
     m_rows = analyse::summaryRows(m_result->stats, m_jobSteprate);
     m_refusals->setText(refusalText());
     showRows();
     showChart();
+    m_histogram->setStatistics(&m_result->stats, m_jobSteprate);
     emit finished();
 }
 

@@ -24,6 +24,7 @@ class QCheckBox;
 namespace cr::ui {
 
 class CourseChart;
+class HistogramView;
 
 // "Auswertung": runs of recorded tables or simulated runs against the exact
 // law. The work runs on a thread of its own (analyse::runJob); a timer of
@@ -54,6 +55,7 @@ public:
     QString tableText() const;
     QTableWidget* table() const { return m_table; }
     CourseChart* chart() const { return m_chart; }
+    HistogramView* histogram() const { return m_histogram; }
     // Saves the chart as SVG for a name ending ".svg", else as PNG.
     bool saveChart(const QString& path) const;
 
@@ -86,6 +88,7 @@ private:
     QLabel* m_title = nullptr;
     QTableWidget* m_table = nullptr;
     CourseChart* m_chart = nullptr;
+    HistogramView* m_histogram = nullptr;
     QCheckBox* m_logSwitch = nullptr;
     QTimer* m_timer = nullptr;
     QElapsedTimer m_clock;
@@ -93,7 +96,8 @@ private:
     std::unique_ptr<analyse::JobProgress> m_progress;
     std::optional<std::thread> m_worker;
     std::atomic<bool> m_done{false};
-    std::unique_ptr<analyse::JobResult> m_result;
+    std::unique_ptr<analyse::JobResult> m_pending; // written by the worker until m_done
+    std::unique_ptr<analyse::JobResult> m_result;  // shown
     int m_jobSteprate = 0;
     std::vector<analyse::SummaryRow> m_rows;
     std::vector<analyse::FileRefusal> m_refused;

@@ -3,6 +3,7 @@
 // same files, a refused file among good ones, and "Abbrechen".
 #include "ui/analysiswindow.h"
 #include "ui/coursechart.h"
+#include "ui/histogramview.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -92,6 +93,12 @@ TEST(AnalysisWindowTest, TableEqualsTheToolsAndARefusedFileIsNamed) {
     QFile svgFile(svg);
     ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svgFile.readAll().contains("<svg"));
+    // The histogram of a chosen step and counter, against the exact law.
+    window.histogram()->choose(2, 4);
+    const QString histogram = window.histogram()->text();
+    EXPECT_TRUE(histogram.contains(QStringLiteral("beobachtet"))) << histogram.toStdString();
+    EXPECT_TRUE(histogram.contains(QStringLiteral("Freiheitsgraden, p = ")))
+        << histogram.toStdString();
     // The table shows the rows, and copies them with a header line.
     EXPECT_EQ(window.table()->item(0, 0)->text(), QStringLiteral("1"));
     EXPECT_EQ(window.tableText().count(QStringLiteral("\r\n")), steps.size() + 1);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/goodness.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -59,6 +60,18 @@ double binomialProbability(int n, double q, int k) {
     }
     const double logChoose = std::lgamma(n + 1.0) - std::lgamma(k + 1.0) - std::lgamma(n - k + 1.0);
     return std::exp(logChoose + k * std::log(q) + (n - k) * std::log1p(-q));
+}
+
+double atLeastAsFar(int n, double q, int value) {
+    const double mean = n * q;
+    const double distance = std::abs(value - mean) * (1 - 1e-12); // this value counts
+    double chance = 0;
+    for (int k = 0; k <= n; ++k) {
+        if (std::abs(k - mean) >= distance) {
+            chance += binomialProbability(n, q, k);
+        }
+    }
+    return std::min(chance, 1.0);
 }
 
 double chiSquareTail(double x, int freedom) {

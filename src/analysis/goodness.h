@@ -26,6 +26,9 @@ struct GoodnessOfFit {
 GoodnessOfFit binomialFit(const std::vector<long long>& counts, int n, double q);
 
 double binomialProbability(int n, double q, int k);
+// The chance under Binomial(n, q) of a value at least as far from the mean
+// n q as `value` is, either side.
+double atLeastAsFar(int n, double q, int value);
 // The chance that a chi-square with the given freedom reaches x or more.
 double chiSquareTail(double x, int freedom);
 

@@ -74,6 +74,7 @@ QPen penOf(const SeriesLook& look) {
 CourseChart::CourseChart(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("verlaufchart"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     fitValueAxis();
 }
 
@@ -104,6 +105,10 @@ void CourseChart::setRun(std::vector<StepResult> steps, int steprate) {
     m_steprate = steprate;
     fitValueAxis();
     update();
+}
+
+QString CourseChart::counterName(std::size_t i) {
+    return text(kCounterLooks[i].name);
 }
 
 void CourseChart::setLogarithmic(bool on) {
@@ -281,6 +286,14 @@ void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
                 p.drawEllipse(point, look.width + 1, look.width + 1);
             }
             p.setBrush(Qt::NoBrush);
+        }
+        if (dotted && m_means.empty() && &look != &kStatisticLook) { // outside the band: a ring
+            p.setPen(QPen(look.colour, 1.5));
+            for (std::size_t k = 0; k < m_steps.size(); ++k) {
+                if (outsideBand(m_steps[k].step, value(m_steps[k]))) {
+                    p.drawEllipse(line[static_cast<qsizetype>(k)], 6, 6);
+                }
+            }
         }
     };
     for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {

@@ -38,11 +38,20 @@ public:
     double xOf(double step) const;
     double yOf(double value) const;
 
+    // What a pointer at pos points to: a counter's value at a step, its
+    // exact mean and σ, and how likely a value at least this far from the
+    // mean is; empty away from every point (a chart of one run only).
+    QString pointInfo(const QPointF& pos) const;
+    static QString counterName(std::size_t i);
+    // Whether a counter lies outside the exact mean's ±2σ band.
+    bool outsideBand(int step, double value) const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void fitValueAxis();

@@ -39,6 +39,22 @@ TEST(Binomial, ProbabilitiesSumToOneAndMatchTheMean) {
     }
 }
 
+// The chance of a value at least as far from the mean, either side.
+TEST(Binomial, AtLeastAsFarCountsBothSides) {
+    EXPECT_NEAR(atLeastAsFar(37, 0.5, 37), 2 * std::pow(0.5, 37), 1e-20);
+    EXPECT_NEAR(atLeastAsFar(37, 0.5, 0), 2 * std::pow(0.5, 37), 1e-20);
+    EXPECT_NEAR(atLeastAsFar(2, 0.5, 1), 1, 1e-12); // the mean itself
+    // 0 or 4 of 4 at q = 1/2: each 1/16.
+    EXPECT_NEAR(atLeastAsFar(4, 0.5, 4), 2.0 / 16, 1e-12);
+    EXPECT_NEAR(atLeastAsFar(4, 0.5, 3), 10.0 / 16, 1e-12);
+    // Lopsided: 10 positions, q = 0.1, mean 1; 3 is 2 away, as nothing below is.
+    double upper = 0;
+    for (int k = 3; k <= 10; ++k) {
+        upper += binomialProbability(10, 0.1, k);
+    }
+    EXPECT_NEAR(atLeastAsFar(10, 0.1, 3), upper, 1e-12);
+}
+
 // Counts that follow the law exactly fit it perfectly; classes are pooled
 // until each is expected five times, and keep every run.
 TEST(BinomialFit, PoolsSmallClassesAndFitsExactCounts) {

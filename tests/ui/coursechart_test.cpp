@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/goodness.h"
+#include "core/expectation.h"
 #include "ui/coursechart.h"
 #include "window_fixture.h"
 
@@ -7,6 +9,7 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -155,6 +158,34 @@ TEST_F(CourseChartTest, PaintsSeriesWhereTheAxesMapThem) {
             }
         }
     }
+}
+
+// "Is this normal?": pointing at a counter tells its value, the exact mean,
+// σ and the chance of a value this far out; away from the points, nothing.
+TEST_F(CourseChartTest, PointingAtACounterTellsHowLikelyItIs) {
+    CourseChart chart;
+    chart.resize(600, 400);
+    std::vector<cr::StepResult> history(2);
+    history[0].step = 1;
+    history[0].leer = {36, 30, 36};
+    history[0].einmal = {36, 36, 36};
+    history[1].step = 2;
+    history[1].leer = {18, 17, 5};
+    history[1].einmal = {17, 18, 17};
+    chart.setRun(history, 37);
+    const QString info = chart.pointInfo(QPointF(chart.xOf(2), chart.yOf(5)));
+    EXPECT_TRUE(info.startsWith(CourseChart::counterName(2) + QStringLiteral(", Step 2: 5\n")))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Erwartungswert 17")));
+    const double chance = cr::analyse::atLeastAsFar(37, 2 * cr::fieldChance(2), 5);
+    EXPECT_LT(chance, 0.01);
+    EXPECT_TRUE(info.contains(QLocale().toString(100 * chance, 'g', 3))) << info.toStdString();
+    EXPECT_TRUE(chart.pointInfo(QPointF(chart.xOf(1.5), chart.yOf(25))).isEmpty());
+    // 5 and 30 lie outside the band, 17 and 36 inside.
+    EXPECT_TRUE(chart.outsideBand(2, 5));
+    EXPECT_TRUE(chart.outsideBand(1, 30));
+    EXPECT_FALSE(chart.outsideBand(2, 17));
+    EXPECT_FALSE(chart.outsideBand(1, 36));
 }
 
 } // namespace

@@ -127,6 +127,7 @@ QSize CourseChart::minimumSizeHint() const {
 
 void CourseChart::fitValueAxis() {
     m_axis = cr::fitValueAxis(m_steps, m_steprate, m_log);
+    m_shown = shownSteps(m_steps);
 }
 
 double CourseChart::xOf(double step) const {
@@ -138,7 +139,7 @@ double CourseChart::yOf(double value) const {
 }
 
 double CourseChart::xAt(const QRectF& area, double step) const {
-    return area.left() + stepFraction(m_steps.size(), step) * area.width();
+    return area.left() + stepFraction(m_shown, step) * area.width();
 }
 
 double CourseChart::yAt(const QRectF& area, double value) const {
@@ -242,7 +243,7 @@ void CourseChart::drawValueAxis(QPainter& p, const QRectF& area) const {
 void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
     const QFontMetrics metrics(font());
     p.setPen(palette().color(QPalette::WindowText));
-    for (int step : stepLabels(static_cast<int>(m_steps.size()))) {
+    for (int step : stepLabels(static_cast<int>(m_shown))) {
         const double x = xAt(area, step);
         p.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
         const QString label = QString::number(step);
@@ -271,7 +272,7 @@ void CourseChart::drawBand(QPainter& p, const QRectF& area) const {
 }
 
 void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
-    const bool marked = m_steps.size() == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
+    const bool marked = m_shown == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
     auto draw = [&](const SeriesLook& look, bool dotted, auto value) {
         QPolygonF line;
         for (const StepResult& r : m_steps) {

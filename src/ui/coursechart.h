@@ -70,6 +70,7 @@ private:
     std::vector<Counters> m_means; // of many runs; empty for one run
     std::vector<Counters> m_sds;
     QString m_heading;
+    std::size_t m_shown = 1; // the steps spread across the width (shownSteps)
     int m_steprate = 0;
     bool m_log = false;
     ValueAxis m_axis;

@@ -32,6 +32,9 @@ QString CourseChart::pointInfo(const QPointF& pos) const {
     const StepResult* hit = nullptr;
     std::size_t counter = 0;
     for (const StepResult& r : m_steps) {
+        if (static_cast<std::size_t>(r.step) > m_shown) {
+            break;
+        }
         for (std::size_t i = 0; i < kChartCounters; ++i) {
             const double d = std::hypot(xOf(r.step) - pos.x(), yOf(chartCounter(r, i)) - pos.y());
             if (d <= nearest) {

@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <random>
 
 namespace cr::ui {
@@ -225,12 +226,19 @@ void AnalysisWindow::calculate() {
     m_jobSteprate = input.steprate;
     m_progress = std::make_unique<analyse::JobProgress>();
     m_done = false;
+    m_outOfMemory = false;
     m_calculate->setEnabled(false);
     m_cancel->setEnabled(true);
     m_progressBar->setValue(0);
     m_clock.start();
     m_worker.emplace([this, input = std::move(input)] {
-        m_pending = std::make_unique<analyse::JobResult>(analyse::runJob(input, *m_progress));
+        try {
+            m_pending = std::make_unique<analyse::JobResult>(analyse::runJob(input, *m_progress));
+        } catch (const std::bad_alloc&) { // runs too long for the memory: nothing to show
+            m_pending = std::make_unique<analyse::JobResult>();
+            m_pending->stopped = true;
+            m_outOfMemory = true;
+        }
         m_done = true;
     });
     m_timer->start();
@@ -279,7 +287,8 @@ void AnalysisWindow::finish() {
     m_refused = m_pending->refused;
     if (m_pending->stopped) {
         m_pending.reset();
-        m_progressText->setText(QStringLiteral("Abgebrochen"));
+        m_progressText->setText(m_outOfMemory ? QStringLiteral("Nicht genug Speicher")
+                                              : QStringLiteral("Abgebrochen"));
         m_refusals->setText(refusalText());
         emit finished();
         return; // the runs of a stopped job are incomplete: the last results stay
@@ -292,6 +301,10 @@ void AnalysisWindow::finish() {
     showChart();
     m_histogram->setStatistics(&m_result->stats, m_jobSteprate);
     emit finished();
+}
+
+QString AnalysisWindow::progressText() const {
+    return m_progressText->text();
 }
 
 QString AnalysisWindow::refusalText() const {

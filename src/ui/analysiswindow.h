@@ -46,6 +46,7 @@ public:
     void calculate(); // "Berechnen"
     void cancel();    // "Abbrechen"
     bool busy() const { return m_worker.has_value(); }
+    QString progressText() const;
     // Waits until the work has ended and its results are shown.
     void waitUntilDone();
 
@@ -96,6 +97,7 @@ private:
     std::unique_ptr<analyse::JobProgress> m_progress;
     std::optional<std::thread> m_worker;
     std::atomic<bool> m_done{false};
+    bool m_outOfMemory = false;                    // written by the worker before m_done
     std::unique_ptr<analyse::JobResult> m_pending; // written by the worker until m_done
     std::unique_ptr<analyse::JobResult> m_result;  // shown
     int m_jobSteprate = 0;

@@ -120,4 +120,21 @@ TEST(AnalysisWindowTest, CancelStopsALongSimulation) {
     EXPECT_TRUE(window.rows().empty());
 }
 
+// Runs far too long for the memory end the work with a word to say so, not
+// with the end of the program. (AddressSanitizer reports so large a request
+// itself instead of failing it; the normal build runs the check.)
+#ifndef __SANITIZE_ADDRESS__
+TEST(AnalysisWindowTest, RunsTooLongForTheMemoryAreReported) {
+    AnalysisWindow window(nullptr);
+    window.chooseSimulation(1, 5);
+    window.setSteprate(1);
+    window.setRunLength(1000000000); // a billion steps of sums and histograms
+    window.calculate();
+    window.waitUntilDone();
+    EXPECT_FALSE(window.busy());
+    EXPECT_EQ(window.progressText(), QStringLiteral("Nicht genug Speicher"));
+    EXPECT_TRUE(window.rows().empty());
+}
+#endif
+
 } // namespace

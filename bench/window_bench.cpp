@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "seeded_random.h"
+#include "ui/analysiswindow.h"
 #include "ui/application.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -166,6 +170,37 @@ void BM_WindowStartup(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WindowStartup)->Unit(benchmark::kMillisecond);
+
+// The main thread while the window simulates for about a second: the
+// longest gap between two ticks of a 1 ms timer (counter gap_ms).
+void BM_EventLoopGap(benchmark::State& state) {
+    ui::AnalysisWindow window(nullptr);
+    window.show();
+    double longest = 0;
+    for (auto _ : state) {
+        window.chooseSimulation(state.range(0), 1);
+        window.setSteprate(37);
+        window.setRunLength(370);
+        QEventLoop loop;
+        QObject::connect(&window, &ui::AnalysisWindow::finished, &loop, &QEventLoop::quit);
+        QElapsedTimer clock;
+        QTimer tick;
+        tick.setInterval(1);
+        qint64 last = 0;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, static_cast<double>(now - last) / 1e6);
+            last = now;
+        });
+        clock.start();
+        tick.start();
+        window.calculate();
+        loop.exec();
+        tick.stop();
+    }
+    state.counters["gap_ms"] = longest;
+}
+BENCHMARK(BM_EventLoopGap)->Arg(500000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 } // namespace cr::bench

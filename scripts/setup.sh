@@ -4,7 +4,7 @@
 # of the needed packages is missing. Safe to run again; uses sudo when not root.
 set -eu
 
-packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
+packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev \
 libgl-dev libxkbcommon-dev libgtest-dev libgmock-dev libbenchmark-dev \
 fonts-liberation fonts-dejavu-core qt6-translations-l10n clang-format appstream \
 desktop-file-utils"

@@ -1,19 +1,184 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/analysis.h"
 
+#include "core/run.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
 namespace cr {
 
-Engine::Engine(int steprate) : m_steprate(steprate < 1 ? 1 : steprate) {
-    m_s.farbe = makeColourTable();
-    m_s.steprate = m_steprate;
+namespace {
+
+constexpr int kBitsPerField = 2;
+constexpr int kFieldsPerCell = 2 * kPairCount;
+constexpr std::size_t kCellsPerWord = 4;
+constexpr std::uint16_t kAllStates = (1u << (kBitsPerField * kFieldsPerCell)) - 1;
+constexpr std::array<std::uint16_t, 37> kNothing{};
+
+int shiftOf(int pair, int side) {
+    return kBitsPerField * (2 * pair + side - 1);
+}
+
+std::uint16_t cellOf(int pair, int side, int state) {
+    return static_cast<std::uint16_t>(state << shiftOf(pair, side));
+}
+
+// The low bit of both fields of a pair in each of a word's four cells.
+constexpr std::uint64_t lowBitsOf(int pair) {
+    const std::uint64_t cell = 0b0101ULL << (4 * pair);
+    return cell * 0x0001000100010001ULL;
+}
+
+// Popcount is an instruction on nearly every x86-64, but not in the
+// baseline the package is built for: a clone for it is picked at load.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define CR_POPCOUNT_CLONES __attribute__((target_clones("popcnt", "default")))
+#else
+#define CR_POPCOUNT_CLONES
+#endif
+
+// kFieldOnce is the low bit of a field, kFieldOut the high one: a field is
+// empty where neither is set.
+static_assert(kFieldEmpty == 0 && kFieldOnce == 1 && kFieldOut == 2);
+
+// Counts the empty and the once-hit fields of each pair into the step (inlined
+// into callers built for the popcount instruction and callers built without). The
+// cells are read one by one, as the spins wrote them (a wide load of narrow
+// stores just made would wait for them; volatile keeps the compiler from
+// joining the loads), and joined into words of four.
+[[gnu::always_inline]] inline void countFields(const std::uint16_t* cells, std::size_t words,
+                                               int fieldsPerPair, StepResult& r) {
+    std::uint64_t filled[3] = {0, 0, 0};
+    std::uint64_t once[3] = {0, 0, 0};
+    const volatile std::uint16_t* c = cells;
+    for (std::size_t w = 0; w < words; ++w, c += kCellsPerWord) {
+        const std::uint64_t word = c[0] | (std::uint64_t{c[1]} << 16) |
+                                   (std::uint64_t{c[2]} << 32) | (std::uint64_t{c[3]} << 48);
+        const std::uint64_t any = word | (word >> 1);
+        for (std::size_t pair = 0; pair < 3; ++pair) {
+            const std::uint64_t low = lowBitsOf(static_cast<int>(pair));
+            filled[pair] += static_cast<std::uint64_t>(std::popcount(any & low));
+            once[pair] += static_cast<std::uint64_t>(std::popcount(word & low));
+        }
+    }
+    for (std::size_t pair = 0; pair < 3; ++pair) {
+        r.leer[pair] = fieldsPerPair - static_cast<int>(filled[pair]);
+        r.einmal[pair] = static_cast<int>(once[pair]);
+    }
+}
+
+} // namespace
+
+const SpinMasks& spinMasks() {
+    static const SpinMasks masks = [] {
+        const ColourTable farbe = makeColourTable();
+        SpinMasks m;
+        m.first[0] = m.out[0] = 0;
+        for (int pair = 0; pair < kPairCount; ++pair) {
+            for (const int side : {1, 2}) { // a zero puts every field out
+                m.first[0] |= cellOf(pair, side, kFieldOut);
+            }
+        }
+        m.out[0] = m.first[0];
+        for (int n = 1; n <= 36; ++n) {
+            const auto k = static_cast<std::size_t>(n);
+            for (int pair = 0; pair < kPairCount; ++pair) {
+                const int side = sideOf(static_cast<Pair>(pair), n, farbe);
+                m.first[k] |= cellOf(pair, side, kFieldOnce);
+                m.out[k] |= cellOf(pair, side, kFieldOut);
+            }
+        }
+        for (std::size_t k = 0; k < m.keep.size(); ++k) {
+            // Clear every hit field whole, then set it out.
+            m.keep[k] = static_cast<std::uint16_t>(kAllStates & ~(m.out[k] | (m.out[k] >> 1)));
+        }
+        return m;
+    }();
+    return masks;
+}
+
+int fieldStateOf(std::uint16_t cell, int pair, int side) {
+    return (cell >> shiftOf(pair, side)) & ((1 << kBitsPerField) - 1);
+}
+
+Engine::Engine(int steprate)
+    : m_steprate(steprate < 1 ? 1 : steprate), m_rows(static_cast<std::size_t>(m_steprate)),
+      m_masks(&spinMasks()) {
+    const std::size_t words = (m_rows + kCellsPerWord - 1) / kCellsPerWord;
+    m_cells.assign(words * kCellsPerWord, 0);
     reset();
 }
 
 void Engine::reset() {
-    freshEvaluation(m_s, m_steprate);
+    std::fill(m_cells.begin(), m_cells.end(), std::uint16_t{0});
+    m_zeile = 0;
+    m_schritt = 1;
+    m_statwert = 2 * m_steprate;
+    // Step 1 keeps nothing of a cell: every position is hit in it once.
+    m_keep = kNothing.data();
+    m_set = m_masks->first.data();
     m_steps.clear();
 }
 
-// Engine::spin is in evaluation.cpp, where the evaluation can be inlined into it.
+std::array<int, 6> Engine::counters() const {
+    StepResult r;
+    countInto(r);
+    return {r.leer[0], r.leer[1], r.leer[2], r.einmal[0], r.einmal[1], r.einmal[2]};
+}
+
+void Engine::countInto(StepResult& r) const {
+    countFields(m_cells.data(), m_cells.size() / kCellsPerWord, 2 * m_steprate, r);
+}
+
+[[gnu::always_inline]] inline void Engine::finishStep() {
+    // Written in place: a step copied from the stack would be read back
+    // before its parts were stored.
+    const auto fill = [this](StepResult& r) {
+        r.step = m_schritt;
+        r.statistisch = m_statwert * 0.5;
+        countFields(m_cells.data(), m_cells.size() / kCellsPerWord, 2 * m_steprate, r);
+    };
+    if (m_sink) {
+        StepResult r;
+        fill(r);
+        m_sink(r);
+    } else {
+        fill(m_steps.emplace_back());
+    }
+    m_statwert = halvedStatistic(m_statwert);
+    m_zeile = 0;
+    ++m_schritt;
+    m_keep = m_masks->keep.data();
+    m_set = m_masks->out.data();
+}
+
+void Engine::endStep() {
+    finishStep();
+}
+
+// The spins of a whole stretch, a step at a time: the loop keeps the cells,
+// masks and count in registers, where spin() called from a caller's loop
+// goes through the engine's members in memory every time.
+CR_POPCOUNT_CLONES
+void Engine::spins(const std::uint8_t* numbers, std::size_t count) {
+    while (count > 0) {
+        const std::size_t take = std::min(count, m_rows - m_zeile);
+        std::uint16_t* cells = m_cells.data() + m_zeile;
+        const std::uint16_t* keep = m_keep;
+        const std::uint16_t* set = m_set;
+        for (std::size_t k = 0; k < take; ++k) {
+            const std::size_t n = numbers[k];
+            cells[k] = static_cast<std::uint16_t>((cells[k] & keep[n]) | set[n]);
+        }
+        numbers += take;
+        count -= take;
+        m_zeile += take;
+        if (m_zeile == m_rows) {
+            finishStep();
+        }
+    }
+}
 
 } // namespace cr

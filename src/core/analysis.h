@@ -2,8 +2,10 @@
 #pragma once
 
 #include "core/evaluation.h"
-#include "core/run.h"
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -12,25 +14,72 @@ namespace cr {
 // The evaluation of a run without any window: the same rules as the window's
 // run, spin by spin, recording every completed step. Starts as after Start
 // (or Reset) at the given step rate.
+//
+// The six fields of a position (two sides of each pair) sit in one 16-bit
+// cell, two bits a field holding its state (kFieldEmpty, kFieldOnce,
+// kFieldOut), rows of four cells making a 64-bit word. A spin is one table
+// look-up and one store: in step 1 the position is hit for the first time,
+// so its cell is simply the number's entry; later a hit puts fields out,
+// cell = (cell & keep) | out. The counters are counted only at a step end.
 class Engine {
 public:
     explicit Engine(int steprate);
 
     void reset();
-    void spin(int zahl);
+    // zahl is a number 0..36.
+    void spin(int zahl) {
+        const auto n = static_cast<std::size_t>(zahl);
+        std::uint16_t& cell = m_cells[m_zeile];
+        cell = static_cast<std::uint16_t>((cell & m_keep[n]) | m_set[n]);
+        if (++m_zeile == m_rows) {
+            endStep();
+        }
+    }
+    // The same for count numbers 0..36 in a row, several times faster.
+    void spins(const std::uint8_t* numbers, std::size_t count);
     int steprate() const { return m_steprate; }
     const std::vector<StepResult>& steps() const { return m_steps; }
     // Hands every completed step to sink instead of keeping it in steps(),
     // so a long run takes no memory for its steps.
     using StepSink = std::function<void(const StepResult&)>;
     void sendStepsTo(StepSink sink) { m_sink = std::move(sink); }
-    const RunState& state() const { return m_s; }
+
+    // The counters now, as the window's state holds them: empty fields of
+    // RS, MP, GU, then fields hit once of RS, MP, GU. Counts every cell.
+    std::array<int, 6> counters() const;
+    // Twice the statistic, as RunState::statwert.
+    int statwert() const { return m_statwert; }
+    // The step under way (1 after Start or Reset).
+    int schritt() const { return m_schritt; }
 
 private:
+    void endStep();
+    void finishStep();
+    void countInto(StepResult& r) const;
+
     int m_steprate;
-    RunState m_s;
+    std::size_t m_rows;
+    std::size_t m_zeile = 0;
+    int m_schritt = 1;
+    int m_statwert = 0;
+    const struct SpinMasks* m_masks;
+    std::vector<std::uint16_t> m_cells; // a whole number of 64-bit words
+    const std::uint16_t* m_keep = nullptr;
+    const std::uint16_t* m_set = nullptr;
     std::vector<StepResult> m_steps;
     StepSink m_sink;
 };
+
+// The cell of a position after the number zahl was its first hit, and the
+// masks of a later hit, derived from the wheel's sides and the field states.
+struct SpinMasks {
+    std::array<std::uint16_t, 37> first{};
+    std::array<std::uint16_t, 37> keep{};
+    std::array<std::uint16_t, 37> out{};
+};
+const SpinMasks& spinMasks();
+
+// The state of one field of a cell (pair 0..2, side 1 or 2).
+int fieldStateOf(std::uint16_t cell, int pair, int side);
 
 } // namespace cr

@@ -145,4 +145,17 @@ std::vector<BandPoint> expectationBand(const std::vector<StepResult>& steps, int
     return band;
 }
 
+std::size_t shownSteps(const std::vector<StepResult>& steps) {
+    std::size_t last = 0; // steps up to the last one with a counter above zero
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        for (std::size_t i = 0; i < kChartCounters; ++i) {
+            if (chartCounter(steps[k], i) > 0) {
+                last = k + 1;
+                break;
+            }
+        }
+    }
+    return std::max<std::size_t>(1, std::min(last + 1, steps.size()));
+}
+
 } // namespace cr

@@ -51,6 +51,11 @@ std::vector<AxisTick> valueTicks(const ValueAxis& axis);
 // The values whose labels may be the widest on the axis (with "0").
 std::vector<double> widestLabelValues(const ValueAxis& axis);
 
+// How many of the steps the chart spreads across its width: up to the last
+// step where any counter is above zero, and one more (with hundreds of steps
+// the rest would squeeze every line into the left edge); at least one.
+std::size_t shownSteps(const std::vector<StepResult>& steps);
+
 // Where step STEP lies across a chart of COUNT steps, with half a step of
 // room either side of the first and the last.
 double stepFraction(std::size_t count, double step);

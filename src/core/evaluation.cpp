@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/evaluation.h"
 
-#include "core/analysis.h"
-#include "core/numparse.h"
 #include "core/run.h"
 
 namespace cr {
@@ -43,23 +41,9 @@ Sides sidesOf(int zahl, const ColourTable& farbe) {
             sideOf(Pair::GU, zahl, farbe)};
 }
 
-// The sides of every number 1..36 under the wheel's colours, as sideOf gives
-// them: looked up by the engine, whose colour table is the wheel's for good.
-const std::array<Sides, 37>& wheelSides() {
-    static const std::array<Sides, 37> table = [] {
-        const ColourTable farbe = makeColourTable();
-        std::array<Sides, 37> sides{};
-        for (int n = 1; n <= 36; ++n) {
-            sides[static_cast<std::size_t>(n)] = sidesOf(n, farbe);
-        }
-        return sides;
-    }();
-    return table;
-}
-
-// The evaluation of a spin, for the window's pass (evaluateSpin) and for the
-// engine (Engine::spin below, which gets it inlined); sidesOfNumber gives the
-// sides of a number 1..36.
+// The evaluation of a spin in the window's pass; sidesOfNumber gives the sides
+// of a number 1..36. The engine (analysis.cpp) keeps the same rules in packed
+// cells, its masks built from the same sides and field states.
 template <typename SidesOfNumber>
 [[gnu::always_inline]] inline SpinHits evaluate(RunState& s, int zahl, int p,
                                                 SidesOfNumber sidesOfNumber) {
@@ -89,31 +73,6 @@ template <typename SidesOfNumber>
 
 SpinHits evaluateSpin(RunState& s, int zahl, int p) {
     return evaluate(s, zahl, p, [&s](int n) { return sidesOf(n, s.farbe); });
-}
-
-// The engine's spin lives here, beside the evaluation, rather than with the
-// rest of the engine in analysis.cpp: inlined, the evaluation costs no call
-// and builds no hits that the engine would throw away, and the sides of the
-// number come from the table above. A spin of the batch analysis takes a few
-// nanoseconds this way; through the calls it took three times as long.
-void Engine::spin(int zahl) {
-    ++m_s.zeile;
-    const auto& sides = wheelSides();
-    evaluate(m_s, zahl, m_s.zeile, [&sides](int n) { return sides[static_cast<std::size_t>(n)]; });
-    if (m_s.zeile == m_steprate) {
-        if (m_sink) {
-            m_sink(stepResultOf(m_s));
-        } else {
-            m_steps.push_back(stepResultOf(m_s));
-        }
-        m_s.statwert = halvedStatistic(m_s.statwert);
-        m_s.zeile = 0;
-        ++m_s.schritt;
-    }
-}
-
-int halvedStatistic(int statwert) {
-    return static_cast<int>(roundHalfEven(statwert / 2.0));
 }
 
 StepResult stepResultOf(const RunState& s) {

@@ -21,8 +21,12 @@ struct SpinHits {
 // field tables and the empty and hit-once counters.
 SpinHits evaluateSpin(RunState& s, int zahl, int p);
 
-// The statistic after a step end: half of it, rounded half to even.
-int halvedStatistic(int statwert);
+// The statistic after a step end: half of it, rounded half to even (it is
+// never negative).
+constexpr int halvedStatistic(int statwert) {
+    const int half = statwert / 2;
+    return half + (statwert % 2 != 0 && half % 2 != 0);
+}
 
 // The results of one completed step, as numbers.
 struct StepResult {

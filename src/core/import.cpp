@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/refusal.h"
 #include "core/run.h"
 #include "core/texts.h"
 
@@ -39,12 +40,8 @@ void RunControl::cancelChooser() {
 }
 
 void RunControl::showRefusal(const PermanenceOutcome& outcome) {
-    std::string spin(texts::kRefusedSpin);
-    spin += std::to_string(outcome.refusedSpin);
-    spin += texts::kRefusedIs;
-    spin += outcome.refusedText;
-    spin += ',';
-    setStatus(joinLines({texts::kRefusedFirst, spin, texts::kRefusedLast}));
+    const std::array<std::string, 3> lines = refusalLines(outcome);
+    setStatus(joinLines({lines[0], lines[1], lines[2]}));
 }
 
 void RunControl::applyPermanence(const PermanenceOutcome& outcome, std::string_view fileName) {

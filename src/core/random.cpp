@@ -27,12 +27,4 @@ double EngineRandom::next() {
     return static_cast<double>(m_engine() >> 11) * 0x1.0p-53;
 }
 
-int numberFromUniform(double r) {
-    if (!(r >= 0.0)) {
-        return 0;
-    }
-    const int n = static_cast<int>(r * 37.0);
-    return n > 36 ? 36 : n;
-}
-
 } // namespace cr

@@ -44,6 +44,12 @@ private:
 };
 
 // Turns a uniform value in [0, 1) into a number 0..36.
-int numberFromUniform(double r);
+inline int numberFromUniform(double r) {
+    if (!(r >= 0.0)) {
+        return 0;
+    }
+    const int n = static_cast<int>(r * 37.0);
+    return n > 36 ? 36 : n;
+}
 
 } // namespace cr

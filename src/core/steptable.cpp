@@ -23,20 +23,6 @@ std::string statisticCell(double statistisch, std::string_view separator) {
     return cell;
 }
 
-std::string meanCell(double mean, std::string_view separator) {
-    std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), mean,
-                                            std::chars_format::fixed, 2);
-    if (error != std::errc()) {
-        return {};
-    }
-    std::string cell(buffer.data(), end);
-    if (const auto point = cell.find('.'); point != std::string::npos) {
-        cell.replace(point, 1, separator);
-    }
-    return cell;
-}
-
 template <typename Cell>
 void appendLine(std::string& out, std::string_view title, const std::vector<StepResult>& history,
                 Cell cell) {
@@ -49,6 +35,20 @@ void appendLine(std::string& out, std::string_view title, const std::vector<Step
 }
 
 } // namespace
+
+std::string fixedDecimal(double value, int decimals, std::string_view separator) {
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed, decimals);
+    if (error != std::errc()) {
+        return {};
+    }
+    std::string cell(buffer.data(), end);
+    if (const auto point = cell.find('.'); point != std::string::npos) {
+        cell.replace(point, 1, separator);
+    }
+    return cell;
+}
 
 std::string stepTableText(const std::vector<StepResult>& history, int steprate,
                           std::string_view decimalSeparator) {
@@ -65,7 +65,7 @@ std::string stepTableText(const std::vector<StepResult>& history, int steprate,
         });
     }
     appendLine(out, texts::kMeanTitle, history, [steprate, decimalSeparator](const StepResult& r) {
-        return meanCell(expectedCount(steprate, r.step), decimalSeparator);
+        return fixedDecimal(expectedCount(steprate, r.step), 2, decimalSeparator);
     });
     return out;
 }

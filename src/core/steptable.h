@@ -15,6 +15,10 @@ namespace cr {
 // for the step rate. Numbers read as the window shows them; the mean has two
 // decimals. Every line ends with CR LF, as the export's lines do, so both
 // land in the same spreadsheet alike.
+// A number with the given decimals and decimal separator, as the tables
+// write them.
+std::string fixedDecimal(double value, int decimals, std::string_view separator);
+
 std::string stepTableText(const std::vector<StepResult>& history, int steprate,
                           std::string_view decimalSeparator);
 

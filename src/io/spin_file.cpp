@@ -73,7 +73,29 @@ std::optional<std::string> firstField(BlockSource& source) {
 
 // A number list also separates its numbers by semicolons, blanks and tabs,
 // any number of them, as published tables and online logs do.
-constexpr std::string_view kListSeparators = "; \t";
+bool isListSeparator(char c) {
+    return c == ';' || c == ' ' || c == '\t';
+}
+
+std::size_t skipSeparators(std::string_view field, std::size_t at) {
+    while (at < field.size() && isListSeparator(field[at])) {
+        ++at;
+    }
+    return at;
+}
+
+// A spin of one or two digits, as nearly every table writes them, read
+// without the general parse (which gives the same value); -1 for any other.
+int shortSpin(std::string_view text) {
+    if (text.empty() || text.size() > 2) {
+        return -1;
+    }
+    // Without a branch on the length: a single digit is read as "0d".
+    const auto first = static_cast<unsigned>(text[0] - '0');
+    const auto last = static_cast<unsigned>(text[text.size() - 1] - '0');
+    const unsigned tens = text.size() == 2 ? first : 0;
+    return first <= 9 && last <= 9 ? static_cast<int>(tens * 10 + last) : -1;
+}
 
 // Counts every spin and keeps keptSpins of them from spin firstKept on.
 void readList(BlockSource& source, PermanenceOutcome& outcome, long long keptSpins,
@@ -83,15 +105,27 @@ void readList(BlockSource& source, PermanenceOutcome& outcome, long long keptSpi
     FieldStream fields(source);
     std::string_view field;
     while (fields.next(field)) {
+        if (const int quick = shortSpin(field); quick >= 0 && quick <= 36) {
+            ++spins; // the usual field: one spin of one or two digits
+            if (spins >= firstKept && static_cast<long long>(cells.size()) <= keptSpins) {
+                cells.push_back(quick);
+            }
+            continue;
+        }
         const bool whole = fields.length() <= FieldStream::kKeptBytes;
-        std::size_t start = field.find_first_not_of(kListSeparators);
-        while (start != std::string_view::npos) {
-            const std::size_t end =
-                std::min(field.find_first_of(kListSeparators, start), field.size());
+        for (std::size_t start = skipSeparators(field, 0); start < field.size();) {
+            std::size_t end = start;
+            while (end < field.size() && !isListSeparator(field[end])) {
+                ++end;
+            }
             const std::string_view text = field.substr(start, end - start);
-            start = field.find_first_not_of(kListSeparators, end);
-            double value = 0;
-            const Refusal refusal = checkListed(text, whole ? text.size() : fields.length(), value);
+            start = skipSeparators(field, end);
+            const int quick = whole ? shortSpin(text) : -1;
+            double value = quick;
+            const Refusal refusal =
+                quick >= 0 && quick <= 36
+                    ? Refusal::None
+                    : checkListed(text, whole ? text.size() : fields.length(), value);
             if (refusal != Refusal::None) {
                 outcome.kind = Kind::Refused;
                 outcome.refusal = refusal;

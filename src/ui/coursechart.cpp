@@ -74,14 +74,41 @@ QPen penOf(const SeriesLook& look) {
 CourseChart::CourseChart(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("verlaufchart"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     fitValueAxis();
 }
 
+void CourseChart::setRuns(const std::vector<Counters>& means, const std::vector<Counters>& sds,
+                          int steprate, const QString& heading) {
+    // Steps whose counters reach the whiskers' tops, for the value axis.
+    std::vector<StepResult> reach(means.size());
+    for (std::size_t k = 0; k < means.size(); ++k) {
+        reach[k].step = static_cast<int>(k) + 1;
+        for (std::size_t i = 0; i < kChartCounters; ++i) {
+            const int top = static_cast<int>(std::ceil(means[k][i] + sds[k][i]));
+            (i < kPairCount ? reach[k].leer[i] : reach[k].einmal[i - kPairCount]) = top;
+        }
+    }
+    m_means = means;
+    m_sds = sds;
+    m_heading = heading;
+    m_steps = std::move(reach);
+    m_steprate = steprate;
+    fitValueAxis();
+    update();
+}
+
 void CourseChart::setRun(std::vector<StepResult> steps, int steprate) {
+    m_means.clear();
+    m_sds.clear();
     m_steps = std::move(steps);
     m_steprate = steprate;
     fitValueAxis();
     update();
+}
+
+QString CourseChart::counterName(std::size_t i) {
+    return text(kCounterLooks[i].name);
 }
 
 void CourseChart::setLogarithmic(bool on) {
@@ -100,6 +127,7 @@ QSize CourseChart::minimumSizeHint() const {
 
 void CourseChart::fitValueAxis() {
     m_axis = cr::fitValueAxis(m_steps, m_steprate, m_log);
+    m_shown = shownSteps(m_steps);
 }
 
 double CourseChart::xOf(double step) const {
@@ -111,7 +139,7 @@ double CourseChart::yOf(double value) const {
 }
 
 double CourseChart::xAt(const QRectF& area, double step) const {
-    return area.left() + stepFraction(m_steps.size(), step) * area.width();
+    return area.left() + stepFraction(m_shown, step) * area.width();
 }
 
 double CourseChart::yAt(const QRectF& area, double value) const {
@@ -154,9 +182,11 @@ void CourseChart::paintEvent(QPaintEvent* /*event*/) {
     const QFontMetrics metrics(font());
     if (!m_steps.empty()) {
         const auto count = static_cast<qsizetype>(m_steps.size());
-        const QString heading = text(kHeading)
-                                    .arg(m_steprate)
-                                    .arg(count == 1 ? text(kOneStep) : text(kSteps).arg(count));
+        const QString heading =
+            !m_means.empty() ? m_heading
+                             : text(kHeading)
+                                   .arg(m_steprate)
+                                   .arg(count == 1 ? text(kOneStep) : text(kSteps).arg(count));
         QFont bold = font();
         bold.setBold(true);
         p.setFont(bold);
@@ -213,7 +243,7 @@ void CourseChart::drawValueAxis(QPainter& p, const QRectF& area) const {
 void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
     const QFontMetrics metrics(font());
     p.setPen(palette().color(QPalette::WindowText));
-    for (int step : stepLabels(static_cast<int>(m_steps.size()))) {
+    for (int step : stepLabels(static_cast<int>(m_shown))) {
         const double x = xAt(area, step);
         p.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
         const QString label = QString::number(step);
@@ -242,7 +272,7 @@ void CourseChart::drawBand(QPainter& p, const QRectF& area) const {
 }
 
 void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
-    const bool marked = m_steps.size() == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
+    const bool marked = m_shown == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
     auto draw = [&](const SeriesLook& look, bool dotted, auto value) {
         QPolygonF line;
         for (const StepResult& r : m_steps) {
@@ -258,14 +288,43 @@ void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
             }
             p.setBrush(Qt::NoBrush);
         }
+        if (dotted && m_means.empty() && &look != &kStatisticLook) { // outside the band: a ring
+            p.setPen(QPen(look.colour, 1.5));
+            for (std::size_t k = 0; k < m_steps.size(); ++k) {
+                if (outsideBand(m_steps[k].step, value(m_steps[k]))) {
+                    p.drawEllipse(line[static_cast<qsizetype>(k)], 6, 6);
+                }
+            }
+        }
     };
     for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
-        draw(kCounterLooks[i], true, [i](const StepResult& r) { return chartCounter(r, i); });
+        draw(kCounterLooks[i], true, [this, i](const StepResult& r) {
+            return m_means.empty() ? chartCounter(r, i)
+                                   : m_means[static_cast<std::size_t>(r.step - 1)][i];
+        });
     }
+    drawWhiskers(p, area);
     // The exact mean is no measurement: a line without dots, over the counters.
     draw(kMeanLook, m_steps.size() == 1,
          [this](const StepResult& r) { return expectedCount(m_steprate, r.step); });
-    draw(kStatisticLook, true, [](const StepResult& r) { return r.statistisch; });
+    if (m_means.empty()) {
+        draw(kStatisticLook, true, [](const StepResult& r) { return r.statistisch; });
+    }
+}
+
+// One standard deviation either side of each mean, the counters side by side.
+void CourseChart::drawWhiskers(QPainter& p, const QRectF& area) const {
+    const double width = std::min(12.0, (xAt(area, 2) - xAt(area, 1)) * 0.8);
+    for (std::size_t k = 0; k < m_means.size(); ++k) {
+        for (std::size_t i = 0; i < kChartCounters; ++i) {
+            const double offset = (static_cast<double>(i) - 2.5) / 6.0 * width;
+            const double x = xAt(area, static_cast<double>(k + 1)) + offset;
+            const double mean = m_means[k][i];
+            p.setPen(QPen(kCounterLooks[i].colour, 1));
+            p.drawLine(QPointF(x, yAt(area, std::max(mean - m_sds[k][i], 0.0))),
+                       QPointF(x, yAt(area, mean + m_sds[k][i])));
+        }
+    }
 }
 
 void CourseChart::drawLegend(QPainter& p, const QRectF& area) const {

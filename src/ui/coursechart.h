@@ -5,6 +5,7 @@
 #include "core/evaluation.h"
 
 #include <QWidget>
+#include <array>
 #include <vector>
 
 class QCheckBox;
@@ -22,6 +23,11 @@ public:
     explicit CourseChart(QWidget* parent = nullptr);
 
     void setRun(std::vector<StepResult> steps, int steprate);
+    // Many runs instead of one: per step the mean of each counter with a
+    // whisker of one standard deviation either side, under the heading.
+    using Counters = std::array<double, kChartCounters>;
+    void setRuns(const std::vector<Counters>& means, const std::vector<Counters>& sds, int steprate,
+                 const QString& heading);
     void setLogarithmic(bool on);
     bool logarithmic() const { return m_log; }
     const std::vector<StepResult>& steps() const { return m_steps; }
@@ -32,11 +38,20 @@ public:
     double xOf(double step) const;
     double yOf(double value) const;
 
+    // What a pointer at pos points to: a counter's value at a step, its
+    // exact mean and σ, and how likely a value at least this far from the
+    // mean is; empty away from every point (a chart of one run only).
+    QString pointInfo(const QPointF& pos) const;
+    static QString counterName(std::size_t i);
+    // Whether a counter lies outside the exact mean's ±2σ band.
+    bool outsideBand(int step, double value) const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void fitValueAxis();
@@ -48,9 +63,14 @@ private:
     double yAt(const QRectF& area, double value) const;
     void drawBand(QPainter& p, const QRectF& area) const;
     void drawSeries(QPainter& p, const QRectF& area) const;
+    void drawWhiskers(QPainter& p, const QRectF& area) const;
     void drawLegend(QPainter& p, const QRectF& area) const;
 
     std::vector<StepResult> m_steps;
+    std::vector<Counters> m_means; // of many runs; empty for one run
+    std::vector<Counters> m_sds;
+    QString m_heading;
+    std::size_t m_shown = 1; // the steps spread across the width (shownSteps)
     int m_steprate = 0;
     bool m_log = false;
     ValueAxis m_axis;

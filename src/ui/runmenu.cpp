@@ -1,15 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/runmenu.h"
 
+#include "core/numparse.h"
 #include "core/run.h"
 #include "core/steptable.h"
+#include "ui/analysiswindow.h"
 #include "ui/coursechart.h"
 #include "ui/stepsaver.h"
 
 #include <QAction>
 #include <QWidget>
+#include <algorithm>
 
 namespace cr::ui {
+
+namespace {
+
+// The spins of the permanence the main window has loaded; none without one.
+analyse::JobInput::Numbers loadedPermanence(const RunControl& run) {
+    analyse::JobInput::Numbers loaded{"Permanenz", {}};
+    const std::vector<double>& cells = run.state().permanenz;
+    const auto count = static_cast<std::size_t>(std::max(run.state().permanzahl, 0.0));
+    for (std::size_t k = 1; k <= count && k < cells.size(); ++k) {
+        const double spin = roundHalfEven(cells[k]);
+        if (!(spin >= 0 && spin <= 36)) {
+            break; // the import lets no such cell through; never cast one
+        }
+        loaded.numbers.push_back(static_cast<std::uint8_t>(spin));
+    }
+    return loaded;
+}
+
+} // namespace
 
 RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparator,
                  RunFiles::Apply apply)
@@ -28,6 +50,9 @@ RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparato
     m_saveSteps->setEnabled(false);
     connect(m_showCourse, &QAction::triggered, this, &RunMenu::showCourse);
     connect(m_saveSteps, &QAction::triggered, this, &RunMenu::saveSteps);
+    m_showAnalysis = new QAction(QStringLiteral("Auswertung \u2026"), this);
+    m_showAnalysis->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(m_showAnalysis, &QAction::triggered, this, &RunMenu::showAnalysis);
     m_seenHistory = m_run.historyVersion();
 }
 
@@ -36,6 +61,7 @@ void RunMenu::attachTo(QWidget* target) {
     target->addAction(m_saveRun);
     target->addAction(m_showCourse);
     target->addAction(m_saveSteps);
+    target->addAction(m_showAnalysis);
     target->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -48,6 +74,16 @@ void RunMenu::showCourse() {
     m_course->show();
     m_course->raise();
     m_course->activateWindow();
+}
+
+void RunMenu::showAnalysis() {
+    if (!m_analysis) {
+        m_analysis = new AnalysisWindow(m_window);
+    }
+    m_analysis->offer(loadedPermanence(m_run), m_run.runSteprate());
+    m_analysis->show();
+    m_analysis->raise();
+    m_analysis->activateWindow();
 }
 
 void RunMenu::saveSteps() {

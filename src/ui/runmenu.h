@@ -15,6 +15,7 @@ class RunControl;
 
 namespace cr::ui {
 
+class AnalysisWindow;
 class CourseWindow;
 
 // The features of the window's context menu, beyond the original controls:
@@ -36,7 +37,9 @@ public:
 
     void showCourse();
     void saveSteps();
+    void showAnalysis();
     CourseWindow* courseWindow() const { return m_course; }
+    AnalysisWindow* analysisWindow() const { return m_analysis; }
 
 private:
     QWidget* m_window;
@@ -47,7 +50,9 @@ private:
     QAction* m_saveRun = nullptr;
     QAction* m_showCourse = nullptr;
     QAction* m_saveSteps = nullptr;
-    CourseWindow* m_course = nullptr; // built when first shown
+    QAction* m_showAnalysis = nullptr;
+    AnalysisWindow* m_analysis = nullptr; // built when first shown
+    CourseWindow* m_course = nullptr;     // built when first shown
     unsigned m_seenHistory = 0;
 };
 

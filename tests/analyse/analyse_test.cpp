@@ -7,12 +7,15 @@
 #include "output.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -98,6 +101,43 @@ TEST(Arguments, ModesAndFiles) {
     EXPECT_EQ(sim.options->runs, 100000);
     EXPECT_EQ(sim.options->runLength, 370);
     EXPECT_EQ(sim.options->seed, 0u);
+}
+
+// Stopping: set before the start, nothing is drawn; set from another thread
+// while a simulation far too long to finish runs, it ends early on any number
+// of threads (a simulation that did not stop would run for hours).
+TEST(Simulate, StopsWhenTold) {
+    for (const int threads : {1, 2}) {
+        std::atomic<bool> stop{true};
+        std::atomic<long long> done{0};
+        const RunStatistics none = simulate(37, 370, 1000, 7, threads, &done, &stop);
+        EXPECT_EQ(none.runs(), 0);
+        EXPECT_EQ(done.load(), 0);
+
+        stop = false;
+        const long long runs = 1'000'000'000;
+        std::thread stopper([&] {
+            while (done.load() < 1000) {
+                std::this_thread::yield();
+            }
+            stop = true;
+        });
+        const RunStatistics some = simulate(37, 370, runs, 7, threads, &done, &stop);
+        stopper.join();
+        EXPECT_GE(some.runs(), 1000);
+        EXPECT_LT(some.runs(), runs);
+        EXPECT_EQ(some.runs(), done.load());
+    }
+    // One run far too long to finish stops inside the run, and counts as none.
+    std::atomic<bool> stop{false};
+    std::atomic<long long> done{0};
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        stop = true;
+    });
+    const RunStatistics cut = simulate(16383, 10'000'000'000LL, 1, 7, 1, &done, &stop);
+    stopper.join();
+    EXPECT_EQ(cut.runs(), 0);
 }
 
 TEST(Simulate, SameSeedSameSumsWhateverTheThreads) {

@@ -2,9 +2,11 @@
 #include "core/chartlayout.h"
 #include "core/expectation.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -128,6 +130,41 @@ TEST(ChartLayout, BandOfASingleStepIsAShortBar) {
     EXPECT_DOUBLE_EQ(band[1].step, 1.2);
     EXPECT_DOUBLE_EQ(band[0].top, band[1].top);
     EXPECT_DOUBLE_EQ(band[0].top, 36 + 2 * cr::expectedSigma(37, 1));
+}
+
+// The chart spreads the steps up to the last one with a counter above zero,
+// and one more, across its width.
+TEST(ChartLayout, ShowsStepsUpToTheLastAboveZeroAndOneMore) {
+    const auto steps = [](std::vector<std::array<int, 6>> counters) {
+        std::vector<cr::StepResult> result(counters.size());
+        for (std::size_t k = 0; k < counters.size(); ++k) {
+            result[k].step = static_cast<int>(k) + 1;
+            result[k].leer = {counters[k][0], counters[k][1], counters[k][2]};
+            result[k].einmal = {counters[k][3], counters[k][4], counters[k][5]};
+        }
+        return result;
+    };
+    const std::array<int, 6> zero{};
+    const std::array<int, 6> someEinmalGu{0, 0, 0, 0, 0, 1};
+    const std::array<int, 6> many{9, 8, 7, 6, 5, 4};
+    std::vector<std::array<int, 6>> long500(500, zero);
+    long500[0] = many;
+    long500[6] = someEinmalGu;
+    const struct {
+        std::vector<std::array<int, 6>> counters;
+        std::size_t shown;
+    } cases[] = {
+        {{}, 1},
+        {{many}, 1},
+        {{many, many, many}, 3},
+        {{many, zero, zero, zero}, 2},
+        {{many, someEinmalGu, zero, zero, zero}, 3},
+        {{zero, zero}, 1},
+        {long500, 8},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cr::shownSteps(steps(c.counters)), c.shown) << c.counters.size() << " steps";
+    }
 }
 
 } // namespace

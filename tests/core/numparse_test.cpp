@@ -77,11 +77,22 @@ struct RoundCase {
 };
 
 const std::vector<RoundCase> kRoundCases{
-    {"TwoAndAHalf", 2.5, 2},         {"ThreeAndAHalf", 3.5, 4},
-    {"ZeroAndAHalf", 0.5, 0},        {"OneAndAHalf", 1.5, 2},
-    {"MinusTwoAndAHalf", -2.5, -2},  {"AboveHalf", 0.6, 1},
-    {"TwentyTwoAndAHalf", 22.5, 22}, {"StepRateLimitAndAHalf", 16383.5, 16384},
-    {"PlusInfinity", kInf, kInf},    {"MinusInfinity", -kInf, -kInf},
+    {"TwoAndAHalf", 2.5, 2},
+    {"ThreeAndAHalf", 3.5, 4},
+    {"ZeroAndAHalf", 0.5, 0},
+    {"OneAndAHalf", 1.5, 2},
+    {"MinusTwoAndAHalf", -2.5, -2},
+    {"AboveHalf", 0.6, 1},
+    {"TwentyTwoAndAHalf", 22.5, 22},
+    {"StepRateLimitAndAHalf", 16383.5, 16384},
+    {"PlusInfinity", kInf, kInf},
+    {"MinusInfinity", -kInf, -kInf},
+    {"JustBelowAHalf", 0.49999999999999994, 0},
+    {"JustAboveAHalf", 36.50000000000001, 37},
+    {"IntLimitLessAHalf", 2147483646.5, 2147483646},
+    {"IntLimitAndAHalf", 2147483647.5, 2147483648.0},
+    {"AboveIntLimit", 2147483648.5, 2147483648.0},
+    {"LargeOddAndAHalf", 4503599627370495.5, 4503599627370496.0},
 };
 
 class RoundHalfEven : public testing::TestWithParam<RoundCase> {};

@@ -117,7 +117,7 @@ TEST_P(RandomRuns, KeepTheInvariantsAndAgreeWithTheEngine) {
                                       r.einmalrs, r.einmalmp, r.einmalgu};
         };
         const std::array<int, 6> counters = countersOf(s);
-        EXPECT_EQ(countersOf(engine.state()), counters);
+        EXPECT_EQ(engine.counters(), counters);
         std::array<int, 6> counted{};
         const cr::FieldTable* tables[] = {&s.feldrs, &s.feldmp, &s.feldgu};
         for (std::size_t pair = 0; pair < 3; ++pair) {
@@ -152,7 +152,7 @@ TEST_P(RandomRuns, KeepTheInvariantsAndAgreeWithTheEngine) {
     }
     expectEnded(h);
     EXPECT_EQ(numbersOf(h.run.history()), numbersOf(engine.steps()));
-    EXPECT_EQ(s.statwert, engine.state().statwert);
+    EXPECT_EQ(s.statwert, engine.statwert());
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, RandomRuns,

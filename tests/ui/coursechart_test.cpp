@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/goodness.h"
+#include "core/expectation.h"
 #include "ui/coursechart.h"
 #include "window_fixture.h"
 
@@ -7,6 +9,7 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -51,12 +54,14 @@ TEST_F(CourseChartTest, FollowsTheRunAndSavingWaitsForACompletedStep) {
     for (QWidget* target : {static_cast<QWidget*>(window.get()), find("tabelle2")}) {
         SCOPED_TRACE(target->objectName().toStdString());
         EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
-        ASSERT_EQ(target->actions().size(), 4);
+        ASSERT_EQ(target->actions().size(), 5);
         EXPECT_EQ(target->actions()[0]->text(), QStringLiteral("Permanenz öffnen \u2026"));
         EXPECT_EQ(target->actions()[1]->text(),
                   QStringLiteral("Lauf als Permanenz speichern \u2026"));
         EXPECT_EQ(target->actions()[2]->text(), QStringLiteral("Verlauf anzeigen"));
         EXPECT_EQ(target->actions()[3]->text(), QStringLiteral("Alle Steps speichern \u2026"));
+        EXPECT_EQ(target->actions()[4]->text(), QStringLiteral("Auswertung \u2026"));
+        EXPECT_EQ(target->actions()[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     }
     QAction* save = window->actions()[3];
     EXPECT_FALSE(save->isEnabled());
@@ -153,6 +158,34 @@ TEST_F(CourseChartTest, PaintsSeriesWhereTheAxesMapThem) {
             }
         }
     }
+}
+
+// "Is this normal?": pointing at a counter tells its value, the exact mean,
+// σ and the chance of a value this far out; away from the points, nothing.
+TEST_F(CourseChartTest, PointingAtACounterTellsHowLikelyItIs) {
+    CourseChart chart;
+    chart.resize(600, 400);
+    std::vector<cr::StepResult> history(2);
+    history[0].step = 1;
+    history[0].leer = {36, 30, 36};
+    history[0].einmal = {36, 36, 36};
+    history[1].step = 2;
+    history[1].leer = {18, 17, 5};
+    history[1].einmal = {17, 18, 17};
+    chart.setRun(history, 37);
+    const QString info = chart.pointInfo(QPointF(chart.xOf(2), chart.yOf(5)));
+    EXPECT_TRUE(info.startsWith(CourseChart::counterName(2) + QStringLiteral(", Step 2: 5\n")))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Erwartungswert 17")));
+    const double chance = cr::analyse::atLeastAsFar(37, 2 * cr::fieldChance(2), 5);
+    EXPECT_LT(chance, 0.01);
+    EXPECT_TRUE(info.contains(QLocale().toString(100 * chance, 'g', 3))) << info.toStdString();
+    EXPECT_TRUE(chart.pointInfo(QPointF(chart.xOf(1.5), chart.yOf(25))).isEmpty());
+    // 5 and 30 lie outside the band, 17 and 36 inside.
+    EXPECT_TRUE(chart.outsideBand(2, 5));
+    EXPECT_TRUE(chart.outsideBand(1, 30));
+    EXPECT_FALSE(chart.outsideBand(2, 17));
+    EXPECT_FALSE(chart.outsideBand(1, 36));
 }
 
 } // namespace

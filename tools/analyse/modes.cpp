@@ -1,22 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modes.h"
 
-#include "core/analysis.h"
-#include "core/numparse.h"
-#include "core/random.h"
 #include "io/spin_file.h"
 #include "output.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <exception>
-#include <mutex>
-#include <new>
-#include <random>
 #include <sys/stat.h>
-#include <thread>
 
 namespace cr::analyse {
 
@@ -92,20 +83,6 @@ std::string describe(const io::SpinFileOutcome& result, const io::FileSource& so
     return {};
 }
 
-void runOnce(Engine& engine, const std::uint8_t* numbers, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        engine.spin(numbers[i]);
-    }
-}
-
-std::uint64_t mix(std::uint64_t z) { // the SplitMix64 finaliser
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-}
-
-constexpr long long kRunsPerTask = 64;
-
 } // namespace
 
 LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit) {
@@ -120,118 +97,7 @@ LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit) {
         loaded.error = describe(result, source);
         return loaded;
     }
-    auto count = static_cast<long long>(result.permanence.count);
-    if (limit) {
-        count = std::min(count, *limit);
-    }
-    try {
-        loaded.numbers.resize(static_cast<std::size_t>(count));
-    } catch (const std::bad_alloc&) {
-        loaded.error = "not memory enough for its " + std::to_string(count) + " spins";
-        return loaded;
-    }
-    for (std::size_t k = 0; k < loaded.numbers.size(); ++k) {
-        // The reader let only values through that round into 0..36.
-        loaded.numbers[k] =
-            static_cast<std::uint8_t>(roundHalfEven(result.permanence.cells[k + 1]));
-    }
-    return loaded;
-}
-
-std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int steprate) {
-    Engine engine(steprate);
-    runOnce(engine, numbers.data(), numbers.size());
-    return engine.steps();
-}
-
-RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength) {
-    RunStatistics stats;
-    stats.expectSteps(static_cast<std::size_t>(runLength / std::max(steprate, 1)));
-    Engine engine(steprate);
-    engine.sendStepsTo([&stats](const StepResult& step) { stats.addStep(step); });
-    const auto length = static_cast<std::size_t>(runLength);
-    for (std::size_t start = 0; length > 0 && numbers.size() - start >= length; start += length) {
-        engine.reset();
-        runOnce(engine, numbers.data() + start, length);
-        stats.endRun();
-    }
-    return stats;
-}
-
-std::uint64_t runSeed(std::uint64_t seed, long long run) {
-    return mix(mix(seed) + static_cast<std::uint64_t>(run));
-}
-
-RunStatistics simulate(int steprate, long long runLength, long long runs, std::uint64_t seed,
-                       int threads, std::atomic<long long>* done) {
-    const auto tasks = static_cast<std::size_t>((runs + kRunsPerTask - 1) / kRunsPerTask);
-    // One sum per worker: whole numbers, so whichever worker took a run, the
-    // totals come out the same.
-    std::vector<RunStatistics> perWorker(static_cast<std::size_t>(std::max(threads, 1)));
-    for (RunStatistics& sums : perWorker) {
-        sums.expectSteps(static_cast<std::size_t>(runLength / std::max(steprate, 1)));
-    }
-    parallelFor(tasks, threads, [&](std::size_t task, std::size_t worker) {
-        Engine engine(steprate);
-        // The steps go straight into the sums: no run keeps a list of them.
-        RunStatistics& sums = perWorker[worker];
-        engine.sendStepsTo([&sums](const StepResult& step) { sums.addStep(step); });
-        std::mt19937_64 random;
-        const long long first = static_cast<long long>(task) * kRunsPerTask;
-        const long long last = std::min(runs, first + kRunsPerTask);
-        for (long long run = first; run < last; ++run) {
-            random.seed(runSeed(seed, run));
-            engine.reset();
-            for (long long i = 0; i < runLength; ++i) {
-                // 53 random bits in [0, 1), as the program draws its numbers.
-                const double r = static_cast<double>(random() >> 11) * 0x1.0p-53;
-                engine.spin(numberFromUniform(r));
-            }
-            sums.endRun();
-        }
-        if (done) {
-            done->fetch_add(last - first, std::memory_order_relaxed);
-        }
-    });
-    // Into the first worker's sums: a copy would double the memory.
-    RunStatistics total = std::move(perWorker.front());
-    for (std::size_t i = 1; i < perWorker.size(); ++i) {
-        total.merge(perWorker[i]);
-        perWorker[i] = RunStatistics();
-    }
-    return total;
-}
-
-void parallelFor(std::size_t count, int threads,
-                 const std::function<void(std::size_t, std::size_t)>& work) {
-    std::atomic<std::size_t> next{0};
-    std::mutex failedMutex;
-    std::exception_ptr failed;
-    const auto worker = [&](std::size_t id) {
-        try {
-            for (std::size_t i = next++; i < count; i = next++) {
-                work(i, id);
-            }
-        } catch (...) { // out of memory, say: stop every worker, tell the caller
-            next = count;
-            const std::lock_guard lock(failedMutex);
-            if (!failed) {
-                failed = std::current_exception();
-            }
-        }
-    };
-    const std::size_t workers = std::min(static_cast<std::size_t>(std::max(threads, 1)), count);
-    std::vector<std::thread> pool;
-    for (std::size_t id = 1; id < workers; ++id) {
-        pool.emplace_back(worker, id);
-    }
-    worker(0);
-    for (std::thread& t : pool) {
-        t.join();
-    }
-    if (failed) {
-        std::rethrow_exception(failed);
-    }
+    return spinsOf(result, limit);
 }
 
 } // namespace cr::analyse

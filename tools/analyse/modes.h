@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/evaluation.h"
-#include "statistics.h"
+#include "analysis/runs.h"
 
 #include <atomic>
 #include <cstdint>
@@ -13,35 +12,7 @@
 
 namespace cr::analyse {
 
-// The numbers 0..36 of a file, or the line that says why there are none.
-struct LoadedSpins {
-    std::vector<std::uint8_t> numbers;
-    std::string error; // empty when read
-};
-
 // Reads a permanence or a plain list of numbers (io::readSpinFile); keeps at
 // most the first `limit` spins.
 LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit = std::nullopt);
-
-// One run over all the numbers at the step rate: every completed step.
-std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int steprate);
-
-// Consecutive runs of runLength numbers, each starting afresh; a remainder
-// shorter than a run is left out.
-RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength);
-
-// The start value of run `run` of a simulation: depends on the seed and the
-// run's index only, so any division of the runs among threads draws the same.
-std::uint64_t runSeed(std::uint64_t seed, long long run);
-
-// `runs` runs of runLength random numbers drawn as a run draws them, shared
-// among `threads` threads; `done` counts the finished runs as they finish.
-RunStatistics simulate(int steprate, long long runLength, long long runs, std::uint64_t seed,
-                       int threads, std::atomic<long long>* done = nullptr);
-
-// Calls work(i, worker) for i in 0..count-1 on up to `threads` threads, each
-// taking the next index as it gets free; worker (0..threads-1) names the thread.
-void parallelFor(std::size_t count, int threads,
-                 const std::function<void(std::size_t, std::size_t)>& work);
-
 } // namespace cr::analyse

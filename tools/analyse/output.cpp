@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output.h"
 
+#include "analysis/summary.h"
 #include "core/expectation.h"
 
 #include <array>
@@ -217,18 +218,17 @@ void writeReplay(std::ostream& out, const ReplayTable& table, int steprate, bool
 
 void writeSummary(std::ostream& out, const SummaryTable& table, int steprate, bool json) {
     const RunStatistics& stats = *table.stats;
-    const std::vector<StepSums>& steps = stats.steps(); // none without runs
+    // The rows the window shows, too; none without runs.
+    const std::vector<SummaryRow> rows = summaryRows(stats, steprate);
     if (!json) {
         const std::string file = fileColumn(table);
-        for (std::size_t k = 0; k < steps.size(); ++k) {
-            const int step = static_cast<int>(k) + 1;
-            out << file << '\t' << stats.runs() << '\t' << step << '\t'
-                << shortest(steps[k].statistisch) << '\t'
-                << fixed(expectedCount(steprate, step), kExpectedDecimals) << '\t'
-                << fixed(expectedSigma(steprate, step), kExpectedDecimals);
+        for (const SummaryRow& row : rows) {
+            out << file << '\t' << stats.runs() << '\t' << row.step << '\t'
+                << shortest(row.statistisch) << '\t' << fixed(row.expected, kExpectedDecimals)
+                << '\t' << fixed(row.sigma, kExpectedDecimals);
             for (std::size_t c = 0; c < kCounters; ++c) {
-                out << '\t' << fixed(stats.mean(k, c), kMeanDecimals) << '\t'
-                    << fixed(stats.sd(k, c), kMeanDecimals);
+                out << '\t' << fixed(row.mean[c], kMeanDecimals) << '\t'
+                    << fixed(row.sd[c], kMeanDecimals);
             }
             out << '\n';
         }
@@ -247,18 +247,16 @@ void writeSummary(std::ostream& out, const SummaryTable& table, int steprate, bo
     }
     append(line, ",\"steprate\":", number(steprate), ",\"spins\":", number(table.runLength),
            ",\"runs\":", number(stats.runs()), ",\"steps\":[");
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        const int step = static_cast<int>(k) + 1;
-        append(line, k == 0 ? "{" : ",{", "\"step\":", number(step),
-               ",\"statistisch\":", shortest(steps[k].statistisch),
-               ",\"expected\":", shortest(expectedCount(steprate, step)),
-               ",\"sigma\":", shortest(expectedSigma(steprate, step)));
+    for (const SummaryRow& row : rows) {
+        append(line, row.step == 1 ? "{" : ",{", "\"step\":", number(row.step),
+               ",\"statistisch\":", shortest(row.statistisch),
+               ",\"expected\":", shortest(row.expected), ",\"sigma\":", shortest(row.sigma));
         for (std::size_t c = 0; c < kCounters; ++c) {
             append(line,
                    c == 0   ? ",\"leer\":[["
                    : c == 3 ? "],\"einmal\":[["
                             : ",[",
-                   shortest(stats.mean(k, c)), ",", shortest(stats.sd(k, c)), "]");
+                   shortest(row.mean[c]), ",", shortest(row.sd[c]), "]");
         }
         line += "]}";
     }

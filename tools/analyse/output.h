@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/statistics.h"
 #include "core/evaluation.h"
-#include "statistics.h"
 
 #include <cstdint>
 #include <optional>

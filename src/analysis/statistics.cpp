@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "statistics.h"
+#include "analysis/statistics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +29,17 @@ void RunStatistics::addStep(const StepResult& step) {
         const long long value = counterOf(step, c);
         sums.sum[c] += value;
         sums.squares[c] += value * value;
+        if (m_histograms) {
+            std::vector<long long>& counts = sums.histogram[c];
+            const auto at = static_cast<std::size_t>(value);
+            if (counts.size() <= at) {
+                counts.resize(at + 1);
+            }
+            ++counts[at];
+        }
+    }
+    for (std::size_t p = 0; p < sums.withEmpty.size(); ++p) {
+        sums.withEmpty[p] += step.leer[p] > 0;
     }
 }
 
@@ -43,8 +54,23 @@ void RunStatistics::merge(const RunStatistics& other) {
             sums.sum[c] += other.m_steps[k].sum[c];
             sums.squares[c] += other.m_steps[k].squares[c];
         }
+        for (std::size_t p = 0; p < sums.withEmpty.size(); ++p) {
+            sums.withEmpty[p] += other.m_steps[k].withEmpty[p];
+        }
+        for (std::size_t c = 0; c < kCounters; ++c) {
+            const std::vector<long long>& theirs = other.m_steps[k].histogram[c];
+            std::vector<long long>& mine = sums.histogram[c];
+            mine.resize(std::max(mine.size(), theirs.size()));
+            for (std::size_t v = 0; v < theirs.size(); ++v) {
+                mine[v] += theirs[v];
+            }
+        }
     }
     m_runs += other.m_runs;
+}
+
+double RunStatistics::emptyShare(std::size_t step, std::size_t pair) const {
+    return static_cast<double>(m_steps[step].withEmpty[pair]) / static_cast<double>(m_runs);
 }
 
 double RunStatistics::mean(std::size_t step, std::size_t counter) const {

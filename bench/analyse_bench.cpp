@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The batch analysis over the recorded Wiesbaden tables and over simulated
+// runs, as chancenraster-analyse does it.
+#include "analyse/modes.h"
+#include "io/fields.h"
+#include "io/spin_file.h"
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace cr::bench {
+namespace {
+
+// The five tables' bytes, read once.
+const std::vector<std::string>& wiesbadenTables() {
+    static const std::vector<std::string> tables = [] {
+        std::vector<std::string> bytes;
+        const std::filesystem::path dir(CR_WIESBADEN_DIR);
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+            if (entry.path().extension() == ".csv") {
+                std::ifstream in(entry.path(), std::ios::binary);
+                std::ostringstream text;
+                text << in.rdbuf();
+                bytes.push_back(text.str());
+            }
+        }
+        return bytes;
+    }();
+    return tables;
+}
+
+// The tables parsed from memory and evaluated as runs of 370 spins at step
+// rate 37, each table on its own (--steprate 37 --runs-of 370).
+void BM_AnalyseTables(benchmark::State& state) {
+    const std::vector<std::string>& tables = wiesbadenTables();
+    if (tables.empty()) {
+        state.SkipWithError("no Wiesbaden table found in " CR_WIESBADEN_DIR);
+        return;
+    }
+    long long spins = 0;
+    for (auto _ : state) {
+        spins = 0;
+        for (const std::string& bytes : tables) {
+            io::MemorySource source(bytes);
+            const io::SpinFileOutcome read = io::readSpinFile(source);
+            const analyse::LoadedSpins loaded = analyse::spinsOf(read);
+            if (read.permanence.kind != PermanenceOutcome::Kind::Read || !loaded.error.empty()) {
+                state.SkipWithError("a Wiesbaden table was refused");
+                return;
+            }
+            const analyse::RunStatistics stats = analyse::runsOf(loaded.numbers, 37, 370);
+            benchmark::DoNotOptimize(stats.steps().data());
+            spins += static_cast<long long>(loaded.numbers.size());
+        }
+    }
+    state.counters["spins"] = static_cast<double>(spins);
+    state.SetItemsProcessed(state.iterations() * spins);
+}
+BENCHMARK(BM_AnalyseTables)->Unit(benchmark::kMillisecond);
+
+// 10^6 simulated runs of 370 spins at step rate 37 on two threads.
+void BM_Simulate(benchmark::State& state) {
+    const long long runs = state.range(0);
+    for (auto _ : state) {
+        const analyse::RunStatistics stats = analyse::simulate(37, 370, runs, 1, 2, nullptr);
+        benchmark::DoNotOptimize(stats.steps().data());
+    }
+    state.SetItemsProcessed(state.iterations() * runs * 370);
+}
+BENCHMARK(BM_Simulate)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+} // namespace
+} // namespace cr::bench

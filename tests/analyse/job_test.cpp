@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The evaluation the window runs: files and simulations through runJob, the
+// rows it shows, against the tool's own output for the same input.
+#include "analyse.h"
+#include "analysis/job.h"
+#include "analysis/summary.h"
+#include "io/temp_dir.h"
+#include "output.h"
+
+#include <array>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace cr::analyse;
+
+// The tool's JSON table of summary rows, written from the rows.
+std::string jsonOfRows(const std::vector<SummaryRow>& rows) {
+    std::string text;
+    for (const SummaryRow& row : rows) {
+        text += (text.empty() ? "{" : ",{") + std::string("\"step\":") + std::to_string(row.step) +
+                ",\"statistisch\":" + shortest(row.statistisch) +
+                ",\"expected\":" + shortest(row.expected) + ",\"sigma\":" + shortest(row.sigma);
+        for (std::size_t c = 0; c < kCounters; ++c) {
+            text += c == 0 ? ",\"leer\":[[" : c == 3 ? "],\"einmal\":[[" : ",[";
+            text += shortest(row.mean[c]) + "," + shortest(row.sd[c]) + "]";
+        }
+        text += "]}";
+    }
+    return text;
+}
+
+// Two good tables and a refused one between them: the refusal is named with
+// the import's three lines, the good tables are pooled, and the rows equal
+// the tool's pooled table for the same files.
+TEST(Job, RefusedFileAmongGoodOnesAndTheToolsTable) {
+    const cr::testing::TempDir dir;
+    std::string first;
+    std::string second;
+    for (int k = 0; k < 3000; ++k) {
+        first += std::to_string((k * 7 + k / 37) % 37) + (k % 10 == 9 ? "\r\n" : ",");
+        second += std::to_string((k * 11 + 5) % 37) + (k % 12 == 11 ? "\n" : ";");
+    }
+    JobInput input;
+    input.files = {dir.write("a.csv", first), dir.write("schlecht.csv", "1,3\r\n1,37\r\n"),
+                   dir.write("b.txt", second)};
+    input.steprate = 4;
+    input.runLength = 40;
+    JobProgress progress;
+    const JobResult result = runJob(input, progress);
+    ASSERT_EQ(result.refused.size(), 1u);
+    EXPECT_EQ(result.refused[0].file, input.files[1]);
+    EXPECT_EQ(result.refused[0].lines,
+              (std::array<std::string, 3>{" Datei nicht übernommen:", "  Wurf 4 lautet 37,",
+                                          "  erlaubt sind 0 bis 36."}));
+    EXPECT_EQ(result.stats.runs(), 2 * (3000 / 40));
+    EXPECT_EQ(result.spinsLeftOver, 2 * (3000 % 40));
+    EXPECT_EQ(progress.spinsDone(), progress.spinsTotal());
+    EXPECT_FALSE(result.stopped);
+
+    std::ostringstream out;
+    std::ostringstream err;
+    runAnalysis(
+        {"--steprate", "4", "--runs-of", "40", "--pool", "--json", input.files[0], input.files[2]},
+        out, err, false);
+    const std::string rows = jsonOfRows(summaryRows(result.stats, 4));
+    ASSERT_FALSE(rows.empty());
+    EXPECT_NE(out.str().find("\"steps\":[" + rows + "]}"), std::string::npos) << out.str();
+}
+
+// "Abbrechen": a simulation far too long to finish stops when told, from
+// another thread, and says so.
+TEST(Job, StopsALongSimulation) {
+    JobInput input;
+    input.simulate = true;
+    input.runs = 1'000'000'000;
+    input.seed = 3;
+    JobProgress progress;
+    std::thread stopper([&progress] {
+        while (progress.unitsDone < 500) {
+            std::this_thread::yield();
+        }
+        progress.stop = true;
+    });
+    const JobResult result = runJob(input, progress);
+    stopper.join();
+    EXPECT_TRUE(result.stopped);
+    EXPECT_GE(result.stats.runs(), 500);
+    EXPECT_LT(result.stats.runs(), input.runs);
+    EXPECT_EQ(progress.spinsTotal(), input.runs * input.runLength);
+}
+
+// The deviation of a mean is measured in standard errors of the exact law.
+TEST(Summary, DeviationInStandardErrors) {
+    JobInput input;
+    input.simulate = true;
+    input.runs = 4000;
+    input.seed = 9;
+    input.steprate = 37;
+    input.runLength = 370;
+    JobProgress progress;
+    const JobResult result = runJob(input, progress);
+    const std::vector<SummaryRow> rows = summaryRows(result.stats, 37);
+    ASSERT_EQ(rows.size(), 10u);
+    for (const SummaryRow& row : rows) {
+        for (std::size_t c = 0; c < kCounters; ++c) {
+            const double z = (row.mean[c] - row.expected) / (row.sigma / std::sqrt(4000.0));
+            EXPECT_DOUBLE_EQ(row.deviation[c], z);
+            EXPECT_LT(std::abs(row.deviation[c]), 5) << "step " << row.step << " counter " << c;
+        }
+    }
+    // Runs with an empty field: near the exact share, which falls with the steps.
+    for (const SummaryRow& row : rows) {
+        const double q = 2 * std::pow(18.0 / 37.0, row.step);
+        EXPECT_DOUBLE_EQ(row.emptyShareExact, 1 - std::pow(1 - q, 37));
+        const double se = std::sqrt(row.emptyShareExact * (1 - row.emptyShareExact) / 4000.0);
+        for (const double share : row.emptyShare) {
+            EXPECT_NEAR(share, row.emptyShareExact, 5 * se + 1e-12) << "step " << row.step;
+        }
+    }
+    EXPECT_GT(rows[0].emptyShareExact, rows[9].emptyShareExact);
+    EXPECT_TRUE(standsOut(3.01));
+    EXPECT_TRUE(standsOut(-3.01));
+    EXPECT_FALSE(standsOut(3));
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The engine's packed cells against the window's own pass over its named
+// field tables (evaluateSpin), over long random runs at several step rates.
+#include "core/analysis.h"
+#include "core/lazytwister.h"
+#include "core/numparse.h"
+#include "core/run.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Case {
+    const char* name;
+    int steprate;
+    int steps;      // whole steps, then a part of one
+    int checkEvery; // compare the counters after every so many spins
+    unsigned seed;
+    int zeroWeight; // extra zeros among the numbers, to put many fields out
+};
+
+std::array<int, 6> countersOf(const cr::RunState& s) {
+    return {s.leerrs, s.leermp, s.leergu, s.einmalrs, s.einmalmp, s.einmalgu};
+}
+
+class EngineAgainstWindow : public testing::TestWithParam<Case> {};
+
+TEST_P(EngineAgainstWindow, CountsTheSameFieldsAtEverySpinAndStep) {
+    const Case& c = GetParam();
+    std::mt19937 random(c.seed);
+    std::uniform_int_distribution<int> draw(-c.zeroWeight, 36);
+    cr::RunState s;
+    s.farbe = cr::makeColourTable();
+    cr::freshEvaluation(s, c.steprate);
+    cr::Engine engine(c.steprate);
+    std::vector<cr::StepResult> windowSteps;
+    std::vector<std::uint8_t> numbers;
+    const long long spins = static_cast<long long>(c.steps) * c.steprate + c.steprate / 2;
+    for (long long spin = 1; spin <= spins && !HasFailure(); ++spin) {
+        const int n = std::max(draw(random), 0);
+        ++s.zeile;
+        cr::evaluateSpin(s, n, s.zeile);
+        engine.spin(n);
+        numbers.push_back(static_cast<std::uint8_t>(n));
+        const bool stepEnd = s.zeile == c.steprate;
+        if (stepEnd) {
+            windowSteps.push_back(cr::stepResultOf(s));
+            s.statwert = cr::halvedStatistic(s.statwert);
+            s.zeile = 0;
+            ++s.schritt;
+        }
+        if (stepEnd || spin % c.checkEvery == 0) {
+            ASSERT_EQ(engine.counters(), countersOf(s)) << "spin " << spin;
+            ASSERT_EQ(engine.schritt(), s.schritt) << "spin " << spin;
+        }
+    }
+    ASSERT_EQ(engine.steps().size(), windowSteps.size());
+    for (std::size_t k = 0; k < windowSteps.size(); ++k) {
+        const cr::StepResult& e = engine.steps()[k];
+        const cr::StepResult& w = windowSteps[k];
+        EXPECT_EQ(e.step, w.step);
+        EXPECT_EQ(e.statistisch, w.statistisch) << "step " << w.step;
+        EXPECT_EQ(e.leer, w.leer) << "step " << w.step;
+        EXPECT_EQ(e.einmal, w.einmal) << "step " << w.step;
+    }
+    EXPECT_EQ(engine.statwert(), s.statwert);
+    // The same numbers handed over in stretches of any length, across step ends.
+    cr::Engine stretches(c.steprate);
+    std::uniform_int_distribution<std::size_t> stretch(0, 3 * static_cast<std::size_t>(c.steprate));
+    for (std::size_t at = 0; at < numbers.size();) {
+        const std::size_t take = std::min(stretch(random), numbers.size() - at);
+        stretches.spins(numbers.data() + at, take);
+        at += take;
+    }
+    EXPECT_EQ(stretches.counters(), countersOf(s));
+    ASSERT_EQ(stretches.steps().size(), windowSteps.size());
+    for (std::size_t k = 0; k < windowSteps.size(); ++k) {
+        EXPECT_EQ(stretches.steps()[k].leer, windowSteps[k].leer) << "step " << k + 1;
+        EXPECT_EQ(stretches.steps()[k].einmal, windowSteps[k].einmal) << "step " << k + 1;
+        EXPECT_EQ(stretches.steps()[k].statistisch, windowSteps[k].statistisch);
+    }
+    // Reset starts afresh: every field empty again, none hit once.
+    engine.reset();
+    const int fields = 2 * c.steprate;
+    EXPECT_EQ(engine.counters(), (std::array<int, 6>{fields, fields, fields, 0, 0, 0}));
+    EXPECT_TRUE(engine.steps().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rates, EngineAgainstWindow,
+    testing::Values(Case{"StepRate1", 1, 5000, 1, 11, 0}, Case{"StepRate2", 2, 5000, 1, 12, 0},
+                    Case{"StepRate2ManyZeros", 2, 2000, 1, 13, 20},
+                    Case{"StepRate37", 37, 400, 1, 14, 0}, Case{"StepRate5", 5, 2000, 1, 15, 3},
+                    Case{"StepRate16383", 16383, 12, 4099, 16, 0}),
+    [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
+
+// The masks are the wheel's: a first hit leaves exactly the number's side of
+// each pair hit once, a later hit puts exactly those fields out, a zero all six.
+TEST(SpinMasks, FollowTheWheelsSides) {
+    const cr::ColourTable farbe = cr::makeColourTable();
+    const cr::SpinMasks& m = cr::spinMasks();
+    for (int n = 0; n <= 36; ++n) {
+        const auto k = static_cast<std::size_t>(n);
+        for (int pair = 0; pair < cr::kPairCount; ++pair) {
+            for (const int side : {1, 2}) {
+                const bool hit =
+                    n == 0 || cr::sideOf(static_cast<cr::Pair>(pair), n, farbe) == side;
+                const int first = n == 0 ? cr::kFieldOut : (hit ? cr::kFieldOnce : cr::kFieldEmpty);
+                EXPECT_EQ(cr::fieldStateOf(m.first[k], pair, side), first) << n;
+                for (const int before : {cr::kFieldEmpty, cr::kFieldOnce, cr::kFieldOut}) {
+                    std::uint16_t cell = 0;
+                    cell = static_cast<std::uint16_t>(before << (2 * (2 * pair + side - 1)));
+                    cell = static_cast<std::uint16_t>((cell & m.keep[k]) | m.out[k]);
+                    EXPECT_EQ(cr::fieldStateOf(cell, pair, side), hit ? cr::kFieldOut : before)
+                        << n << " pair " << pair << " side " << side;
+                }
+            }
+        }
+    }
+}
+
+// The halving in whole numbers rounds as the import's rounding does.
+TEST(HalvedStatistic, RoundsHalfToEven) {
+    for (int statwert = 0; statwert <= 40000; ++statwert) {
+        ASSERT_EQ(cr::halvedStatistic(statwert), cr::roundHalfEven(statwert / 2.0)) << statwert;
+    }
+}
+
+// The twister renewing word by word draws what the standard one draws, over
+// several renewals and after seeding again.
+TEST(LazyTwister, DrawsTheStandardSequence) {
+    for (const std::uint64_t seed : {0ULL, 1ULL, 5489ULL, 0x9e3779b97f4a7c15ULL, ~0ULL}) {
+        cr::LazyTwister lazy;
+        std::mt19937_64 standard(seed);
+        lazy.seed(seed);
+        for (int i = 0; i < 1000; ++i) {
+            ASSERT_EQ(lazy(), standard()) << "seed " << seed << " draw " << i;
+        }
+        lazy.seed(seed + 1);
+        standard.seed(seed + 1);
+        for (int i = 0; i < 700; ++i) {
+            ASSERT_EQ(lazy(), standard()) << "seed " << seed + 1 << " draw " << i;
+        }
+    }
+}
+
+} // namespace

@@ -340,8 +340,10 @@ void AnalysisWindow::showRows() {
         for (std::size_t c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(cells[c]));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            const std::size_t counter = c >= 3 ? (c - 3) / 3 : 0;
-            if (c >= 3 && (c - 3) % 3 == 2 && analyse::standsOut(m_rows[r].deviation[counter])) {
+            // Columns 3.. hold mean, SD and deviation of each counter in turn.
+            const std::size_t counter = c >= 3 ? (c - 3) / 3 : analyse::kCounters;
+            if (counter < analyse::kCounters && (c - 3) % 3 == 2 &&
+                analyse::standsOut(m_rows[r].deviation[counter])) {
                 item->setBackground(QBrush(QColor(255, 200, 200)));
             }
             m_table->setItem(static_cast<int>(r), static_cast<int>(c), item);

@@ -62,12 +62,13 @@ std::string shownField(std::string_view field) {
     return decoded;
 }
 
-PermanenceOutcome::Refusal checkSpin(std::string_view field, std::size_t length, double& value) {
+PermanenceOutcome::Refusal checkSpin(std::string_view field, std::size_t length, double& value,
+                                     NumberTest holds) {
     using Refusal = PermanenceOutcome::Refusal;
     if (length > FieldStream::kKeptBytes) {
         return Refusal::TooLong;
     }
-    if (!holdsNumber(field)) {
+    if (!holds(field)) {
         return Refusal::NotANumber;
     }
     value = lenientParse(field);

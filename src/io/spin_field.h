@@ -23,6 +23,10 @@ std::string shownField(std::string_view field);
 
 // Checks one spin field whose whole length is length (of which field holds
 // the first bytes): None when it may be replayed, with its value in value.
-PermanenceOutcome::Refusal checkSpin(std::string_view field, std::size_t length, double& value);
+// holds tells whether the field is written as a number at all: a permanence
+// takes what the lenient parse reads (holdsNumber), a number list is stricter.
+using NumberTest = bool (*)(std::string_view);
+PermanenceOutcome::Refusal checkSpin(std::string_view field, std::size_t length, double& value,
+                                     NumberTest holds = holdsNumber);
 
 } // namespace cr::io

@@ -40,19 +40,6 @@ bool writtenAsNumber(std::string_view text) {
     return digit;
 }
 
-// Why a field of a number list is no spin, or None with its value.
-Refusal checkListed(std::string_view text, std::size_t length, double& value) {
-    if (length > FieldStream::kKeptBytes) {
-        return Refusal::TooLong;
-    }
-    if (!writtenAsNumber(text)) {
-        return Refusal::NotANumber;
-    }
-    value = lenientParse(text);
-    const double rounded = roundHalfEven(value);
-    return rounded >= 0 && rounded <= 36 ? Refusal::None : Refusal::OutOfRange;
-}
-
 // The first field of the source (its kept bytes); nothing when it cannot be
 // opened or holds none.
 std::optional<std::string> firstField(BlockSource& source) {
@@ -122,10 +109,10 @@ void readList(BlockSource& source, PermanenceOutcome& outcome, long long keptSpi
             start = skipSeparators(field, end);
             const int quick = whole ? shortSpin(text) : -1;
             double value = quick;
-            const Refusal refusal =
-                quick >= 0 && quick <= 36
-                    ? Refusal::None
-                    : checkListed(text, whole ? text.size() : fields.length(), value);
+            const Refusal refusal = quick >= 0 && quick <= 36
+                                        ? Refusal::None
+                                        : checkSpin(text, whole ? text.size() : fields.length(),
+                                                    value, writtenAsNumber);
             if (refusal != Refusal::None) {
                 outcome.kind = Kind::Refused;
                 outcome.refusal = refusal;

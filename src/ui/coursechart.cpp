@@ -4,12 +4,8 @@
 #include "core/chartlayout.h"
 #include "core/expectation.h"
 
-#include <QCheckBox>
 #include <QLocale>
 #include <QPainter>
-#include <QScreen>
-#include <QShortcut>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -40,8 +36,6 @@ const QColor kBandColour(150, 165, 205, 110);
 const QColor kGridColour(225, 225, 225);
 const QColor kMinorGridColour(242, 242, 242);
 
-const char* const kWindowTitle = "Verlauf";
-const char* const kLogSwitchText = "Logarithmische Achse";
 const char* const kStepAxisTitle = "Step";
 const char* const kValueAxisTitle = "Anzahl Felder";
 const char* const kNoStepYet = "Noch kein Step abgeschlossen";
@@ -358,41 +352,6 @@ void CourseChart::drawLegend(QPainter& p, const QRectF& area) const {
     line(kMeanLook);
     p.fillRect(QRectF(swatchLeft, y - row / 2.0 + 3, kLegendSwatch, row - 6), kBandColour);
     label(text(kBandName));
-}
-
-CourseWindow::CourseWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("verlauf"));
-    setWindowTitle(text(kWindowTitle));
-    m_chart = new CourseChart(this);
-    m_logSwitch = new QCheckBox(text(kLogSwitchText), this);
-    m_logSwitch->setObjectName(QStringLiteral("logachse"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_chart, 1);
-    layout->addWidget(m_logSwitch, 0, Qt::AlignLeft);
-    connect(m_logSwitch, &QCheckBox::toggled, m_chart, &CourseChart::setLogarithmic);
-    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(close, &QShortcut::activated, this, &QWidget::close);
-    resize(620, 460);
-}
-
-void CourseWindow::showRun(const std::vector<StepResult>& steps, int steprate) {
-    m_chart->setRun(steps, steprate);
-}
-
-void CourseWindow::placeBeside(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    QRect wanted(frame.topRight() + QPoint(kSpacing, 0), size());
-    if (const QScreen* screen = window.screen()) {
-        const QRect room = screen->availableGeometry();
-        if (!room.contains(wanted)) {
-            wanted.moveTopLeft(frame.topLeft() + QPoint(4 * kSpacing, 4 * kSpacing));
-            wanted.moveRight(std::min(wanted.right(), room.right()));
-            wanted.moveBottom(std::min(wanted.bottom(), room.bottom()));
-            wanted.moveTopLeft(
-                QPoint(std::max(wanted.left(), room.left()), std::max(wanted.top(), room.top())));
-        }
-    }
-    move(wanted.topLeft());
 }
 
 } // namespace cr::ui

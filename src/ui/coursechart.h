@@ -76,21 +76,4 @@ private:
     ValueAxis m_axis;
 };
 
-// The window "Verlauf": the chart and its switch for a logarithmic axis.
-class CourseWindow final : public QWidget {
-    Q_OBJECT
-public:
-    explicit CourseWindow(QWidget* parent);
-
-    CourseChart& chart() const { return *m_chart; }
-    QCheckBox& logSwitch() const { return *m_logSwitch; }
-    void showRun(const std::vector<StepResult>& steps, int steprate);
-    // Beside the given window if the screen has room there, else over it.
-    void placeBeside(const QWidget& window);
-
-private:
-    CourseChart* m_chart = nullptr;
-    QCheckBox* m_logSwitch = nullptr;
-};
-
 } // namespace cr::ui

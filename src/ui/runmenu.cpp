@@ -6,6 +6,7 @@
 #include "core/steptable.h"
 #include "ui/analysiswindow.h"
 #include "ui/coursechart.h"
+#include "ui/coursewindow.h"
 #include "ui/stepsaver.h"
 
 #include <QAction>

@@ -2,6 +2,7 @@
 #include "analysis/goodness.h"
 #include "core/expectation.h"
 #include "ui/coursechart.h"
+#include "ui/coursewindow.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -12,8 +13,11 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -186,6 +190,51 @@ TEST_F(CourseChartTest, PointingAtACounterTellsHowLikelyItIs) {
     EXPECT_TRUE(chart.outsideBand(1, 30));
     EXPECT_FALSE(chart.outsideBand(2, 17));
     EXPECT_FALSE(chart.outsideBand(1, 36));
+}
+
+} // namespace
+
+namespace {
+
+// Hundreds of steps: zoomed in, the chart grows wider than the window and
+// scrolls sideways, the middle of the view staying in the middle; zoomed
+// back out, it fits again. Ctrl and the wheel zoom too.
+TEST(CourseZoom, WideChartScrollsSidewaysAndFitsAgain) {
+    CourseWindow course(nullptr);
+    std::vector<cr::StepResult> many(500);
+    for (std::size_t i = 0; i < many.size(); ++i) {
+        many[i].step = static_cast<int>(i) + 1;
+        many[i].leer = {1, 1, 1};
+    }
+    course.showRun(many, 37);
+    course.show();
+    QCoreApplication::processEvents();
+    auto* zoomIn = course.findChild<QPushButton*>("vergroessern");
+    auto* zoomOut = course.findChild<QPushButton*>("verkleinern");
+    ASSERT_TRUE(zoomIn && zoomOut);
+    const int shown = course.scrollArea().viewport()->width();
+    EXPECT_FALSE(zoomOut->isEnabled());
+    EXPECT_LE(course.chart().width(), shown);
+
+    zoomIn->click();
+    zoomIn->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(course.zoom(), 4);
+    EXPECT_GE(course.chart().width(), 4 * shown);
+    QScrollBar* bar = course.scrollArea().horizontalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    const double middle = (bar->value() + bar->pageStep() / 2.0) / course.chart().width();
+    EXPECT_NEAR(middle, 0.5, 0.05);
+
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(course.scrollArea().viewport(), &wheel);
+    EXPECT_EQ(course.zoom(), 2);
+    zoomOut->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(course.zoom(), 1);
+    EXPECT_FALSE(zoomOut->isEnabled());
+    EXPECT_LE(course.chart().width(), shown);
 }
 
 } // namespace

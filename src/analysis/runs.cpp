@@ -60,7 +60,7 @@ LoadedSpins spinsOf(const io::SpinFileOutcome& result, std::optional<long long> 
 std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int steprate) {
     Engine engine(steprate);
     runOnce(engine, numbers.data(), numbers.size());
-    return engine.steps();
+    return {engine.steps().begin(), engine.steps().end()};
 }
 
 RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, long long runLength,

@@ -119,7 +119,7 @@ void Engine::reset() {
     // Step 1 keeps nothing of a cell: every position is hit in it once.
     m_keep = kNothing.data();
     m_set = m_masks->first.data();
-    m_steps.clear();
+    m_stepCount = 0;
 }
 
 std::array<int, 6> Engine::counters() const {
@@ -145,7 +145,10 @@ void Engine::countInto(StepResult& r) const {
         fill(r);
         m_sink(r);
     } else {
-        fill(m_steps.emplace_back());
+        if (m_stepCount == m_steps.size()) {
+            m_steps.emplace_back();
+        }
+        fill(m_steps[m_stepCount++]);
     }
     m_statwert = halvedStatistic(m_statwert);
     m_zeile = 0;
@@ -158,12 +161,87 @@ void Engine::endStep() {
     finishStep();
 }
 
+// Whole later steps of a step rate of at most four: all rows are one word,
+// kept in a register, and a step is one masked store of the four rows' masks
+// joined. Leaves the rest (less than a step) to the caller.
+template <std::size_t Rows>
+[[gnu::always_inline]] inline void Engine::wordSteps(const std::uint8_t*& numbers,
+                                                     std::size_t& count) {
+    static_assert(Rows >= 1 && Rows <= kCellsPerWord);
+    constexpr unsigned kLane = 16;
+    const std::uint16_t* out = m_masks->out.data();
+    std::uint64_t word = 0;
+    std::memcpy(&word, m_cells.data(), sizeof word);
+    StepResult r;
+    const std::size_t steps = count / Rows;
+    StepResult* into = nullptr;
+    if (!m_sink) {
+        if (m_steps.size() < m_stepCount + steps) {
+            m_steps.resize(m_stepCount + steps);
+        }
+        into = m_steps.data() + m_stepCount;
+        m_stepCount += steps;
+    }
+    int schritt = m_schritt;
+    int statwert = m_statwert;
+    const int fields = 2 * m_steprate;
+    for (std::size_t s = 0; s < steps; ++s, numbers += Rows) {
+        std::uint64_t outAll = 0;
+        for (std::size_t k = 0; k < Rows; ++k) {
+            outAll |= std::uint64_t{out[numbers[k]]} << (kLane * k);
+        }
+        // A hit field is cleared whole and set out (the keep masks, for all
+        // four rows at once).
+        word = (word & ~(outAll | (outAll >> 1))) | outAll;
+        // Written in place, field by field: a step put together on the stack
+        // and copied would be read back before its parts were stored.
+        StepResult& step = into ? into[s] : r;
+        const std::uint64_t any = word | (word >> 1);
+        for (std::size_t pair = 0; pair < 3; ++pair) {
+            const std::uint64_t low = lowBitsOf(static_cast<int>(pair));
+            step.leer[pair] = fields - std::popcount(any & low);
+            step.einmal[pair] = std::popcount(word & low);
+        }
+        step.step = schritt++;
+        step.statistisch = statwert * 0.5;
+        statwert = halvedStatistic(statwert);
+        if (!into) {
+            m_sink(r);
+        }
+    }
+    m_schritt = schritt;
+    m_statwert = statwert;
+    count -= steps * Rows;
+    std::memcpy(m_cells.data(), &word, sizeof word);
+}
+
 // The spins of a whole stretch, a step at a time: the loop keeps the cells,
 // masks and count in registers, where spin() called from a caller's loop
 // goes through the engine's members in memory every time.
 CR_POPCOUNT_CLONES
 void Engine::spins(const std::uint8_t* numbers, std::size_t count) {
     while (count > 0) {
+        if (m_zeile == 0 && m_schritt > 1 && count >= m_rows) {
+            switch (m_rows) {
+            case 1:
+                wordSteps<1>(numbers, count);
+                break;
+            case 2:
+                wordSteps<2>(numbers, count);
+                break;
+            case 3:
+                wordSteps<3>(numbers, count);
+                break;
+            case 4:
+                wordSteps<4>(numbers, count);
+                break;
+            default:
+                break;
+            }
+            if (count == 0) {
+                return;
+            }
+        }
         const std::size_t take = std::min(count, m_rows - m_zeile);
         std::uint16_t* cells = m_cells.data() + m_zeile;
         const std::uint16_t* keep = m_keep;

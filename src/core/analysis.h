@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace cr {
@@ -38,7 +39,7 @@ public:
     // The same for count numbers 0..36 in a row, several times faster.
     void spins(const std::uint8_t* numbers, std::size_t count);
     int steprate() const { return m_steprate; }
-    const std::vector<StepResult>& steps() const { return m_steps; }
+    std::span<const StepResult> steps() const { return {m_steps.data(), m_stepCount}; }
     // Hands every completed step to sink instead of keeping it in steps(),
     // so a long run takes no memory for its steps.
     using StepSink = std::function<void(const StepResult&)>;
@@ -56,6 +57,7 @@ private:
     void endStep();
     void finishStep();
     void countInto(StepResult& r) const;
+    template <std::size_t Rows> void wordSteps(const std::uint8_t*& numbers, std::size_t& count);
 
     int m_steprate;
     std::size_t m_rows;
@@ -66,7 +68,10 @@ private:
     std::vector<std::uint16_t> m_cells; // a whole number of 64-bit words
     const std::uint16_t* m_keep = nullptr;
     const std::uint16_t* m_set = nullptr;
+    // The completed steps are the first m_stepCount; the rest is room kept
+    // from earlier runs, so a reset does not give it back.
     std::vector<StepResult> m_steps;
+    std::size_t m_stepCount = 0;
     StepSink m_sink;
 };
 

@@ -90,12 +90,21 @@ TEST_P(EngineAgainstWindow, CountsTheSameFieldsAtEverySpinAndStep) {
     const int fields = 2 * c.steprate;
     EXPECT_EQ(engine.counters(), (std::array<int, 6>{fields, fields, fields, 0, 0, 0}));
     EXPECT_TRUE(engine.steps().empty());
+    // The same numbers again after the reset give the same steps once more.
+    engine.spins(numbers.data(), numbers.size());
+    ASSERT_EQ(engine.steps().size(), windowSteps.size());
+    for (std::size_t k = 0; k < windowSteps.size(); ++k) {
+        EXPECT_EQ(engine.steps()[k].step, windowSteps[k].step);
+        EXPECT_EQ(engine.steps()[k].leer, windowSteps[k].leer) << "step " << k + 1;
+        EXPECT_EQ(engine.steps()[k].einmal, windowSteps[k].einmal) << "step " << k + 1;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rates, EngineAgainstWindow,
     testing::Values(Case{"StepRate1", 1, 5000, 1, 11, 0}, Case{"StepRate2", 2, 5000, 1, 12, 0},
                     Case{"StepRate2ManyZeros", 2, 2000, 1, 13, 20},
+                    Case{"StepRate3", 3, 3000, 1, 17, 4}, Case{"StepRate4", 4, 3000, 1, 18, 0},
                     Case{"StepRate37", 37, 400, 1, 14, 0}, Case{"StepRate5", 5, 2000, 1, 15, 3},
                     Case{"StepRate16383", 16383, 12, 4099, 16, 0}),
     [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <gtest/gtest.h>
 #include <random>
+#include <span>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -64,7 +65,7 @@ TEST(StepRateBox, RefusesEveryValueOutsideOneTo16383) {
 
 // The numbers of recorded steps, comparable as a whole.
 std::vector<std::tuple<int, double, std::array<int, 3>, std::array<int, 3>>>
-numbersOf(const std::vector<cr::StepResult>& steps) {
+numbersOf(std::span<const cr::StepResult> steps) {
     std::vector<std::tuple<int, double, std::array<int, 3>, std::array<int, 3>>> numbers;
     for (const cr::StepResult& r : steps) {
         numbers.emplace_back(r.step, r.statistisch, r.leer, r.einmal);

@@ -47,9 +47,11 @@ void BM_AnalyseTables(benchmark::State& state) {
         spins = 0;
         for (const std::string& bytes : tables) {
             io::MemorySource source(bytes);
-            const io::SpinFileOutcome read = io::readSpinFile(source);
-            const analyse::LoadedSpins loaded = analyse::spinsOf(read);
-            if (read.permanence.kind != PermanenceOutcome::Kind::Read || !loaded.error.empty()) {
+            io::SpinFileOutcome read =
+                io::readSpinFile(source, io::kAllSpins, 1, io::SpinStore::Numbers);
+            const bool refused = read.permanence.kind != PermanenceOutcome::Kind::Read;
+            const analyse::LoadedSpins loaded = analyse::spinsOf(std::move(read));
+            if (refused || !loaded.error.empty()) {
                 state.SkipWithError("a Wiesbaden table was refused");
                 return;
             }

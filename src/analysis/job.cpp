@@ -17,10 +17,10 @@ using Kind = PermanenceOutcome::Kind;
 void readFiles(const JobInput& input, std::vector<JobInput::Numbers>& sources,
                std::vector<FileRefusal>& refused) {
     for (const std::string& path : input.files) {
-        const io::SpinFileOutcome read = io::readSpinFile(path);
+        io::SpinFileOutcome read = io::readSpinFile(path, io::kAllSpins, 1, io::SpinStore::Numbers);
         LoadedSpins loaded;
         if (read.permanence.kind == Kind::Read) {
-            loaded = spinsOf(read);
+            loaded = spinsOf(std::move(read));
         }
         if (read.permanence.kind == Kind::Read && loaded.error.empty()) {
             sources.push_back({path, std::move(loaded.numbers)});

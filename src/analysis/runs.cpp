@@ -34,11 +34,17 @@ constexpr long long kRunsPerTask = 64;
 
 } // namespace
 
-LoadedSpins spinsOf(const io::SpinFileOutcome& result, std::optional<long long> limit) {
+LoadedSpins spinsOf(io::SpinFileOutcome&& result, std::optional<long long> limit) {
     LoadedSpins loaded;
     auto count = static_cast<long long>(result.permanence.count);
     if (limit) {
         count = std::min(count, *limit);
+    }
+    if (result.layout == io::SpinLayout::NumberList && result.permanence.cells.empty()) {
+        // Read as numbers already (SpinStore::Numbers).
+        loaded.numbers = std::move(result.numbers);
+        loaded.numbers.resize(std::min(loaded.numbers.size(), static_cast<std::size_t>(count)));
+        return loaded;
     }
     try {
         loaded.numbers.resize(static_cast<std::size_t>(count));

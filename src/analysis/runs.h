@@ -22,9 +22,9 @@ struct LoadedSpins {
     std::string error; // empty when read
 };
 
-// The numbers of a file read (kind Read), from wherever it was read.
-LoadedSpins spinsOf(const io::SpinFileOutcome& result,
-                    std::optional<long long> limit = std::nullopt);
+// The numbers of a file read (kind Read), from wherever it was read, with
+// either store; the first limit of them when a limit is given.
+LoadedSpins spinsOf(io::SpinFileOutcome&& result, std::optional<long long> limit = std::nullopt);
 
 // One run over all the numbers at the step rate: every completed step.
 std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int steprate);

@@ -268,6 +268,43 @@ bool FieldStream::plainFieldAhead(std::string_view& field) {
     return true;
 }
 
+std::size_t FieldStream::shortNumbers(std::uint8_t* out, std::size_t room) {
+    if ((m_state != State::LineStart && m_state != State::FieldStart) || m_pendingLength > 0) {
+        return 0;
+    }
+    const char* const bytes = m_block.data();
+    const std::size_t size = m_block.size();
+    std::size_t pos = m_pos;
+    std::size_t taken = 0;
+    State state = m_state;
+    while (taken < room && pos + 3 <= size) {
+        const auto first = static_cast<unsigned>(bytes[pos] - '0');
+        if (first > 9) {
+            const char c = bytes[pos];
+            if (!isLineEnd(c) && c != ',') {
+                break;
+            }
+            // An empty field, or a blank line: no number, nothing kept.
+            state = c == ',' ? State::FieldStart : State::LineStart;
+            ++pos;
+            continue;
+        }
+        const auto second = static_cast<unsigned>(bytes[pos + 1] - '0');
+        const bool two = second <= 9;
+        const unsigned value = two ? first * 10 + second : first;
+        const char end = bytes[pos + 1 + static_cast<std::size_t>(two)];
+        if (value > 36 || (end != ',' && !isLineEnd(end))) {
+            break;
+        }
+        out[taken++] = static_cast<std::uint8_t>(value);
+        state = end == ',' ? State::FieldStart : State::LineStart;
+        pos += 2 + static_cast<std::size_t>(two);
+    }
+    m_pos = pos;
+    m_state = state;
+    return taken;
+}
+
 bool FieldStream::next(std::string_view& field) {
     while (!m_done) {
         while (m_pos < m_block.size()) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -95,6 +96,12 @@ public:
     bool next(std::string_view& field);
     // The whole length of the field last returned.
     std::size_t length() const { return m_length; }
+    // The fields ahead in the current block that are a number 0..36 of one
+    // or two digits ended by a comma or a line end, taken in bulk: their
+    // values go to out (at most room of them) and the count is returned.
+    // Empty fields and blank lines among them are passed over. Stops in front
+    // of the first other field, which next() then returns as usual.
+    std::size_t shortNumbers(std::uint8_t* out, std::size_t room);
 
 private:
     enum class State { LineStart, FieldStart, Unquoted, Quoted, AfterQuote };

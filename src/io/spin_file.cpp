@@ -6,6 +6,8 @@
 #include "io/spin_field.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -84,19 +86,68 @@ int shortSpin(std::string_view text) {
     return first <= 9 && last <= 9 ? static_cast<int>(tens * 10 + last) : -1;
 }
 
+// The kept spins as the window's cells: cell 0 empty, then one a spin.
+class CellStore {
+public:
+    CellStore() : m_cells{kEmptyCell} {}
+    long long kept() const { return static_cast<long long>(m_cells.size()) - 1; }
+    void add(double value) { m_cells.push_back(value); }
+    void add(const std::uint8_t* numbers, std::size_t count) {
+        m_cells.insert(m_cells.end(), numbers, numbers + count);
+    }
+    void finish(SpinFileOutcome& result) {
+        m_cells.resize(m_cells.size() + kSpareCells, kEmptyCell);
+        result.permanence.cells = std::move(m_cells);
+    }
+
+private:
+    std::vector<double> m_cells;
+};
+
+// The kept spins as whole numbers only.
+class NumberStore {
+public:
+    long long kept() const { return static_cast<long long>(m_numbers.size()); }
+    void add(double value) { m_numbers.push_back(static_cast<std::uint8_t>(roundHalfEven(value))); }
+    void add(const std::uint8_t* numbers, std::size_t count) {
+        m_numbers.insert(m_numbers.end(), numbers, numbers + count);
+    }
+    void finish(SpinFileOutcome& result) { result.numbers = std::move(m_numbers); }
+
+private:
+    std::vector<std::uint8_t> m_numbers;
+};
+
 // Counts every spin and keeps keptSpins of them from spin firstKept on.
-void readList(BlockSource& source, PermanenceOutcome& outcome, long long keptSpins,
+template <class Store>
+void readList(BlockSource& source, SpinFileOutcome& result, long long keptSpins,
               long long firstKept) {
-    std::vector<double> cells{kEmptyCell};
+    PermanenceOutcome& outcome = result.permanence;
+    Store store;
     long long spins = 0;
     FieldStream fields(source);
     std::string_view field;
-    while (fields.next(field)) {
+    std::array<std::uint8_t, 4096> numbers{};
+    const auto keep = [&](double value) {
+        ++spins;
+        if (spins >= firstKept && store.kept() < keptSpins) {
+            store.add(value);
+        }
+    };
+    while (true) {
+        // Most fields are one spin of one or two digits: taken in bulk.
+        while (const std::size_t taken = fields.shortNumbers(numbers.data(), numbers.size())) {
+            const auto count = static_cast<long long>(taken);
+            const long long from = std::clamp(firstKept - spins - 1, 0LL, count);
+            const long long kept = std::min(count - from, keptSpins - store.kept());
+            store.add(numbers.data() + from, static_cast<std::size_t>(kept));
+            spins += count;
+        }
+        if (!fields.next(field)) {
+            break;
+        }
         if (const int quick = shortSpin(field); quick >= 0 && quick <= 36) {
-            ++spins; // the usual field: one spin of one or two digits
-            if (spins >= firstKept && static_cast<long long>(cells.size()) <= keptSpins) {
-                cells.push_back(quick);
-            }
+            keep(quick); // the usual field: one spin of one or two digits
             continue;
         }
         const bool whole = fields.length() <= FieldStream::kKeptBytes;
@@ -120,10 +171,7 @@ void readList(BlockSource& source, PermanenceOutcome& outcome, long long keptSpi
                 outcome.refusedText = shownField(text);
                 return;
             }
-            ++spins;
-            if (spins >= firstKept && static_cast<long long>(cells.size()) <= keptSpins) {
-                cells.push_back(value);
-            }
+            keep(value);
         }
     }
     if (source.failed()) {
@@ -131,14 +179,14 @@ void readList(BlockSource& source, PermanenceOutcome& outcome, long long keptSpi
     }
     outcome.count = static_cast<double>(spins);
     outcome.firstKept = std::clamp(firstKept, 1LL, std::max(spins, 1LL));
-    cells.resize(cells.size() + kSpareCells, kEmptyCell);
-    outcome.cells = std::move(cells);
+    store.finish(result);
     outcome.kind = Kind::Read;
 }
 
 } // namespace
 
-SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long long firstKept) {
+SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long long firstKept,
+                               SpinStore store) {
     SpinFileOutcome result;
     result.layout = SpinLayout::NumberList;
     PermanenceOutcome& outcome = result.permanence;
@@ -152,7 +200,11 @@ SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long lo
         return result;
     }
     try {
-        readList(source, outcome, keptSpins, firstKept);
+        if (store == SpinStore::Numbers) {
+            readList<NumberStore>(source, result, keptSpins, firstKept);
+        } else {
+            readList<CellStore>(source, result, keptSpins, firstKept);
+        }
     } catch (const std::bad_alloc&) {
         outcome = PermanenceOutcome{};
         outcome.kind = Kind::ReadFailure;
@@ -162,19 +214,21 @@ SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long lo
     return result;
 }
 
-SpinFileOutcome readSpinFile(BlockSource& source, long long keptSpins, long long firstKept) {
+SpinFileOutcome readSpinFile(BlockSource& source, long long keptSpins, long long firstKept,
+                             SpinStore store) {
     const std::optional<std::string> first = firstField(source);
     if (first && first->compare(0, kMagic.size(), kMagic) != 0) {
-        return readNumberList(source, keptSpins, firstKept);
+        return readNumberList(source, keptSpins, firstKept, store);
     }
     SpinFileOutcome result;
     result.permanence = readPermanence(source, keptSpins, firstKept);
     return result;
 }
 
-SpinFileOutcome readSpinFile(const std::string& path, long long keptSpins, long long firstKept) {
+SpinFileOutcome readSpinFile(const std::string& path, long long keptSpins, long long firstKept,
+                             SpinStore store) {
     FileSource source(path);
-    return readSpinFile(source, keptSpins, firstKept);
+    return readSpinFile(source, keptSpins, firstKept, store);
 }
 
 } // namespace cr::io

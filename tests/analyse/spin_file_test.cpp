@@ -2,8 +2,13 @@
 #include "io/permanence_reader.h"
 #include "io/spin_file.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <optional>
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -143,6 +148,153 @@ TEST(SpinFile, SpielbankFilesGetTheImportsVerdict) {
         ASSERT_EQ(analysis.cells.size(), import.cells.size()) << bytes;
         for (std::size_t k = 1; k <= static_cast<std::size_t>(import.count); ++k) {
             EXPECT_EQ(analysis.cells[k], import.cells[k]) << bytes;
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The same bytes in blocks of a fixed size: with blocks of one or two bytes
+// no field ever lies whole in a block, so the bulk path for short numbers
+// never runs and the field-by-field way reads everything.
+class ChunkedSource final : public cr::io::BlockSource {
+public:
+    ChunkedSource(std::string_view bytes, std::size_t chunk) : m_bytes(bytes), m_chunk(chunk) {}
+    bool open() override {
+        m_at = 0;
+        return true;
+    }
+    bool empty() const override { return m_bytes.empty(); }
+    std::optional<std::string_view> nextBlock() override {
+        if (m_at >= m_bytes.size()) {
+            return std::nullopt;
+        }
+        const std::string_view block = m_bytes.substr(m_at, m_chunk);
+        m_at += block.size();
+        return block;
+    }
+    bool failed() const override { return false; }
+    void close() override {}
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_chunk;
+    std::size_t m_at = 0;
+};
+
+// A long list in every way a table may write its numbers, and the numbers it holds.
+struct WrittenList {
+    std::string bytes;
+    std::vector<std::uint8_t> numbers;
+};
+
+WrittenList writtenList(unsigned seed, std::size_t count) {
+    std::mt19937 random(seed);
+    const std::vector<std::string> separators = {",",   ",", "\n", "\r\n", ",\r\n",     ",,",
+                                                 " , ", ";", "\t", "\n\n", "\r\n \r\n", ", "};
+    WrittenList list;
+    bool fieldStart = true; // a quote opens a field only at its start
+    for (std::size_t k = 0; k < count; ++k) {
+        const auto n = static_cast<std::uint8_t>(random() % 37);
+        list.numbers.push_back(n);
+        std::string text = std::to_string(n);
+        const unsigned how = random() % 32;
+        if (how == 0) {
+            text = "0" + text; // "07", "012"
+        } else if (how == 1 && fieldStart) {
+            text = "\"" + text + "\"";
+        } else if (how == 2) {
+            text += ".0";
+        } else if (how == 3) {
+            text = "  " + text + " ";
+        }
+        // Behind a closing quote everything up to the next comma is dropped.
+        // Mostly plain, as the tables are, so that long stretches go in bulk.
+        const bool plain = random() % 4 != 0;
+        const std::string separator = text.front() == '"' || plain
+                                          ? std::string(random() % 8 == 0 ? "\r\n" : ",")
+                                          : separators[random() % separators.size()];
+        list.bytes += text + separator;
+        fieldStart = separator.back() == ',' || separator.back() == '\n' || separator == ", " ||
+                     separator == " , ";
+    }
+    return list;
+}
+
+std::vector<std::uint8_t> keptOf(const cr::io::SpinFileOutcome& result) {
+    if (!result.numbers.empty() || result.permanence.cells.empty()) {
+        return result.numbers;
+    }
+    std::vector<std::uint8_t> kept;
+    for (std::size_t k = 1; k < result.permanence.cells.size(); ++k) {
+        if (!cr::isEmptyCell(result.permanence.cells[k])) {
+            kept.push_back(static_cast<std::uint8_t>(result.permanence.cells[k]));
+        }
+    }
+    return kept;
+}
+
+// Whatever the blocks and the store, and wherever the kept stretch starts
+// and ends (also across the bulk path's batches of 4096), a list gives the
+// numbers it was written with.
+TEST(SpinFile, ListsReadTheSameInAnyBlocksAndStore) {
+    const WrittenList list = writtenList(5, 12000);
+    const struct {
+        long long kept;
+        long long first;
+    } windows[] = {{cr::io::kAllSpins, 1},
+                   {5000, 4000},
+                   {1, 4097},
+                   {9999, 11000},
+                   {0, 1},
+                   {3, 2},
+                   {3, 3},
+                   {2, 4096},
+                   {7, 4095},
+                   {1, 12000}};
+    for (const std::size_t chunk :
+         {std::size_t{1}, std::size_t{2}, std::size_t{7}, list.bytes.size()}) {
+        for (const auto store : {cr::io::SpinStore::Cells, cr::io::SpinStore::Numbers}) {
+            for (const auto& w : windows) {
+                ChunkedSource source(list.bytes, chunk);
+                const auto result = cr::io::readSpinFile(source, w.kept, w.first, store);
+                const std::string where = "chunk " + std::to_string(chunk) + ", from " +
+                                          std::to_string(w.first) + ", store " +
+                                          std::to_string(static_cast<int>(store));
+                ASSERT_EQ(result.permanence.kind, Kind::Read) << where;
+                EXPECT_EQ(result.layout, SpinLayout::NumberList);
+                EXPECT_EQ(result.permanence.count, static_cast<double>(list.numbers.size()))
+                    << where;
+                const auto from = static_cast<std::size_t>(w.first - 1);
+                const std::size_t to =
+                    std::min(list.numbers.size(),
+                             from + static_cast<std::size_t>(std::min(w.kept, 1LL << 40)));
+                const std::vector<std::uint8_t> expected(
+                    list.numbers.begin() + static_cast<long>(from),
+                    list.numbers.begin() + static_cast<long>(to));
+                EXPECT_EQ(keptOf(result), expected) << where;
+            }
+        }
+    }
+}
+
+// A refusal behind many short numbers names the same spin and text whether
+// the numbers before it were taken in bulk or field by field.
+TEST(SpinFile, RefusalAfterBulkNumbersNamesTheSameSpin) {
+    WrittenList list = writtenList(9, 6000);
+    for (const std::string& bad :
+         {std::string("37"), std::string("123"), std::string("4x"), std::string("-1")}) {
+        const std::string bytes = list.bytes + "\n" + bad + ",5\n";
+        for (const std::size_t chunk : {std::size_t{1}, bytes.size()}) {
+            ChunkedSource source(bytes, chunk);
+            const auto o =
+                cr::io::readSpinFile(source, cr::io::kAllSpins, 1, cr::io::SpinStore::Numbers)
+                    .permanence;
+            ASSERT_EQ(o.kind, Kind::Refused) << bad << ", chunk " << chunk;
+            EXPECT_EQ(o.refusedSpin, 6001) << bad << ", chunk " << chunk;
+            EXPECT_EQ(o.refusedText, bad) << bad << ", chunk " << chunk;
         }
     }
 }

@@ -92,12 +92,12 @@ LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit) {
         return loaded;
     }
     io::FileSource source(path);
-    const io::SpinFileOutcome result = io::readSpinFile(source);
+    io::SpinFileOutcome result = io::readSpinFile(source, io::kAllSpins, 1, io::SpinStore::Numbers);
     if (result.permanence.kind != Kind::Read) {
         loaded.error = describe(result, source);
         return loaded;
     }
-    return spinsOf(result, limit);
+    return spinsOf(std::move(result), limit);
 }
 
 } // namespace cr::analyse

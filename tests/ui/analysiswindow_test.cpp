@@ -80,7 +80,15 @@ TEST(AnalysisWindowTest, TableEqualsTheToolsAndARefusedFileIsNamed) {
                                         .toArray();
             EXPECT_EQ(row.mean[c], pair[0].toDouble()) << "step " << k + 1 << " counter " << c;
             EXPECT_EQ(row.sd[c], pair[1].toDouble()) << "step " << k + 1 << " counter " << c;
+            EXPECT_EQ(row.deviation[c], pair[2].toDouble()) << "step " << k + 1 << " counter " << c;
         }
+        const QJsonArray shares = step[QStringLiteral("empty_share")].toArray();
+        ASSERT_EQ(shares.size(), 3);
+        for (std::size_t p = 0; p < 3; ++p) {
+            EXPECT_EQ(row.emptyShare[p], shares[static_cast<int>(p)].toDouble())
+                << "step " << k + 1;
+        }
+        EXPECT_EQ(row.emptyShareExact, step[QStringLiteral("empty_share_exact")].toDouble());
     }
     // The chart shows a point per step; it saves as PNG and as SVG.
     EXPECT_EQ(window.chart()->steps().size(), window.rows().size());

@@ -228,7 +228,10 @@ Output, tab-separated with one header line:
                     mean and sd of each counter (leer_rs_mean, leer_rs_sd, ...)
 "expected" is the exact mean 2 N (18/37)^k of each counter at step k, "sigma"
 its standard deviation sqrt(N q (1 - q)) with q = 2 (18/37)^k; "sd" is the
-standard deviation over the runs (divided by the number of runs). In the
+standard deviation over the runs (divided by the number of runs). In JSON,
+Z is (MEAN - expected) / (sigma / sqrt(runs)), "empty_share" the share of
+runs with at least one empty field of the pair, and "empty_share_exact" its
+exact value 1 - (1 - q)^N. In the
 file column a simulation shows as "(simulation, seed S)" and a pooled table
 as "(all files)". Control characters, backslashes and bytes that are no
 valid UTF-8 in file names (and in fields quoted in messages) are written as
@@ -240,7 +243,8 @@ With --json, per table:
            "einmal": [RS, MP, GU]}, ...]}
   runs:    {"file": PATH or null, "steprate": N, "spins": K, "runs": R, "steps":
            [{"step": k, "statistisch": S, "expected": MEAN, "sigma": SIGMA,
-           "leer": [[MEAN, SD] x3], "einmal": [[MEAN, SD] x3]}, ...]}
+           "leer": [[MEAN, SD, Z] x3], "einmal": [[MEAN, SD, Z] x3],
+           "empty_share": [RS, MP, GU], "empty_share_exact": P}, ...]}
            (a simulation adds "seed", a pooled table has "file": null and
            "files": [PATH, ...])
 

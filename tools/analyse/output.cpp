@@ -256,9 +256,13 @@ void writeSummary(std::ostream& out, const SummaryTable& table, int steprate, bo
                    c == 0   ? ",\"leer\":[["
                    : c == 3 ? "],\"einmal\":[["
                             : ",[",
-                   shortest(row.mean[c]), ",", shortest(row.sd[c]), "]");
+                   shortest(row.mean[c]), ",", shortest(row.sd[c]), ",", shortest(row.deviation[c]),
+                   "]");
         }
-        line += "]}";
+        for (std::size_t pair = 0; pair < row.emptyShare.size(); ++pair) {
+            append(line, pair == 0 ? "],\"empty_share\":[" : ",", shortest(row.emptyShare[pair]));
+        }
+        append(line, "],\"empty_share_exact\":", shortest(row.emptyShareExact), "}");
     }
     out << line << "]}\n";
 }

@@ -115,8 +115,9 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
             RunStatistics& sums = perWorker[worker];
             engine.sendStepsTo([&sums](const StepResult& step) { sums.addStep(step); });
             LazyTwister random;
-            std::vector<std::uint8_t> drawn(
-                static_cast<std::size_t>(std::min<long long>(runLength, kDrawBlock)));
+            const auto block = static_cast<std::size_t>(std::min<long long>(runLength, kDrawBlock));
+            std::vector<std::uint64_t> words(block);
+            std::vector<std::uint8_t> drawn(block);
             const long long first = static_cast<long long>(task) * kRunsPerTask;
             const long long last = std::min(runs, first + kRunsPerTask);
             const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
@@ -127,10 +128,11 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
                 for (long long left = runLength; left > 0 && !stopped();) {
                     const std::size_t take =
                         static_cast<std::size_t>(std::min<long long>(left, kDrawBlock));
+                    random.draw(words.data(), take);
                     for (std::size_t i = 0; i < take; ++i) {
                         // 53 random bits in [0, 1), as the program draws its numbers.
                         // (Signed, the conversion is one instruction.)
-                        const auto bits = static_cast<std::int64_t>(random() >> 11);
+                        const auto bits = static_cast<std::int64_t>(words[i] >> 11);
                         const double r = static_cast<double>(bits) * 0x1.0p-53;
                         drawn[i] = static_cast<std::uint8_t>(numberFromUniform(r));
                     }

@@ -156,7 +156,23 @@ TEST(LazyTwister, DrawsTheStandardSequence) {
         for (int i = 0; i < 700; ++i) {
             ASSERT_EQ(lazy(), standard()) << "seed " << seed + 1 << " draw " << i;
         }
+        // Drawn in bulk, in stretches of every length across the seeding, the
+        // ends of the state and a second renewal, mixed with single draws.
+        lazy.seed(seed);
+        standard.seed(seed);
+        std::vector<std::uint64_t> words(400);
+        int drawn = 0;
+        for (std::size_t stretch = 0; drawn < 3000; stretch = (stretch * 7 + 13) % 400) {
+            lazy.draw(words.data(), stretch);
+            for (std::size_t i = 0; i < stretch; ++i, ++drawn) {
+                ASSERT_EQ(words[i], standard()) << "seed " << seed << " bulk draw " << drawn;
+            }
+            ASSERT_EQ(lazy(), standard()) << "seed " << seed << " draw " << drawn++;
+        }
     }
+    cr::LazyTwister unseeded;
+    std::mt19937_64 standard;
+    EXPECT_EQ(unseeded(), standard());
 }
 
 } // namespace

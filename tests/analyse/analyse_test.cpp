@@ -223,15 +223,32 @@ TEST(Tool, RefusedFileAmongGoodOnes) {
     EXPECT_EQ(err.str(), "chancenraster-analyse: " + bad +
                              ": spin 4 reads \"x\", which is not a number (a file without a "
                              "\"Spielbank\" header must hold numbers only)\n");
+    // [mean, sd, deviation in standard errors] of a counter over the two runs.
+    const auto counter = [](double mean, double sd, int step) {
+        const double z =
+            (mean - cr::expectedCount(1, step)) / (cr::expectedSigma(1, step) / std::sqrt(2.0));
+        std::string text = shortest(mean);
+        text.insert(0, 1, '[');
+        text.append(",").append(shortest(sd)).append(",").append(shortest(z)).append("]");
+        return text;
+    };
+    const std::string once1 = counter(1, 0, 1);
+    const std::string half2 = counter(0.5, 0.5, 2);
+    // With one position the share of runs with an empty field is the counter's
+    // mean, and its exact value the expected count.
     const std::string step1 =
         "{\"step\":1,\"statistisch\":1,\"expected\":" + shortest(cr::expectedCount(1, 1)) +
-        ",\"sigma\":" + shortest(cr::expectedSigma(1, 1)) +
-        ",\"leer\":[[1,0],[1,0],[1,0]],\"einmal\":[[1,0],[1,0],[1,0]]}";
+        ",\"sigma\":" + shortest(cr::expectedSigma(1, 1)) + ",\"leer\":[" + once1 + "," + once1 +
+        "," + once1 + "],\"einmal\":[" + once1 + "," + once1 + "," + once1 +
+        "],\"empty_share\":[1,1,1],\"empty_share_exact\":" + shortest(cr::expectedCount(1, 1)) +
+        "}";
     const std::string step2 =
         "{\"step\":2,\"statistisch\":0.5,\"expected\":" + shortest(cr::expectedCount(1, 2)) +
-        ",\"sigma\":" + shortest(cr::expectedSigma(1, 2)) +
-        ",\"leer\":[[0.5,0.5],[1,0],[0.5,0.5]],"
-        "\"einmal\":[[0.5,0.5],[0,0],[0.5,0.5]]}";
+        ",\"sigma\":" + shortest(cr::expectedSigma(1, 2)) + ",\"leer\":[" + half2 + "," +
+        counter(1, 0, 2) + "," + half2 + "],\"einmal\":[" + half2 + "," + counter(0, 0, 2) + "," +
+        half2 +
+        "],\"empty_share\":[0.5,1,0.5],\"empty_share_exact\":" + shortest(cr::expectedCount(1, 2)) +
+        "}";
     const std::string table = "{\"file\":" + jsonString(good) +
                               ",\"steprate\":1,\"spins\":2,\"runs\":2,\"steps\":[" + step1 + "," +
                               step2 + "]}";

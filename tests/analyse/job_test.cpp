@@ -28,9 +28,13 @@ std::string jsonOfRows(const std::vector<SummaryRow>& rows) {
                 ",\"expected\":" + shortest(row.expected) + ",\"sigma\":" + shortest(row.sigma);
         for (std::size_t c = 0; c < kCounters; ++c) {
             text += c == 0 ? ",\"leer\":[[" : c == 3 ? "],\"einmal\":[[" : ",[";
-            text += shortest(row.mean[c]) + "," + shortest(row.sd[c]) + "]";
+            text += shortest(row.mean[c]) + "," + shortest(row.sd[c]) + "," +
+                    shortest(row.deviation[c]) + "]";
         }
-        text += "]}";
+        for (std::size_t p = 0; p < row.emptyShare.size(); ++p) {
+            text += (p == 0 ? "],\"empty_share\":[" : ",") + shortest(row.emptyShare[p]);
+        }
+        text += "],\"empty_share_exact\":" + shortest(row.emptyShareExact) + "}";
     }
     return text;
 }

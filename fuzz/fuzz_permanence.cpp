@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The permanence reader over arbitrary bytes: from memory, and from a file
 // read in tiny chunks, the two must agree; an accepted file holds only spins
-// that round into 0..36, and the two passes must agree on every one.
+// that round into 0..36, and the two passes must agree on every one. The
+// same for the reader of either layout, which takes most numbers of a list in
+// bulk from a whole block: in tiny chunks it reads them field by field, and
+// keeping only the numbers must give the cells' numbers.
 #include "core/numparse.h"
 #include "io/fields.h"
 #include "io/permanence_reader.h"
+#include "io/spin_file.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -94,5 +98,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cr::io::FileSource file("/proc/self/fd/" + std::to_string(fd), chunk);
     const cr::PermanenceOutcome fromFile = cr::io::readPermanence(file);
     check(sameOutcome(fromMemory, fromFile));
+
+    cr::io::MemorySource listMemory(bytes);
+    const cr::io::SpinFileOutcome list = cr::io::readSpinFile(listMemory);
+    checkOutcome(list.permanence);
+    cr::io::FileSource listFile("/proc/self/fd/" + std::to_string(fd), chunk);
+    const cr::io::SpinFileOutcome listInChunks = cr::io::readSpinFile(listFile);
+    check(list.layout == listInChunks.layout &&
+          sameOutcome(list.permanence, listInChunks.permanence));
+    cr::io::MemorySource numbersMemory(bytes);
+    const cr::io::SpinFileOutcome numbers =
+        cr::io::readSpinFile(numbersMemory, cr::io::kAllSpins, 1, cr::io::SpinStore::Numbers);
+    check(numbers.permanence.kind == list.permanence.kind &&
+          numbers.permanence.count == list.permanence.count &&
+          numbers.permanence.refusedSpin == list.permanence.refusedSpin);
+    if (list.layout == cr::io::SpinLayout::NumberList &&
+        list.permanence.kind == cr::PermanenceOutcome::Kind::Read) {
+        check(numbers.numbers.size() == static_cast<std::size_t>(list.permanence.count));
+        for (std::size_t k = 0; k < numbers.numbers.size(); ++k) {
+            check(numbers.numbers[k] == cr::roundHalfEven(list.permanence.cells[k + 1]));
+        }
+    }
     return 0;
 }

@@ -30,6 +30,7 @@ QString label(const analyse::HistogramClass& c) {
 
 HistogramChart::HistogramChart(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("histogrammchart"));
+    setAccessibleName(QStringLiteral("Histogramm"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     relayout();
 }

@@ -34,7 +34,7 @@ HistogramView::HistogramView(QWidget* parent) : QWidget(parent) {
     m_chart = new HistogramChart(this);
     layout->addWidget(m_chart, 1);
     m_fit = new QLabel(this);
-    m_fit->setObjectName(QStringLiteral("histogrammtest"));
+    m_fit->setObjectName(QStringLiteral("chiquadrat"));
     m_fit->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_fit);
     connect(m_step, &QSpinBox::valueChanged, this, &HistogramView::update);

@@ -61,10 +61,16 @@ ValueAxis fitValueAxis(const std::vector<StepResult>& steps, int steprate, bool 
         axis.low = std::pow(10.0, lowDecade);
         axis.high = std::pow(10.0, highDecade);
     } else {
-        axis.tick = niceStep(top / 5);
-        axis.low = 0;
-        axis.high = std::ceil(top / axis.tick - kRounding) * axis.tick;
+        axis = linearAxis(top);
     }
+    return axis;
+}
+
+ValueAxis linearAxis(double top, int ticks) {
+    ValueAxis axis;
+    top = std::max(top, 1.0);
+    axis.tick = niceStep(top / std::max(ticks, 1));
+    axis.high = std::ceil(top / axis.tick - kRounding) * axis.tick;
     return axis;
 }
 

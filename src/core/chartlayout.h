@@ -30,6 +30,10 @@ struct ValueAxis {
     double tick = 1; // distance of the linear axis's labelled ticks
 };
 
+// The linear axis from 0 that holds TOP (and at least 1): about TICKS
+// labelled ticks above 0, its top the first tick at or above TOP.
+ValueAxis linearAxis(double top, int ticks = 5);
+
 // The axis that holds every counter, "Statistisch", the exact mean and its
 // band of all STEPS (and at least 1).
 ValueAxis fitValueAxis(const std::vector<StepResult>& steps, int steprate, bool logarithmic);

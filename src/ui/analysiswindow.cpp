@@ -131,7 +131,7 @@ void AnalysisWindow::buildForm() {
     splitter->addWidget(m_chart);
     splitter->addWidget(m_table);
     splitter->addWidget(m_histogram);
-    splitter->setSizes({300, 240, 200});
+    splitter->setSizes({300, 200, 280});
     layout->addWidget(m_refusals);
     layout->addWidget(m_title);
     layout->addWidget(m_logSwitch);

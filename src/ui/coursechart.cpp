@@ -3,6 +3,7 @@
 
 #include "core/chartlayout.h"
 #include "core/expectation.h"
+#include "ui/chartstyle.h"
 
 #include <QLocale>
 #include <QPainter>
@@ -13,54 +14,16 @@ namespace cr::ui {
 
 namespace {
 
-struct SeriesLook {
-    const char* name;
-    QColor colour;
-    Qt::PenStyle style;
-    qreal width;
-};
-
-// Leer solid, 1x (rot) dashed; one hue per counter.
-const SeriesLook kCounterLooks[kChartCounters] = {
-    {"Leer R/S", QColor(200, 30, 40), Qt::SolidLine, 1.6},
-    {"Leer M/P", QColor(30, 140, 50), Qt::SolidLine, 1.6},
-    {"Leer G/U", QColor(30, 80, 210), Qt::SolidLine, 1.6},
-    {"1x (rot) R/S", QColor(235, 125, 0), Qt::DashLine, 1.6},
-    {"1x (rot) M/P", QColor(150, 60, 180), Qt::DashLine, 1.6},
-    {"1x (rot) G/U", QColor(0, 155, 165), Qt::DashLine, 1.6},
-};
-const SeriesLook kStatisticLook{"Statistisch", QColor(0, 0, 0), Qt::DashDotLine, 2.0};
-const SeriesLook kMeanLook{"Erwartungswert", QColor(80, 80, 80), Qt::SolidLine, 2.4};
-const char* const kBandName = "Erwartung \u00b1 2\u03c3";
-const QColor kBandColour(150, 165, 205, 110);
-const QColor kGridColour(225, 225, 225);
-const QColor kMinorGridColour(242, 242, 242);
+using namespace chartstyle;
 
 const char* const kStepAxisTitle = "Step";
-const char* const kValueAxisTitle = "Anzahl Felder";
 const char* const kNoStepYet = "Noch kein Step abgeschlossen";
 const char* const kHeading = "Step-Rate %1, %2 abgeschlossen";
 const char* const kOneStep = "1 Step";
 const char* const kSteps = "%1 Steps";
 
-constexpr int kLegendSwatch = 26;
-constexpr int kSpacing = 8;
-
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
-}
-
-QString numberText(double value) {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'g', 6);
-}
-
-QPen penOf(const SeriesLook& look) {
-    QPen pen(look.colour, look.width, look.style);
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    return pen;
 }
 
 } // namespace
@@ -154,11 +117,7 @@ int CourseChart::legendWidth() const {
 
 QRectF CourseChart::plotArea() const {
     const QFontMetrics metrics(font());
-    int labels = metrics.horizontalAdvance(QStringLiteral("0"));
-    for (double value : widestLabelValues(m_axis)) {
-        labels = std::max(labels, metrics.horizontalAdvance(numberText(value)));
-    }
-    const double left = kSpacing + metrics.height() + kSpacing + labels + kSpacing;
+    const double left = valueAxisMargin(metrics, m_axis);
     const double top = 2.0 * metrics.height();
     const double right = legendWidth() + 2 * kSpacing;
     const double bottom = 2.0 * metrics.height() + 2 * kSpacing;
@@ -185,11 +144,11 @@ void CourseChart::paintEvent(QPaintEvent* /*event*/) {
         bold.setBold(true);
         p.setFont(bold);
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(QPointF(area.left(), metrics.height() * 1.25), heading);
+        p.drawText(QPointF(shownLeft() + area.left(), metrics.height() * 1.25), heading);
         p.setFont(font());
     }
 
-    drawValueAxis(p, area);
+    drawGrid(p, area);
     drawStepAxis(p, area);
     if (m_steps.empty()) {
         p.setPen(palette().color(QPalette::PlaceholderText));
@@ -205,33 +164,9 @@ void CourseChart::paintEvent(QPaintEvent* /*event*/) {
     p.setPen(QPen(palette().color(QPalette::WindowText), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(area);
+    drawValueAxis(p, area);
     p.setRenderHint(QPainter::Antialiasing);
     drawLegend(p, area);
-}
-
-void CourseChart::drawValueAxis(QPainter& p, const QRectF& area) const {
-    const QFontMetrics metrics(font());
-    const QColor ink = palette().color(QPalette::WindowText);
-    auto tick = [&](double value, bool labelled) {
-        const double y = std::round(yAt(area, value)) + 0.5;
-        p.setPen(QPen(labelled ? kGridColour : kMinorGridColour, 1));
-        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-        if (labelled) {
-            p.setPen(ink);
-            const QRectF box(0, y - metrics.height(), area.left() - kSpacing, 2 * metrics.height());
-            p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, numberText(value));
-        }
-    };
-    for (const AxisTick& t : valueTicks(m_axis)) {
-        tick(t.value, t.labelled);
-    }
-    p.save();
-    p.setPen(ink);
-    p.translate(kSpacing + metrics.ascent(), area.center().y());
-    p.rotate(-90);
-    const QString title = text(kValueAxisTitle);
-    p.drawText(QPointF(-metrics.horizontalAdvance(title) / 2.0, 0), title);
-    p.restore();
 }
 
 void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
@@ -245,7 +180,9 @@ void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
                    label);
     }
     const QString title = text(kStepAxisTitle);
-    p.drawText(QRectF(area.left(), area.bottom() + 6 + metrics.height(), area.width(),
+    const double left = std::max(area.left(), shownLeft() + area.left());
+    const double right = std::min(area.right(), legendRect().left() - kSpacing);
+    p.drawText(QRectF(left, area.bottom() + 6 + metrics.height(), std::max(right - left, 0.0),
                       metrics.height() + kSpacing),
                Qt::AlignHCenter | Qt::AlignVCenter, title);
 }
@@ -319,39 +256,6 @@ void CourseChart::drawWhiskers(QPainter& p, const QRectF& area) const {
                        QPointF(x, yAt(area, mean + m_sds[k][i])));
         }
     }
-}
-
-void CourseChart::drawLegend(QPainter& p, const QRectF& area) const {
-    const QFontMetrics metrics(font());
-    const int row = metrics.height() + 4;
-    const int entries = static_cast<int>(std::size(kCounterLooks)) + 3;
-    const QRectF box(area.right() + kSpacing, area.top(), legendWidth(), entries * row + kSpacing);
-    p.setPen(QPen(kGridColour.darker(120), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(box);
-    p.setBrush(Qt::NoBrush);
-
-    double y = box.top() + kSpacing / 2.0 + row / 2.0;
-    const double swatchLeft = box.left() + kSpacing;
-    const double textLeft = swatchLeft + kLegendSwatch + kSpacing;
-    auto label = [&](const QString& name) {
-        p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(QRectF(textLeft, y - row / 2.0, box.right() - textLeft, row),
-                   Qt::AlignLeft | Qt::AlignVCenter, name);
-        y += row;
-    };
-    auto line = [&](const SeriesLook& look) {
-        p.setPen(penOf(look));
-        p.drawLine(QPointF(swatchLeft, y), QPointF(swatchLeft + kLegendSwatch, y));
-        label(text(look.name));
-    };
-    for (const SeriesLook& look : kCounterLooks) {
-        line(look);
-    }
-    line(kStatisticLook);
-    line(kMeanLook);
-    p.fillRect(QRectF(swatchLeft, y - row / 2.0 + 3, kLegendSwatch, row - 6), kBandColour);
-    label(text(kBandName));
 }
 
 } // namespace cr::ui

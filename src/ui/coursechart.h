@@ -46,6 +46,14 @@ public:
     // Whether a counter lies outside the exact mean's ±2σ band.
     bool outsideBand(int step, double value) const;
 
+    // The part of the chart in view, LEFT to LEFT + WIDTH in its own pixels
+    // (a width of 0: all of it). A chart wider than its scroll area keeps its
+    // value axis at the left edge of this part and its legend at the right.
+    void setShownPart(int left, int width);
+    // Where the value axis with its labels and the legend are drawn.
+    QRectF valueAxisRect() const;
+    QRectF legendRect() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -57,6 +65,9 @@ private:
     void fitValueAxis();
     int legendWidth() const;
     QRectF plotArea() const;
+    double shownLeft() const;
+    double shownRight() const;
+    void drawGrid(QPainter& p, const QRectF& area) const;
     void drawValueAxis(QPainter& p, const QRectF& area) const;
     void drawStepAxis(QPainter& p, const QRectF& area) const;
     double xAt(const QRectF& area, double step) const;
@@ -74,6 +85,8 @@ private:
     int m_steprate = 0;
     bool m_log = false;
     ValueAxis m_axis;
+    int m_shownLeft = 0;
+    int m_shownWidth = 0; // 0: the whole width
 };
 
 } // namespace cr::ui

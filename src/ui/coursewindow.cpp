@@ -61,6 +61,8 @@ CourseWindow::CourseWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(controls);
 
     connect(m_logSwitch, &QCheckBox::toggled, m_chart, &CourseChart::setLogarithmic);
+    connect(m_scroll->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &CourseWindow::followScrolling);
     connect(m_zoomIn, &QPushButton::clicked, this, [this] { setZoom(m_zoom * 2); });
     connect(m_zoomOut, &QPushButton::clicked, this, [this] { setZoom(m_zoom / 2); });
     connect(new QShortcut(QKeySequence::ZoomIn, this), &QShortcut::activated, m_zoomIn,
@@ -95,6 +97,16 @@ void CourseWindow::fitChartWidth() {
     m_scroll->setHorizontalScrollBarPolicy(m_zoom == 1 ? Qt::ScrollBarAlwaysOff
                                                        : Qt::ScrollBarAsNeeded);
     m_chart->resize(std::max(shown, shown * m_zoom), m_scroll->viewport()->height());
+    followScrolling();
+}
+
+// The chart keeps its value axis and legend at the edges of what is shown.
+// Scrolling moves its pixels; those edges have to be drawn afresh.
+void CourseWindow::followScrolling() {
+    const int shown = m_scroll->viewport()->width();
+    m_chart->setShownPart(m_zoom == 1 ? 0 : m_scroll->horizontalScrollBar()->value(),
+                          m_zoom == 1 ? 0 : shown);
+    m_chart->update();
 }
 
 void CourseWindow::resizeEvent(QResizeEvent* event) {

@@ -39,6 +39,7 @@ protected:
 
 private:
     void fitChartWidth();
+    void followScrolling();
 
     CourseChart* m_chart = nullptr;
     QScrollArea* m_scroll = nullptr;

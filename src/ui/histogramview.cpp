@@ -4,9 +4,9 @@
 #include "analysis/goodness.h"
 #include "core/expectation.h"
 #include "core/texts.h"
+#include "ui/histogramchart.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -31,11 +31,12 @@ HistogramView::HistogramView(QWidget* parent) : QWidget(parent) {
     choice->addWidget(m_counter);
     choice->addStretch(1);
     layout->addLayout(choice);
-    m_text = new QLabel(this);
-    m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    layout->addWidget(m_text, 1);
+    m_chart = new HistogramChart(this);
+    layout->addWidget(m_chart, 1);
+    m_fit = new QLabel(this);
+    m_fit->setObjectName(QStringLiteral("chiquadrat"));
+    m_fit->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_fit);
     connect(m_step, &QSpinBox::valueChanged, this, &HistogramView::update);
     connect(m_counter, &QComboBox::currentIndexChanged, this, &HistogramView::update);
 }
@@ -54,45 +55,38 @@ void HistogramView::choose(int step, int counter) {
     update();
 }
 
-QString HistogramView::text() const {
-    return m_text->text();
-}
-
 void HistogramView::update() {
     const auto step = static_cast<std::size_t>(m_step->value() - 1);
     const auto counter = static_cast<std::size_t>(std::max(m_counter->currentIndex(), 0));
     if (!m_stats || step >= m_stats->steps().size() || m_stats->runs() == 0) {
-        m_text->clear();
+        m_chart->setClasses({}, counter);
+        m_fit->clear();
+        m_text.clear();
         return;
     }
     const std::vector<long long>& counts = m_stats->steps()[step].histogram[counter];
-    const analyse::GoodnessOfFit fit =
+    analyse::GoodnessOfFit fit =
         analyse::binomialFit(counts, m_steprate, 2 * fieldChance(static_cast<int>(step) + 1));
     const QLocale locale;
     QStringList lines;
-    lines << QStringLiteral("%1 %2  beobachtet  erwartet")
+    lines << QStringLiteral("%1 %2 %3")
                  .arg(QStringLiteral("Werte"), -12)
-                 .arg(QString(), 0);
-    long long most = 1;
+                 .arg(QStringLiteral("beobachtet"), 11)
+                 .arg(QStringLiteral("erwartet"), 9);
     for (const analyse::HistogramClass& c : fit.classes) {
-        most = std::max(most, c.observed);
-    }
-    for (const analyse::HistogramClass& c : fit.classes) {
-        const QString values = c.low == c.high ? QString::number(c.low)
-                                               : QStringLiteral("%1–%2").arg(c.low).arg(c.high);
-        const auto bar =
-            static_cast<int>(30.0 * static_cast<double>(c.observed) / static_cast<double>(most));
-        lines << QStringLiteral("%1 %2 %3  %4")
-                     .arg(values, -12)
+        lines << QStringLiteral("%1 %2 %3")
+                     .arg(QString::fromStdString(analyse::classLabel(c)), -12)
                      .arg(locale.toString(c.observed), 11)
-                     .arg(locale.toString(c.expected, 'f', 1), 9)
-                     .arg(QString(bar, QChar(0x2588)));
+                     .arg(locale.toString(c.expected, 'f', 1), 9);
     }
-    lines << QStringLiteral("χ² = %1 bei %2 Freiheitsgraden, p = %3")
-                 .arg(locale.toString(fit.chiSquare, 'f', 2))
-                 .arg(fit.freedom)
-                 .arg(locale.toString(fit.pValue, 'g', 3));
-    m_text->setText(lines.join(QLatin1Char('\n')));
+    m_fit->setText(QStringLiteral("χ² = %1 bei %2 Freiheitsgraden, p = %3")
+                       .arg(locale.toString(fit.chiSquare, 'f', 2))
+                       .arg(fit.freedom)
+                       .arg(locale.toString(fit.pValue, 'g', 3)));
+    lines << m_fit->text();
+    m_text = lines.join(QLatin1Char('\n'));
+    m_chart->setAccessibleDescription(m_text);
+    m_chart->setClasses(std::move(fit.classes), counter);
 }
 
 } // namespace cr::ui

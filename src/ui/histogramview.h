@@ -11,9 +11,12 @@ class QSpinBox;
 
 namespace cr::ui {
 
+class HistogramChart;
+
 // For a chosen step and counter of an evaluation: how often the counter took
 // each value over the runs beside the count the exact Binomial law expects,
-// classes pooled to an expected count of five, with chi-square and p-value.
+// classes pooled to an expected count of five, as a chart with chi-square
+// and p-value below it.
 class HistogramView final : public QWidget {
     Q_OBJECT
 public:
@@ -22,7 +25,9 @@ public:
     // stats must outlive the view's use of it, or be replaced first.
     void setStatistics(const analyse::RunStatistics* stats, int steprate);
     void choose(int step, int counter);
-    QString text() const;
+    // What the chart shows as a table, one class a line, and the fit's line.
+    QString text() const { return m_text; }
+    HistogramChart& chart() const { return *m_chart; }
 
 private:
     void update();
@@ -31,7 +36,9 @@ private:
     int m_steprate = 0;
     QSpinBox* m_step = nullptr;
     QComboBox* m_counter = nullptr;
-    QLabel* m_text = nullptr;
+    HistogramChart* m_chart = nullptr;
+    QLabel* m_fit = nullptr;
+    QString m_text;
 };
 
 } // namespace cr::ui

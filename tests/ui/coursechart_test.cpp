@@ -238,3 +238,52 @@ TEST(CourseZoom, WideChartScrollsSidewaysAndFitsAgain) {
 }
 
 } // namespace
+
+namespace {
+
+// Scrolled to the far right, the value axis still stands at the left edge
+// of what is shown, drawn as it is unscrolled; the legend likewise at the
+// right edge when scrolled back to the start.
+TEST(CourseZoom, ValueAxisAndLegendStayInViewWhileScrolling) {
+    CourseWindow course(nullptr);
+    std::vector<cr::StepResult> many(300);
+    for (std::size_t i = 0; i < many.size(); ++i) {
+        many[i].step = static_cast<int>(i) + 1;
+        many[i].leer = {static_cast<int>(i % 7), 3, 1};
+        many[i].einmal = {2, static_cast<int>(i % 5), 1};
+    }
+    course.showRun(many, 37);
+    course.show();
+    course.setZoom(8);
+    QCoreApplication::processEvents();
+    QWidget* viewport = course.scrollArea().viewport();
+    QScrollBar* bar = course.scrollArea().horizontalScrollBar();
+    CourseChart& chart = course.chart();
+    const int axisWidth = static_cast<int>(chart.valueAxisRect().width());
+    const int legendWidth = static_cast<int>(chart.legendRect().width());
+    ASSERT_GT(axisWidth, 20);
+    ASSERT_GT(viewport->width(), axisWidth + legendWidth);
+    auto edges = [&] {
+        const QImage shown = viewport->grab().toImage();
+        const int h = static_cast<int>(chart.yOf(0)); // down to the plot's floor
+        return std::pair{shown.copy(0, 0, axisWidth - 1, h),
+                         shown.copy(shown.width() - legendWidth + 1, 0, legendWidth - 1, h)};
+    };
+
+    bar->setValue(0);
+    QCoreApplication::processEvents();
+    const auto [axisAtStart, legendAtStart] = edges();
+    bar->setValue(bar->maximum());
+    QCoreApplication::processEvents();
+    ASSERT_GT(bar->value(), 0);
+    const QRectF axis = chart.valueAxisRect();
+    EXPECT_EQ(axis.left(), bar->value());
+    EXPECT_LE(axis.right(), bar->value() + viewport->width());
+    const auto [axisAtEnd, legendAtEnd] = edges();
+    EXPECT_TRUE(axisAtEnd == axisAtStart) << "the value axis's labels scrolled away";
+    EXPECT_TRUE(legendAtEnd == legendAtStart) << "the legend is not where it is at the end";
+    EXPECT_TRUE(chart.pointInfo(QPointF(axis.center().x(), chart.yOf(3))).isEmpty())
+        << "points under the axis are hidden";
+}
+
+} // namespace

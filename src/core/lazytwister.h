@@ -78,11 +78,16 @@ public:
                 --count;
                 continue;
             }
-            const std::size_t far = k < kWords - kShift ? k + kShift : k + kShift - kWords;
+            // The words renewed here are read through no other pointer: the
+            // far words lie wholly before or after them.
+            std::uint64_t* __restrict words = m_x.data() + k;
+            const std::uint64_t* __restrict far =
+                m_x.data() + (k < kWords - kShift ? k + kShift : k + kShift - kWords);
+            std::uint64_t* __restrict drawn = out;
             for (std::size_t i = 0; i < stretch; ++i) {
-                const std::uint64_t fresh = renewed(m_x[k + i], m_x[k + i + 1], m_x[far + i]);
-                m_x[k + i] = fresh;
-                out[i] = tempered(fresh);
+                const std::uint64_t fresh = renewed(words[i], words[i + 1], far[i]);
+                words[i] = fresh;
+                drawn[i] = tempered(fresh);
             }
             m_next = k + stretch;
             out += stretch;
@@ -93,7 +98,7 @@ public:
 private:
     static std::uint64_t renewed(std::uint64_t word, std::uint64_t next, std::uint64_t far) {
         const std::uint64_t y = (word & kUpper) | (next & kLower);
-        return far ^ (y >> 1) ^ ((y & 1) != 0 ? kMatrix : 0);
+        return far ^ (y >> 1) ^ ((0 - (y & 1)) & kMatrix);
     }
     static std::uint64_t tempered(std::uint64_t z) {
         z ^= (z >> 29) & 0x5555555555555555ULL;

@@ -6,6 +6,9 @@
 #include "io/spin_file.h"
 
 #include <algorithm>
+#include <atomic>
+#include <optional>
+#include <string_view>
 
 namespace cr::analyse {
 
@@ -13,22 +16,54 @@ namespace {
 
 using Kind = PermanenceOutcome::Kind;
 
-// Reads the files; each read one joins the numbers, each other one the refusals.
+// A file's blocks until the job is told to stop: then the file ends as if it
+// could not be read, so a stop is heard within a block even in a huge file.
+class StoppableSource final : public io::BlockSource {
+public:
+    StoppableSource(const std::string& path, const std::atomic<bool>& stop)
+        : m_file(path), m_stop(stop) {}
+    bool open() override { return m_file.open(); }
+    bool empty() const override { return m_file.empty(); }
+    std::optional<std::string_view> nextBlock() override {
+        if (m_stop.load(std::memory_order_relaxed)) {
+            m_stopped = true;
+            return std::nullopt;
+        }
+        return m_file.nextBlock();
+    }
+    bool failed() const override { return m_stopped || m_file.failed(); }
+    void close() override { m_file.close(); }
+
+private:
+    io::FileSource m_file;
+    const std::atomic<bool>& m_stop;
+    bool m_stopped = false;
+};
+
+// Reads the files; each read one joins the numbers, each other one the
+// refusals. Once stop is set, no further file is read, nor the one being read
+// kept or refused.
 void readFiles(const JobInput& input, std::vector<JobInput::Numbers>& sources,
-               std::vector<FileRefusal>& refused) {
+               std::vector<FileRefusal>& refused, const std::atomic<bool>& stop) {
     for (const std::string& path : input.files) {
-        io::SpinFileOutcome read = io::readSpinFile(path, io::kAllSpins, 1, io::SpinStore::Numbers);
+        StoppableSource source(path, stop);
+        io::SpinFileOutcome read =
+            io::readSpinFile(source, io::kAllSpins, 1, io::SpinStore::Numbers);
+        if (stop.load(std::memory_order_relaxed)) {
+            return;
+        }
+        const Kind kind = read.permanence.kind;
         LoadedSpins loaded;
-        if (read.permanence.kind == Kind::Read) {
+        if (kind == Kind::Read) {
             loaded = spinsOf(std::move(read));
         }
-        if (read.permanence.kind == Kind::Read && loaded.error.empty()) {
+        if (kind == Kind::Read && loaded.error.empty()) {
             sources.push_back({path, std::move(loaded.numbers)});
             continue;
         }
         FileRefusal r;
         r.file = path;
-        if (read.permanence.kind == Kind::Refused) {
+        if (kind == Kind::Refused) {
             r.lines = refusalLines(read.permanence);
         } else {
             r.refused = false;
@@ -53,7 +88,7 @@ JobResult runJob(const JobInput& input, JobProgress& progress) {
         return result;
     }
     std::vector<JobInput::Numbers> sources = input.loaded;
-    readFiles(input, sources, result.refused);
+    readFiles(input, sources, result.refused, progress.stop);
     long long total = 0;
     for (const JobInput::Numbers& source : sources) {
         const auto spins = static_cast<long long>(source.numbers.size());

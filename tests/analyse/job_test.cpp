@@ -99,6 +99,22 @@ TEST(Job, StopsALongSimulation) {
     EXPECT_EQ(progress.spinsTotal(), input.runs * input.runLength);
 }
 
+// A stop heard while the files are read: neither the file being read nor any
+// later one is taken or refused, so a huge file does not hold "Abbrechen" up.
+TEST(Job, StopsWhileReadingFiles) {
+    const cr::testing::TempDir dir;
+    JobInput input;
+    input.files = {dir.write("gut.csv", "1,2,3,4,5,6,7,8\n"), dir.write("schlecht.csv", "3,99\n")};
+    input.steprate = 2;
+    input.runLength = 4;
+    JobProgress progress;
+    progress.stop = true;
+    const JobResult result = runJob(input, progress);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_TRUE(result.refused.empty());
+    EXPECT_EQ(result.stats.runs(), 0);
+}
+
 // The deviation of a mean is measured in standard errors of the exact law.
 TEST(Summary, DeviationInStandardErrors) {
     JobInput input;

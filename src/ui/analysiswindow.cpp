@@ -257,7 +257,9 @@ void AnalysisWindow::poll() {
         m_progressBar->setValue(
             static_cast<int>(1000.0 * static_cast<double>(done) / static_cast<double>(total)));
     }
-    QString text = QStringLiteral("%L1 von %L2 Würfen").arg(done).arg(total);
+    // Until the files are read, the count of their spins is not known.
+    QString text = total > 0 || m_done ? QStringLiteral("%L1 von %L2 Würfen").arg(done).arg(total)
+                                       : QStringLiteral("Dateien werden gelesen …");
     if (done > 0 && total > done) {
         const double left = static_cast<double>(m_clock.elapsed()) / 1000.0 *
                             static_cast<double>(total - done) / static_cast<double>(done);

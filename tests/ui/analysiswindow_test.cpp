@@ -112,6 +112,18 @@ TEST(AnalysisWindowTest, TableEqualsTheToolsAndARefusedFileIsNamed) {
     EXPECT_EQ(window.tableText().count(QStringLiteral("\r\n")), steps.size() + 1);
 }
 
+// While the files are read their spins are not counted yet; once the job is
+// done the count shows, even when no file gave a spin.
+TEST(AnalysisWindowTest, ProgressTellsOfReadingUntilTheSpinsAreCounted) {
+    QTemporaryDir dir;
+    AnalysisWindow window(nullptr);
+    window.addFiles({writeFile(dir, QStringLiteral("schlecht.csv"), "3,99\r\n")});
+    window.calculate();
+    window.waitUntilDone();
+    EXPECT_EQ(window.progressText(), QStringLiteral("0 von 0 Würfen"));
+    EXPECT_TRUE(window.refusalText().contains(QStringLiteral("Wurf 2 lautet 99,")));
+}
+
 // "Abbrechen" ends a simulation that would run for hours; the window is
 // ready for the next one and shows no half-done results.
 TEST(AnalysisWindowTest, CancelStopsALongSimulation) {

@@ -52,8 +52,7 @@ public:
             std::uint64_t previous = m_x[m_seeded - 1];
             std::uint64_t word = m_x[k];
             for (std::size_t i = 0; i < n; ++i, ++k) {
-                const std::uint64_t seeded =
-                    6364136223846793005ULL * (previous ^ (previous >> 62)) + m_seeded;
+                const std::uint64_t seeded = seedWord(previous, m_seeded);
                 m_x[m_seeded++] = seeded;
                 previous = seeded;
                 const std::uint64_t next = m_x[k + 1];
@@ -107,9 +106,12 @@ private:
         return z ^ (z >> 43);
     }
 
+    // Word `index` of the seeded state, from the word before it.
+    static std::uint64_t seedWord(std::uint64_t previous, std::size_t index) {
+        return 6364136223846793005ULL * (previous ^ (previous >> 62)) + index;
+    }
     void seedOne() {
-        const std::uint64_t p = m_x[m_seeded - 1];
-        m_x[m_seeded] = 6364136223846793005ULL * (p ^ (p >> 62)) + m_seeded;
+        m_x[m_seeded] = seedWord(m_x[m_seeded - 1], m_seeded);
         ++m_seeded;
     }
 

@@ -50,12 +50,12 @@ void BM_AnalyseTables(benchmark::State& state) {
             io::SpinFileOutcome read =
                 io::readSpinFile(source, io::kAllSpins, 1, io::SpinStore::Numbers);
             const bool refused = read.permanence.kind != PermanenceOutcome::Kind::Read;
-            const analyse::LoadedSpins loaded = analyse::spinsOf(std::move(read));
+            const analysis::LoadedSpins loaded = analysis::spinsOf(std::move(read));
             if (refused || !loaded.error.empty()) {
                 state.SkipWithError("a Wiesbaden table was refused");
                 return;
             }
-            const analyse::RunStatistics stats = analyse::runsOf(loaded.numbers, 37, 370);
+            const analysis::RunStatistics stats = analysis::runsOf(loaded.numbers, 37, 370);
             benchmark::DoNotOptimize(stats.steps().data());
             spins += static_cast<long long>(loaded.numbers.size());
         }
@@ -69,7 +69,7 @@ BENCHMARK(BM_AnalyseTables)->Unit(benchmark::kMillisecond);
 void BM_Simulate(benchmark::State& state) {
     const long long runs = state.range(0);
     for (auto _ : state) {
-        const analyse::RunStatistics stats = analyse::simulate(37, 370, runs, 1, 2, nullptr);
+        const analysis::RunStatistics stats = analysis::simulate(37, 370, runs, 1, 2, nullptr);
         benchmark::DoNotOptimize(stats.steps().data());
     }
     state.SetItemsProcessed(state.iterations() * runs * 370);

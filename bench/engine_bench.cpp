@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/analysis.h"
+#include "core/engine.h"
 #include "core/random.h"
 
 #include <algorithm>

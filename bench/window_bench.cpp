@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "seeded_random.h"
-#include "ui/analysiswindow.h"
-#include "ui/application.h"
-#include "ui/mainwindow.h"
+#include "ui/analysis/analysiswindow.h"
+#include "ui/main/application.h"
+#include "ui/main/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numeric>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 namespace {
 
@@ -111,4 +111,4 @@ GoodnessOfFit binomialFit(const std::vector<long long>& counts, int n, double q)
     return fit;
 }
 
-} // namespace cr::analyse
+} // namespace cr::analysis

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 // How often a counter took each value over the runs, against the exact
 // Binomial(n, q) law: classes of neighbouring values pooled until each is
@@ -32,4 +32,4 @@ double atLeastAsFar(int n, double q, int value);
 // The chance that a chi-square with the given freedom reaches x or more.
 double chiSquareTail(double x, int freedom);
 
-} // namespace cr::analyse
+} // namespace cr::analysis

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 namespace {
 
@@ -61,4 +61,4 @@ int labelStride(double slot, double label) {
     return std::max(1, static_cast<int>(std::ceil(label * kLabelRoom / slot)));
 }
 
-} // namespace cr::analyse
+} // namespace cr::analysis

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 // The arithmetic of the histogram chart, apart from its painting: the value
 // axis and, per class, where its two bars stand. Positions are fractions of
@@ -43,4 +43,4 @@ std::string classLabel(const HistogramClass& c);
 // pixels wide and the widest label LABEL pixels (with room between labels).
 int labelStride(double slot, double label);
 
-} // namespace cr::analyse
+} // namespace cr::analysis

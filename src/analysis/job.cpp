@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 namespace {
 
@@ -105,4 +105,4 @@ JobResult runJob(const JobInput& input, JobProgress& progress) {
     return result;
 }
 
-} // namespace cr::analyse
+} // namespace cr::analysis

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 // What an evaluation of many runs takes: numbers already at hand (the main
 // window's permanence), files of any format the import reads, or simulated
@@ -59,4 +59,4 @@ struct JobResult {
 // threads of its own); a refused file is reported and the others evaluated.
 JobResult runJob(const JobInput& input, JobProgress& progress);
 
-} // namespace cr::analyse
+} // namespace cr::analysis

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/runs.h"
 
-#include "core/analysis.h"
+#include "core/engine.h"
 #include "core/lazytwister.h"
 #include "core/numparse.h"
 #include "core/random.h"
@@ -12,7 +12,7 @@
 #include <new>
 #include <thread>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 namespace {
 
@@ -195,4 +195,4 @@ void parallelFor(std::size_t count, int threads,
     }
 }
 
-} // namespace cr::analyse
+} // namespace cr::analysis

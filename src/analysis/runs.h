@@ -14,7 +14,7 @@
 
 // The evaluation of many runs, shared by the analysis tool and the window:
 // numbers from files, runs cut from them, simulated runs.
-namespace cr::analyse {
+namespace cr::analysis {
 
 // The numbers 0..36 of a file, or the line that says why there are none.
 struct LoadedSpins {
@@ -60,4 +60,4 @@ void parallelFor(std::size_t count, int threads,
                  const std::function<void(std::size_t, std::size_t)>& work,
                  const std::atomic<bool>* stop = nullptr);
 
-} // namespace cr::analyse
+} // namespace cr::analysis

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 int counterOf(const StepResult& step, std::size_t counter) {
     return counter < 3 ? step.leer[counter] : step.einmal[counter - 3];
@@ -86,4 +86,4 @@ double RunStatistics::sd(std::size_t step, std::size_t counter) const {
     return static_cast<double>(std::sqrt(std::max(spread, 0.0L)) / n);
 }
 
-} // namespace cr::analyse
+} // namespace cr::analysis

@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 // The six counters of a step in the order they are listed: leer R/S, M/P,
 // G/U, then einmal R/S, M/P, G/U.
@@ -56,4 +56,4 @@ private:
     std::vector<StepSums> m_steps;
 };
 
-} // namespace cr::analyse
+} // namespace cr::analysis

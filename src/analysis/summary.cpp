@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 std::vector<SummaryRow> summaryRows(const RunStatistics& stats, int steprate) {
     const std::vector<StepSums>& steps = stats.steps();
@@ -100,4 +100,4 @@ std::string summaryTableText(const std::vector<SummaryRow>& rows,
     return text;
 }
 
-} // namespace cr::analyse
+} // namespace cr::analysis

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cr::analyse {
+namespace cr::analysis {
 
 // One step of runs against the exact law: the counters' mean and standard
 // deviation beside the exact mean and σ, and how far each mean lies from the
@@ -41,4 +41,4 @@ std::vector<std::string> summaryCells(const SummaryRow& row, std::string_view de
 std::string summaryTableText(const std::vector<SummaryRow>& rows,
                              std::string_view decimalSeparator);
 
-} // namespace cr::analyse
+} // namespace cr::analysis

@@ -2,9 +2,9 @@
 #include "chancenraster/version.h"
 #include "core/commandline.h"
 #include "core/random.h"
-#include "ui/application.h"
-#include "ui/mainwindow.h"
-#include "ui/runmenu.h"
+#include "ui/main/application.h"
+#include "ui/main/mainwindow.h"
+#include "ui/main/runmenu.h"
 
 #include <QApplication>
 #include <iostream>

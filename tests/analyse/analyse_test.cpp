@@ -20,7 +20,8 @@
 
 namespace {
 
-using namespace cr::analyse;
+using namespace cr::analysis;
+using namespace cr::batch;
 
 template <typename Case> std::string caseName(const testing::TestParamInfo<Case>& info) {
     return info.param.name;

@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace cr::analyse;
+using namespace cr::analysis;
 
 // The 5 % points of the chi-square law, and the tails at zero and far out.
 TEST(ChiSquare, TailMatchesTheTables) {

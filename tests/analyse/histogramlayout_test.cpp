@@ -7,7 +7,7 @@
 
 namespace {
 
-using namespace cr::analyse;
+using namespace cr::analysis;
 
 std::vector<HistogramClass> classesOf(const std::vector<std::pair<long long, double>>& counts) {
     std::vector<HistogramClass> classes;

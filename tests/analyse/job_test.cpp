@@ -17,7 +17,8 @@
 
 namespace {
 
-using namespace cr::analyse;
+using namespace cr::analysis;
+using namespace cr::batch;
 
 // The tool's JSON table of summary rows, written from the rows.
 std::string jsonOfRows(const std::vector<SummaryRow>& rows) {

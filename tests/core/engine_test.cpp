@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's packed cells against the window's own pass over its named
 // field tables (evaluateSpin), over long random runs at several step rates.
-#include "core/analysis.h"
+#include "core/engine.h"
 #include "core/lazytwister.h"
 #include "core/numparse.h"
 #include "core/run.h"

@@ -2,7 +2,7 @@
 // The run's rules where the scenario scripts cannot reach them or would grow
 // huge: invariants over long random runs, entries and edits no script types,
 // and corners of Start, Reset and the end of a run.
-#include "core/analysis.h"
+#include "core/engine.h"
 #include "core/run.h"
 #include "run_harness.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/announce.h"
+#include "ui/accessibility/announce.h"
 #include "window_fixture.h"
 
 #include <QAccessible>

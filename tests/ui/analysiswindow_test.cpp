@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Auswertung": the window's table against the analysis tool's JSON for the
 // same files, a refused file among good ones, and "Abbrechen".
-#include "ui/analysiswindow.h"
-#include "ui/coursechart.h"
-#include "ui/histogramview.h"
+#include "ui/analysis/analysiswindow.h"
+#include "ui/charts/coursechart.h"
+#include "ui/charts/histogramview.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -70,7 +70,7 @@ TEST(AnalysisWindowTest, TableEqualsTheToolsAndARefusedFileIsNamed) {
     ASSERT_EQ(window.table()->rowCount(), steps.size());
     for (int k = 0; k < steps.size(); ++k) {
         const QJsonObject step = steps[k].toObject();
-        const cr::analyse::SummaryRow& row = window.rows()[static_cast<std::size_t>(k)];
+        const cr::analysis::SummaryRow& row = window.rows()[static_cast<std::size_t>(k)];
         EXPECT_EQ(row.step, step[QStringLiteral("step")].toInt());
         EXPECT_EQ(row.expected, step[QStringLiteral("expected")].toDouble());
         EXPECT_EQ(row.sigma, step[QStringLiteral("sigma")].toDouble());

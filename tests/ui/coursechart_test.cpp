@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/goodness.h"
 #include "core/expectation.h"
-#include "ui/coursechart.h"
-#include "ui/coursewindow.h"
+#include "ui/charts/coursechart.h"
+#include "ui/charts/coursewindow.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -181,7 +181,7 @@ TEST_F(CourseChartTest, PointingAtACounterTellsHowLikelyItIs) {
     EXPECT_TRUE(info.startsWith(CourseChart::counterName(2) + QStringLiteral(", Step 2: 5\n")))
         << info.toStdString();
     EXPECT_TRUE(info.contains(QStringLiteral("Erwartungswert 17")));
-    const double chance = cr::analyse::atLeastAsFar(37, 2 * cr::fieldChance(2), 5);
+    const double chance = cr::analysis::atLeastAsFar(37, 2 * cr::fieldChance(2), 5);
     EXPECT_LT(chance, 0.01);
     EXPECT_TRUE(info.contains(QLocale().toString(100 * chance, 'g', 3))) << info.toStdString();
     EXPECT_TRUE(chart.pointInfo(QPointF(chart.xOf(1.5), chart.yOf(25))).isEmpty());

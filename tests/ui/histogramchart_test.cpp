@@ -3,15 +3,15 @@
 // class, and what pointing at a class tells.
 #include "analysis/goodness.h"
 #include "core/expectation.h"
-#include "ui/histogramchart.h"
-#include "ui/histogramview.h"
+#include "ui/charts/histogramchart.h"
+#include "ui/charts/histogramview.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
 namespace {
 
-using cr::analyse::RunStatistics;
+using cr::analysis::RunStatistics;
 using cr::ui::HistogramView;
 
 // Runs of two steps whose second step leaves Leer R/S at value v in
@@ -60,7 +60,7 @@ TEST(HistogramChart, PaintsAPairOfBarsPerClass) {
         view.resize(640, 300);
         view.setStatistics(&stats, c.steprate);
         view.choose(2, 0);
-        const cr::analyse::GoodnessOfFit fit = cr::analyse::binomialFit(
+        const cr::analysis::GoodnessOfFit fit = cr::analysis::binomialFit(
             stats.steps()[1].histogram[0], c.steprate, 2 * cr::fieldChance(2));
         ASSERT_EQ(fit.classes.size(), c.classes);
         cr::ui::HistogramChart& chart = view.chart();
@@ -76,11 +76,11 @@ TEST(HistogramChart, PaintsAPairOfBarsPerClass) {
         // Pointing at the middle of each class's slot names it and its counts.
         const QRectF area = chart.plotArea();
         for (std::size_t i = 0; i < c.classes; ++i) {
-            const cr::analyse::HistogramClass& want = fit.classes[i];
+            const cr::analysis::HistogramClass& want = fit.classes[i];
             const double x = area.left() + (static_cast<double>(i) + 0.5) /
                                                static_cast<double>(c.classes) * area.width();
             const QString info = chart.classInfo(QPointF(x, area.center().y()));
-            EXPECT_TRUE(info.contains(QString::fromStdString(cr::analyse::classLabel(want))))
+            EXPECT_TRUE(info.contains(QString::fromStdString(cr::analysis::classLabel(want))))
                 << info.toStdString();
             EXPECT_TRUE(info.contains(QStringLiteral("beobachtet %1").arg(want.observed)))
                 << info.toStdString();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/importchooser.h"
+#include "ui/files/importchooser.h"
 
 #include <QFile>
 #include <QListWidget>

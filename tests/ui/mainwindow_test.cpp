@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/decorations.h"
-#include "ui/mainwindow.h"
-#include "ui/resultgridmodel.h"
-#include "ui/resultgridview.h"
+#include "ui/common/decorations.h"
+#include "ui/grid/resultgridmodel.h"
+#include "ui/grid/resultgridview.h"
+#include "ui/main/mainwindow.h"
 #include "window_fixture.h"
 
 #include <QAbstractItemModelTester>

@@ -2,11 +2,11 @@
 // Opening permanences of either layout from any spin, and saving a run so
 // that "Import" replays it: through the real window, with real files.
 #include "core/run.h"
-#include "ui/application.h"
-#include "ui/importchooser.h"
-#include "ui/mainwindow.h"
-#include "ui/resultgridmodel.h"
-#include "ui/runmenu.h"
+#include "ui/files/importchooser.h"
+#include "ui/grid/resultgridmodel.h"
+#include "ui/main/application.h"
+#include "ui/main/mainwindow.h"
+#include "ui/main/runmenu.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/stepsaver.h"
+#include "ui/files/stepsaver.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "core/random.h"
-#include "ui/application.h"
-#include "ui/mainwindow.h"
+#include "ui/main/application.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QLineEdit>

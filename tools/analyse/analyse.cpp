@@ -13,7 +13,9 @@
 #include <random>
 #include <thread>
 
-namespace cr::analyse {
+namespace cr::batch {
+
+using namespace analysis;
 
 namespace {
 
@@ -147,4 +149,4 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
     return status;
 }
 
-} // namespace cr::analyse
+} // namespace cr::batch

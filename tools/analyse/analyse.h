@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace cr::analyse {
+namespace cr::batch {
 
 // Exit statuses of the tool.
 inline constexpr int kDone = 0;
@@ -18,4 +18,4 @@ inline constexpr int kBadArguments = 2;
 int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 bool showProgress);
 
-} // namespace cr::analyse
+} // namespace cr::batch

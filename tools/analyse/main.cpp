@@ -33,7 +33,7 @@ protected:
                 continue;
             }
             if (done <= 0) {
-                cr::analyse::outputError() = done < 0 ? errno : EIO;
+                cr::batch::outputError() = done < 0 ? errno : EIO;
                 return -1;
             }
             p += done;
@@ -53,5 +53,5 @@ int main(int argc, char* argv[]) {
     CheckedOutput buffer;
     std::ostream out(&buffer);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return cr::analyse::runAnalysis(args, out, std::cerr, isatty(STDERR_FILENO) == 1);
+    return cr::batch::runAnalysis(args, out, std::cerr, isatty(STDERR_FILENO) == 1);
 }

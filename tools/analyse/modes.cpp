@@ -9,7 +9,9 @@
 #include <cstring>
 #include <sys/stat.h>
 
-namespace cr::analyse {
+namespace cr::batch {
+
+using namespace analysis;
 
 namespace {
 
@@ -100,4 +102,4 @@ LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit) {
     return spinsOf(std::move(result), limit);
 }
 
-} // namespace cr::analyse
+} // namespace cr::batch

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-namespace cr::analyse {
+namespace cr::batch {
 
 // Reads a permanence or a plain list of numbers (io::readSpinFile); keeps at
 // most the first `limit` spins.
-LoadedSpins loadSpins(const std::string& path, std::optional<long long> limit = std::nullopt);
-} // namespace cr::analyse
+analysis::LoadedSpins loadSpins(const std::string& path,
+                                std::optional<long long> limit = std::nullopt);
+} // namespace cr::batch

@@ -6,7 +6,7 @@
 #include <set>
 #include <string_view>
 
-namespace cr::analyse {
+namespace cr::batch {
 
 namespace {
 
@@ -259,4 +259,4 @@ the output could not be written, 2 bad arguments.
 )help";
 }
 
-} // namespace cr::analyse
+} // namespace cr::batch

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace cr::analyse {
+namespace cr::batch {
 
 enum class Mode {
     Replay,   // one run over each file
@@ -46,4 +46,4 @@ inline constexpr long long kMostRuns = 1'000'000'000;
 inline constexpr long long kMostSpins = 1'000'000'000'000;
 inline constexpr int kMostThreads = 256;
 
-} // namespace cr::analyse
+} // namespace cr::batch

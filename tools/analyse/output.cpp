@@ -7,7 +7,9 @@
 #include <array>
 #include <charconv>
 
-namespace cr::analyse {
+namespace cr::batch {
+
+using namespace analysis;
 
 namespace {
 
@@ -267,4 +269,4 @@ void writeSummary(std::ostream& out, const SummaryTable& table, int steprate, bo
     out << line << "]}\n";
 }
 
-} // namespace cr::analyse
+} // namespace cr::batch

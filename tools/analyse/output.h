@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cr::analyse {
+namespace cr::batch {
 
 // One run over a file: every completed step.
 struct ReplayTable {
@@ -26,7 +26,7 @@ struct SummaryTable {
     std::vector<std::string> pooledFiles; // the files of a pooled table
     std::optional<std::uint64_t> seed;    // a simulation's seed
     long long runLength = 0;
-    const RunStatistics* stats = nullptr;
+    const analysis::RunStatistics* stats = nullptr;
 };
 
 // Tab-separated: one header line, then one line per step of every table.
@@ -53,4 +53,4 @@ inline int& outputError() {
     return error;
 }
 
-} // namespace cr::analyse
+} // namespace cr::batch

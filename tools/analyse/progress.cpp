@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "progress.h"
 
-namespace cr::analyse {
+namespace cr::batch {
 
 namespace {
 
@@ -51,4 +51,4 @@ void Progress::tick() {
     } while (!m_wake.wait_for(lock, kRedraw, [this] { return m_stop; }));
 }
 
-} // namespace cr::analyse
+} // namespace cr::batch

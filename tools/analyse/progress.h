@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-namespace cr::analyse {
+namespace cr::batch {
 
 // A line on a terminal that tells how far the work is, shown only once it
 // has run longer than a second and wiped when the work is done. Workers add
@@ -39,4 +39,4 @@ private:
     std::thread m_ticker;
 };
 
-} // namespace cr::analyse
+} // namespace cr::batch

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program's icon as chancenraster.png (32 x 32) and
 // chancenraster.svg into the given directory, for the desktop files.
-#include "ui/appicon.h"
+#include "ui/main/appicon.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 // What the runner does in the window: keys, clicks, the chooser and the
 // context menu's files, each as a person would.
 #include "runner.h"
-#include "ui/importchooser.h"
-#include "ui/mainwindow.h"
-#include "ui/runmenu.h"
-#include "ui/stepsaver.h"
+#include "ui/files/importchooser.h"
+#include "ui/files/stepsaver.h"
+#include "ui/main/mainwindow.h"
+#include "ui/main/runmenu.h"
 #include "words.h"
 
 #include <QAction>

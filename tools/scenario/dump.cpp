@@ -3,10 +3,10 @@
 
 #include "core/run.h"
 #include "jsonwriter.h"
-#include "ui/importchooser.h"
-#include "ui/mainwindow.h"
-#include "ui/resultgridmodel.h"
-#include "ui/statuslabel.h"
+#include "ui/common/statuslabel.h"
+#include "ui/files/importchooser.h"
+#include "ui/grid/resultgridmodel.h"
+#include "ui/main/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>

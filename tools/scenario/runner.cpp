@@ -2,11 +2,11 @@
 #include "runner.h"
 
 #include "dump.h"
-#include "ui/application.h"
-#include "ui/importchooser.h"
-#include "ui/mainwindow.h"
-#include "ui/runmenu.h"
-#include "ui/stepsaver.h"
+#include "ui/files/importchooser.h"
+#include "ui/files/stepsaver.h"
+#include "ui/main/application.h"
+#include "ui/main/mainwindow.h"
+#include "ui/main/runmenu.h"
 #include "words.h"
 
 #include <QAbstractButton>

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/main/mainwindow.h"
+
+#include "io/infofile.h"
+#include "io/permanence_reader.h"
+#include "ui/accessibility/accessibility.h"
+#include "ui/common/palette.h"
+#include "ui/common/twips.h"
+#include "ui/common/widgetfactory.h"
+#include "ui/files/importchooser.h"
+#include "ui/grid/resultgridmodel.h"
+#include "ui/grid/resultgridview.h"
+#include "ui/main/appicon.h"
+#include "ui/main/runmenu.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QUrl>
+
+namespace cr::ui {
+
+const QString MainWindow::kTitle =
+    QStringLiteral("Rerovu / DU / Zozozazed 4    Tarvo / V05.01  www.chancenraster.example");
+
+MainWindow::MainWindow(RandomSource& random, const QString& decimalSeparator, const QString& appDir,
+                       QWidget* parent)
+    : QWidget(parent), m_port(this), m_run(m_port, random, decimalSeparator.toStdString()),
+      m_model(std::make_unique<ResultGridModel>(m_run.grid())), m_appDir(appDir) {
+    installFontSubstitutes();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kTitle);
+    setWindowIcon(makeAppIcon());
+    setFixedSize(px(9570), px(7605));
+    setColours(this, colours::kBackground, colours::kDarkBlue);
+
+    m_run.grid().setObserver(m_model.get());
+    m_form = buildForm(this, m_model.get());
+    m_port.attach(m_form.widgets, m_model.get());
+    describeForScreenReaders(this);
+    m_run.startup();
+    createConnections();
+    m_menu = new RunMenu(this, m_run, decimalSeparator,
+                         [this](const std::function<void(RunControl&)>& change) {
+                             handle([this, &change] { change(m_run); });
+                         });
+    setAcceptDrops(true);
+    m_menu->attachTo(this);
+    m_menu->attachTo(m_form.grid);
+    m_form.boxes.anzahl->setFocus(Qt::OtherFocusReason);
+}
+
+MainWindow::~MainWindow() {
+    m_run.grid().setObserver(nullptr);
+}
+
+template <typename Handler> void MainWindow::handle(Handler handler) {
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    {
+        QtWindowPort::Batch batch(m_port, [this] { m_menu->follow(); });
+        handler();
+    }
+    keepFocusAtWork(focused);
+}
+
+// When a handler disables or hides the control that has the focus, the focus
+// goes on to the next thing to do, never onto "Ende" or "Abbruch", where one
+// more Space would ask a question that defaults to Yes.
+void MainWindow::keepFocusAtWork(QWidget* focusedBefore) {
+    if (!focusedBefore || focusedBefore->window() != this ||
+        (focusedBefore->isEnabled() && focusedBefore->isVisible())) {
+        return;
+    }
+    const Form::Buttons& b = m_form.buttons;
+    // A cover that closed with the focus inside hands it back to its opener.
+    const QWidget* now = QApplication::focusWidget();
+    const auto inside = [focusedBefore](const QWidget* cover) {
+        return focusedBefore == cover || cover->isAncestorOf(focusedBefore);
+    };
+    if ((now == b.info && inside(m_form.infotext)) || (now == b.import && inside(m_form.chooser))) {
+        return;
+    }
+    for (QWidget* next :
+         {static_cast<QWidget*>(b.weiter), static_cast<QWidget*>(b.step),
+          static_cast<QWidget*>(b.clip), static_cast<QWidget*>(m_form.boxes.anzahl)}) {
+        if (next->isEnabled() && next->isVisible()) {
+            next->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+void MainWindow::connectButton(QWidget* button, void (RunControl::*handler)()) {
+    connect(static_cast<QPushButton*>(button), &QPushButton::clicked, this,
+            [this, handler] { handle([this, handler] { (m_run.*handler)(); }); });
+}
+
+void MainWindow::createConnections() {
+    connect(m_form.boxes.anzahl, &QLineEdit::textChanged, this,
+            [this] { handle([this] { m_run.spinsBoxChanged(); }); });
+    connect(m_form.boxes.wiederhol, &QLineEdit::textChanged, this,
+            [this] { handle([this] { m_run.stepRateBoxChanged(); }); });
+    const Form::Buttons& b = m_form.buttons;
+    connectButton(b.start, &RunControl::start);
+    connect(b.start, &QPushButton::clicked, this, [this] {
+        m_form.buttons.weiter->setFocus(Qt::OtherFocusReason); // ready for the first spin
+    });
+    connectButton(b.reset, &RunControl::reset);
+    connectButton(b.weiter, &RunControl::weiter);
+    connectButton(b.step, &RunControl::step);
+    connectButton(b.abbrechen, &RunControl::abbruch);
+    connectButton(b.ende, &RunControl::ende);
+    connectButton(b.clip, &RunControl::exportResults);
+    connectButton(b.import, &RunControl::openChooser);
+    connect(b.info, &QPushButton::clicked, this,
+            [this] { handle([this] { m_run.toggleInfo([this] { return readInfoFile(); }); }); });
+    connect(m_form.chooser, &ImportChooser::cancelled, this,
+            [this] { handle([this] { m_run.cancelChooser(); }); });
+    connect(m_form.chooser, &ImportChooser::importRequested, this, [this] {
+        const PermanenceOutcome outcome = io::readPermanenceFile(
+            m_form.chooser->chosenNativePath().toStdString(), kMostReplayedSpins);
+        const std::string name = QFileInfo(m_form.chooser->chosenPath()).fileName().toStdString();
+        handle([this, &outcome, &name] { m_run.applyPermanence(outcome, name); });
+    });
+}
+
+namespace {
+
+// The one local file a drag carries, or nothing.
+QString droppedFile(const QMimeData* mime) {
+    const QList<QUrl> urls = mime->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (!path.isEmpty()) {
+        event->acceptProposedAction();
+        m_menu->files().openDropped(path);
+    }
+}
+
+// The info file beside the program, read anew at every opening.
+std::optional<std::string> MainWindow::readInfoFile() const {
+    const QString path = QDir::toNativeSeparators(QDir(m_appDir).filePath(io::kInfoFileName));
+    return io::loadInfoFile(QFile::encodeName(path).toStdString());
+}
+
+} // namespace cr::ui

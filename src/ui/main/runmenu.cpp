@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/main/runmenu.h"
+
+#include "core/numparse.h"
+#include "core/run.h"
+#include "core/steptable.h"
+#include "ui/analysis/analysiswindow.h"
+#include "ui/charts/coursechart.h"
+#include "ui/charts/coursewindow.h"
+#include "ui/files/stepsaver.h"
+
+#include <QAction>
+#include <QWidget>
+#include <algorithm>
+
+namespace cr::ui {
+
+namespace {
+
+// The spins of the permanence the main window has loaded; none without one.
+analysis::JobInput::Numbers loadedPermanence(const RunControl& run) {
+    analysis::JobInput::Numbers loaded{"Permanenz", {}};
+    const std::vector<double>& cells = run.state().permanenz;
+    const auto count = static_cast<std::size_t>(std::max(run.state().permanzahl, 0.0));
+    for (std::size_t k = 1; k <= count && k < cells.size(); ++k) {
+        const double spin = roundHalfEven(cells[k]);
+        if (!(spin >= 0 && spin <= 36)) {
+            break; // the import lets no such cell through; never cast one
+        }
+        loaded.numbers.push_back(static_cast<std::uint8_t>(spin));
+    }
+    return loaded;
+}
+
+} // namespace
+
+RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparator,
+                 RunFiles::Apply apply)
+    : QObject(window), m_window(window), m_run(run),
+      m_decimalSeparator(std::move(decimalSeparator)), m_files(window, run, std::move(apply)) {
+    m_open = new QAction(QStringLiteral("Permanenz öffnen \u2026"), this);
+    m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_saveRun = new QAction(QStringLiteral("Lauf als Permanenz speichern \u2026"), this);
+    m_saveRun->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_saveRun->setEnabled(false);
+    connect(m_open, &QAction::triggered, this, [this] { m_files.chooseAndOpen(); });
+    connect(m_saveRun, &QAction::triggered, this, [this] { m_files.chooseAndSave(); });
+    m_showCourse = new QAction(QStringLiteral("Verlauf anzeigen"), this);
+    m_showCourse->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    m_saveSteps = new QAction(QStringLiteral("Alle Steps speichern \u2026"), this);
+    m_saveSteps->setEnabled(false);
+    connect(m_showCourse, &QAction::triggered, this, &RunMenu::showCourse);
+    connect(m_saveSteps, &QAction::triggered, this, &RunMenu::saveSteps);
+    m_showAnalysis = new QAction(QStringLiteral("Auswertung \u2026"), this);
+    m_showAnalysis->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(m_showAnalysis, &QAction::triggered, this, &RunMenu::showAnalysis);
+    m_seenHistory = m_run.historyVersion();
+}
+
+void RunMenu::attachTo(QWidget* target) {
+    target->addAction(m_open);
+    target->addAction(m_saveRun);
+    target->addAction(m_showCourse);
+    target->addAction(m_saveSteps);
+    target->addAction(m_showAnalysis);
+    target->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void RunMenu::showCourse() {
+    if (!m_course) {
+        m_course = new CourseWindow(m_window);
+        m_course->showRun(m_run.history(), m_run.runSteprate());
+        m_course->placeBeside(*m_window);
+    }
+    m_course->show();
+    m_course->raise();
+    m_course->activateWindow();
+}
+
+void RunMenu::showAnalysis() {
+    if (!m_analysis) {
+        m_analysis = new AnalysisWindow(m_window);
+    }
+    m_analysis->offer(loadedPermanence(m_run), m_run.runSteprate());
+    m_analysis->show();
+    m_analysis->raise();
+    m_analysis->activateWindow();
+}
+
+void RunMenu::saveSteps() {
+    saveAllSteps(m_window, stepTableText(m_run.history(), m_run.runSteprate(),
+                                         m_decimalSeparator.toStdString()));
+}
+
+void RunMenu::follow() {
+    m_open->setEnabled(m_run.importUsable());
+    m_saveRun->setEnabled(m_run.runStarted());
+    if (m_run.historyVersion() == m_seenHistory) {
+        return;
+    }
+    m_seenHistory = m_run.historyVersion();
+    m_saveSteps->setEnabled(!m_run.history().empty());
+    if (m_course) {
+        m_course->showRun(m_run.history(), m_run.runSteprate());
+    }
+}
+
+} // namespace cr::ui

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ui/files/runfiles.h"
+
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QWidget;
+
+namespace cr {
+class RunControl;
+}
+
+namespace cr::ui {
+
+class AnalysisWindow;
+class CourseWindow;
+
+// The features of the window's context menu, beyond the original controls:
+// opening a permanence, saving the run, the course chart of the run and
+// saving every step. The window hands them the run to read, and a way to
+// change it as one user event.
+class RunMenu final : public QObject {
+    Q_OBJECT
+public:
+    RunMenu(QWidget* window, const RunControl& run, QString decimalSeparator,
+            RunFiles::Apply apply);
+
+    // Adds the menu to a widget's right click.
+    void attachTo(QWidget* target);
+    // Called after every user event: the entries follow what the run allows,
+    // and the chart follows the steps.
+    void follow();
+    RunFiles& files() { return m_files; }
+
+    void showCourse();
+    void saveSteps();
+    void showAnalysis();
+    CourseWindow* courseWindow() const { return m_course; }
+    AnalysisWindow* analysisWindow() const { return m_analysis; }
+
+private:
+    QWidget* m_window;
+    const RunControl& m_run;
+    QString m_decimalSeparator;
+    RunFiles m_files;
+    QAction* m_open = nullptr;
+    QAction* m_saveRun = nullptr;
+    QAction* m_showCourse = nullptr;
+    QAction* m_saveSteps = nullptr;
+    QAction* m_showAnalysis = nullptr;
+    AnalysisWindow* m_analysis = nullptr; // built when first shown
+    CourseWindow* m_course = nullptr;     // built when first shown
+    unsigned m_seenHistory = 0;
+};
+
+} // namespace cr::ui

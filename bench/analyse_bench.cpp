@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch analysis over the recorded Wiesbaden tables and over simulated
 // runs, as chancenraster-analyse does it.
-#include "analyse/modes.h"
+#include "analysis/runs.h"
+#include "analysis/sources.h"
 #include "io/fields.h"
 #include "io/spin_file.h"
 
@@ -50,8 +51,8 @@ void BM_AnalyseTables(benchmark::State& state) {
             io::SpinFileOutcome read =
                 io::readSpinFile(source, io::kAllSpins, 1, io::SpinStore::Numbers);
             const bool refused = read.permanence.kind != PermanenceOutcome::Kind::Read;
-            const analysis::LoadedSpins loaded = analysis::spinsOf(std::move(read));
-            if (refused || !loaded.error.empty()) {
+            const analysis::Source loaded = analysis::spinsOf(std::move(read));
+            if (refused || loaded.problem) {
                 state.SkipWithError("a Wiesbaden table was refused");
                 return;
             }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/sources.h"
 #include "analysis/statistics.h"
 
 #include <array>
@@ -15,10 +16,7 @@ namespace cr::analysis {
 // window's permanence), files of any format the import reads, or simulated
 // runs; the step rate and the length of a run.
 struct JobInput {
-    struct Numbers {
-        std::string name;
-        std::vector<std::uint8_t> numbers;
-    };
+    using Numbers = Source;
     std::vector<Numbers> loaded;
     std::vector<std::string> files;
     bool simulate = false;
@@ -26,7 +24,7 @@ struct JobInput {
     std::uint64_t seed = 0;
     int steprate = 37;
     long long runLength = 370;
-    int threads = 2;
+    int threads = processorCount();
 };
 
 // Shared with the thread that waits for the job: the work done of the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/runs.h"
 
+#include "analysis/sources.h"
 #include "core/engine.h"
 #include "core/lazytwister.h"
 #include "core/numparse.h"
@@ -34,8 +35,8 @@ constexpr long long kRunsPerTask = 64;
 
 } // namespace
 
-LoadedSpins spinsOf(io::SpinFileOutcome&& result, std::optional<long long> limit) {
-    LoadedSpins loaded;
+Source spinsOf(io::SpinFileOutcome&& result, std::optional<long long> limit) {
+    Source loaded;
     auto count = static_cast<long long>(result.permanence.count);
     if (limit) {
         count = std::min(count, *limit);
@@ -49,7 +50,8 @@ LoadedSpins spinsOf(io::SpinFileOutcome&& result, std::optional<long long> limit
     try {
         loaded.numbers.resize(static_cast<std::size_t>(count));
     } catch (const std::bad_alloc&) {
-        loaded.error = "not memory enough for its " + std::to_string(count) + " spins";
+        loaded.problem = ReadProblem{ReadProblem::Kind::OutOfMemory};
+        loaded.problem->spins = count;
         return loaded;
     }
     for (std::size_t k = 0; k < loaded.numbers.size(); ++k) {

@@ -16,15 +16,12 @@
 // numbers from files, runs cut from them, simulated runs.
 namespace cr::analysis {
 
-// The numbers 0..36 of a file, or the line that says why there are none.
-struct LoadedSpins {
-    std::vector<std::uint8_t> numbers;
-    std::string error; // empty when read
-};
+struct Source;
 
 // The numbers of a file read (kind Read), from wherever it was read, with
-// either store; the first limit of them when a limit is given.
-LoadedSpins spinsOf(io::SpinFileOutcome&& result, std::optional<long long> limit = std::nullopt);
+// either store; the first limit of them when a limit is given. Running out
+// of memory for them is the source's problem.
+Source spinsOf(io::SpinFileOutcome&& result, std::optional<long long> limit = std::nullopt);
 
 // One run over all the numbers at the step rate: every completed step.
 std::vector<StepResult> replay(const std::vector<std::uint8_t>& numbers, int steprate);

@@ -3,6 +3,8 @@
 
 #include "core/texts.h"
 
+#include <algorithm>
+
 namespace cr {
 
 std::string runAsPermanence(std::string_view origin, std::string_view savedAt,
@@ -22,6 +24,14 @@ std::string runAsPermanence(std::string_view origin, std::string_view savedAt,
         line(std::to_string(n));
     }
     return text;
+}
+
+std::optional<long long> lastFirstSpin(const PermanenceOutcome& read) {
+    const auto total = static_cast<long long>(read.count);
+    if (read.kind != PermanenceOutcome::Kind::Read || total <= kMostReplayedSpins) {
+        return std::nullopt;
+    }
+    return std::min(total, kMostAskedFirstSpin);
 }
 
 } // namespace cr

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/permanence.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,5 +18,11 @@ namespace cr {
 // the import decodes it.
 std::string runAsPermanence(std::string_view origin, std::string_view savedAt,
                             const std::vector<int>& spins);
+
+// A file read with more spins than a run replays is replayed from a spin
+// the user picks: the last spin that may be picked (the file's last, or the
+// largest the question can take). Nothing for a file that asks nothing.
+inline constexpr long long kMostAskedFirstSpin = 2147483647;
+std::optional<long long> lastFirstSpin(const PermanenceOutcome& read);
 
 } // namespace cr

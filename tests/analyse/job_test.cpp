@@ -53,13 +53,16 @@ TEST(Job, RefusedFileAmongGoodOnesAndTheToolsTable) {
     }
     JobInput input;
     input.files = {dir.write("a.csv", first), dir.write("schlecht.csv", "1,3\r\n1,37\r\n"),
-                   dir.write("b.txt", second)};
+                   dir.write("b.txt", second), dir.write("leer.csv", "")};
     input.steprate = 4;
     input.runLength = 40;
     JobProgress progress;
     const JobResult result = runJob(input, progress);
-    ASSERT_EQ(result.refused.size(), 1u);
+    ASSERT_EQ(result.refused.size(), 2u);
     EXPECT_EQ(result.refused[0].file, input.files[1]);
+    EXPECT_TRUE(result.refused[0].refused);
+    EXPECT_FALSE(result.refused[1].refused);
+    EXPECT_EQ(result.refused[1].lines[0], "Sie ist leer.");
     EXPECT_EQ(result.refused[0].lines,
               (std::array<std::string, 3>{" Datei nicht übernommen:", "  Wurf 4 lautet 37,",
                                           "  erlaubt sind 0 bis 36."}));

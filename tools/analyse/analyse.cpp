@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analyse.h"
 
+#include "analysis/runs.h"
+#include "analysis/sources.h"
 #include "chancenraster/version.h"
-#include "modes.h"
 #include "options.h"
 #include "output.h"
 #include "progress.h"
@@ -22,11 +23,7 @@ namespace {
 constexpr const char* kName = "chancenraster-analyse: ";
 
 int threadCount(const Options& o) {
-    if (o.threads > 0) {
-        return o.threads;
-    }
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(std::min(cores, unsigned{kMostThreads}));
+    return o.threads > 0 ? o.threads : processorCount();
 }
 
 std::uint64_t clockSeed() {
@@ -34,30 +31,21 @@ std::uint64_t clockSeed() {
     return static_cast<std::uint64_t>(ticks) ^ std::random_device{}();
 }
 
-// What became of one file.
-struct FileResult {
-    std::string error;
-    long long spins = 0;
-    std::vector<StepResult> steps; // replay
-    RunStatistics stats;           // runs-of
-};
-
 int analyseFiles(const Options& o, std::ostream& out, std::ostream& err, bool showProgress) {
-    std::vector<FileResult> results(o.files.size());
+    std::vector<Source> sources;
+    std::vector<std::vector<StepResult>> replays; // Replay
+    std::vector<RunStatistics> stats;             // RunsOf
     {
         Progress progress(showProgress, err, static_cast<long long>(o.files.size()), "files");
-        parallelFor(o.files.size(), threadCount(o), [&](std::size_t i, std::size_t) {
-            FileResult& r = results[i];
-            LoadedSpins loaded = loadSpins(o.files[i], o.spins);
-            r.error = std::move(loaded.error);
-            r.spins = static_cast<long long>(loaded.numbers.size());
-            if (r.error.empty() && o.mode == Mode::Replay) {
-                r.steps = replay(loaded.numbers, o.steprate);
-            } else if (r.error.empty()) {
-                r.stats = runsOf(loaded.numbers, o.steprate, o.runLength);
-            }
-            progress.done().fetch_add(1, std::memory_order_relaxed);
+        sources = readSources(o.files, threadCount(o), o.spins, &progress.done());
+    }
+    if (o.mode == Mode::Replay) {
+        replays.resize(sources.size());
+        parallelFor(sources.size(), threadCount(o), [&](std::size_t i, std::size_t) {
+            replays[i] = replay(sources[i].numbers, o.steprate);
         });
+    } else {
+        stats = runsOfEach(sources, o.steprate, o.runLength, threadCount(o));
     }
 
     const bool json = o.json;
@@ -69,26 +57,28 @@ int analyseFiles(const Options& o, std::ostream& out, std::ostream& err, bool sh
     int status = kDone;
     RunStatistics pooled;
     SummaryTable pool{std::nullopt, {}, std::nullopt, o.runLength, &pooled};
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        const FileResult& r = results[i];
-        if (!r.error.empty()) {
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const Source& source = sources[i];
+        if (source.problem) {
             out << std::flush;
-            err << kName << escaped(o.files[i]) << ": " << r.error << std::endl;
+            err << kName << escaped(o.files[i]) << ": "
+                << escaped(readMessage(*source.problem, Language::English)) << std::endl;
             status = kFileFailed;
             continue;
         }
+        const auto spins = static_cast<long long>(source.numbers.size());
         if (o.mode == Mode::Replay) {
-            writeReplay(out, ReplayTable{o.files[i], r.spins, r.steps}, o.steprate, json);
+            writeReplay(out, ReplayTable{o.files[i], spins, replays[i]}, o.steprate, json);
             continue;
         }
-        if (r.stats.runs() == 0) {
+        if (stats[i].runs() == 0) {
             out << std::flush;
-            err << kName << escaped(o.files[i]) << ": " << r.spins << " spins, not one run of "
+            err << kName << escaped(o.files[i]) << ": " << spins << " spins, not one run of "
                 << o.runLength << std::endl;
         }
-        writeSummary(out, SummaryTable{o.files[i], {}, std::nullopt, o.runLength, &r.stats},
+        writeSummary(out, SummaryTable{o.files[i], {}, std::nullopt, o.runLength, &stats[i]},
                      o.steprate, json);
-        pooled.merge(r.stats);
+        pooled.merge(stats[i]);
         pool.pooledFiles.push_back(o.files[i]);
     }
     if (o.pool) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "options.h"
 
+#include "analysis/sources.h"
+
 #include <charconv>
 #include <map>
 #include <set>
@@ -36,8 +38,12 @@ struct NumberOption {
     unsigned long long most;
 };
 constexpr NumberOption kNumberOptions[] = {
-    {"--steprate", 1, kLargestSteprate}, {"--spins", 1, kMostSpins}, {"--runs-of", 1, kMostSpins},
-    {"--simulate", 1, kMostRuns},        {"--seed", 0, ~0ULL},       {"--threads", 1, kMostThreads},
+    {"--steprate", 1, kLargestSteprate},
+    {"--spins", 1, kMostSpins},
+    {"--runs-of", 1, kMostSpins},
+    {"--simulate", 1, kMostRuns},
+    {"--seed", 0, ~0ULL},
+    {"--threads", 1, analysis::kMostThreads},
 };
 
 const NumberOption* numberOption(std::string_view name) {

@@ -44,6 +44,5 @@ std::string helpText();
 inline constexpr int kLargestSteprate = 16383;
 inline constexpr long long kMostRuns = 1'000'000'000;
 inline constexpr long long kMostSpins = 1'000'000'000'000;
-inline constexpr int kMostThreads = 256;
 
 } // namespace cr::batch

@@ -4,8 +4,7 @@
 #include "core/run.h"
 #include "core/runfile.h"
 #include "io/cp1252.h"
-#include "io/fields.h"
-#include "io/spin_file.h"
+#include "io/file_read.h"
 #include "ui/files/stepsaver.h"
 
 #include <QDateTime>
@@ -15,7 +14,6 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <cstring>
 
 namespace cr::ui {
 
@@ -25,12 +23,6 @@ const char* const kOpenTitle = "Permanenz öffnen";
 const char* const kSaveTitle = "Lauf als Permanenz speichern";
 const char* const kFilter = "Permanenzen (*.txt *.csv);;Alle Dateien (*)";
 const char* const kCannotOpen = "Die Datei\n%1\nkann nicht geöffnet werden:\n%2";
-const char* const kEmpty = "Sie ist leer.";
-const char* const kNeither =
-    "Sie ist weder eine Permanenz (erste Angabe \u201eSpielbank \u2026\u201c) noch eine Liste "
-    "von Zahlen.";
-const char* const kEndsInHeader = "Sie endet schon im Kopf der Permanenz.";
-const char* const kNotRegular = "Unter diesem Namen steht keine gewöhnliche Datei.";
 const char* const kOnlyBeforeStart =
     "Eine Permanenz kann nur vor dem Start eines Laufs geöffnet werden.\n"
     "Bitte zuerst \u201eAbbruch\u201c drücken.";
@@ -53,27 +45,25 @@ void RunFiles::open(const QString& path, std::optional<long long> from) {
     }
     const std::string native = QFile::encodeName(path).toStdString();
     const std::string name = nameOf(path).toStdString();
-    io::FileSource source(native);
-    io::SpinFileOutcome read = io::readSpinFile(source, kMostReplayedSpins);
-    if (explainUnreadable(path, read.permanence, source.error(), source.notRegular())) {
+    io::FileRead file = io::readFile(native, kMostReplayedSpins);
+    if (explainUnreadable(path, file.problem)) {
         return;
     }
-    const auto total = static_cast<long long>(read.permanence.count);
-    if (read.permanence.kind == PermanenceOutcome::Kind::Read && total > kMostReplayedSpins) {
-        const std::optional<long long> first = from ? from : askFirstSpin(total);
+    if (const std::optional<long long> last = lastFirstSpin(file.read.permanence)) {
+        const auto total = static_cast<long long>(file.read.permanence.count);
+        const std::optional<long long> first = from ? from : askFirstSpin(total, *last);
         if (!first) {
             return; // the question was cancelled: nothing changes
         }
         if (*first != 1) {
-            io::FileSource again(native);
-            read = io::readSpinFile(again, kMostReplayedSpins, *first);
-            if (explainUnreadable(path, read.permanence, again.error(), again.notRegular())) {
+            file = io::readFile(native, kMostReplayedSpins, *first);
+            if (explainUnreadable(path, file.problem)) {
                 return;
             }
         }
     }
-    const bool withHeader = read.layout == io::SpinLayout::Permanence;
-    m_apply([&](RunControl& run) { run.applyOpened(read.permanence, name, withHeader); });
+    const bool withHeader = file.read.layout == io::SpinLayout::Permanence;
+    m_apply([&](RunControl& run) { run.applyOpened(file.read.permanence, name, withHeader); });
 }
 
 void RunFiles::openDropped(const QString& path) {
@@ -86,35 +76,23 @@ void RunFiles::openDropped(const QString& path) {
 }
 
 // A file that is neither layout, or cannot be read, gets a message and
-// changes nothing; true when it was such a file.
-bool RunFiles::explainUnreadable(const QString& path, const PermanenceOutcome& outcome, int error,
-                                 bool notRegular) {
-    using Kind = PermanenceOutcome::Kind;
-    QString why;
-    if (outcome.kind == Kind::EmptyFile) {
-        why = QString::fromUtf8(kEmpty);
-    } else if (outcome.kind == Kind::ReadFailure) {
-        why = notRegular ? QString::fromUtf8(kNotRegular)
-              : error    ? QString::fromLocal8Bit(std::strerror(error)) + QLatin1Char('.')
-                         : QString::fromUtf8(kEndsInHeader);
-    } else if (outcome.kind == Kind::Refused && outcome.refusedSpin == 1 &&
-               outcome.refusal != PermanenceOutcome::Refusal::OutOfRange &&
-               outcome.header.empty()) {
-        why = QString::fromUtf8(kNeither); // the very first field is no number
-    } else {
+// changes nothing; true when it was such a file. A refused spin further in
+// goes to the run, which names it in the status label.
+bool RunFiles::explainUnreadable(const QString& path, const std::optional<ReadProblem>& problem) {
+    if (!problem || !refusesWholeFile(*problem)) {
         return false;
     }
+    const QString why = QString::fromUtf8(readMessage(*problem, Language::German));
     QMessageBox::warning(m_window, QString::fromUtf8(kOpenTitle),
                          QString::fromUtf8(kCannotOpen).arg(QDir::toNativeSeparators(path), why));
     return true;
 }
 
-std::optional<long long> RunFiles::askFirstSpin(long long total) {
+std::optional<long long> RunFiles::askFirstSpin(long long total, long long last) {
     bool ok = false;
-    const int largest = static_cast<int>(std::min<long long>(total, 2147483647));
-    const int first =
-        QInputDialog::getInt(m_window, QString::fromUtf8(kOpenTitle),
-                             QString::fromUtf8(kAskFirst).arg(total), 1, 1, largest, 1, &ok);
+    const int first = QInputDialog::getInt(m_window, QString::fromUtf8(kOpenTitle),
+                                           QString::fromUtf8(kAskFirst).arg(total), 1, 1,
+                                           static_cast<int>(last), 1, &ok);
     return ok ? std::optional<long long>(first) : std::nullopt;
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/permanence.h"
+#include "core/readproblem.h"
 
 #include <QString>
 #include <functional>
@@ -37,9 +37,8 @@ public:
     void chooseAndSave();
 
 private:
-    bool explainUnreadable(const QString& path, const PermanenceOutcome& outcome, int error,
-                           bool notRegular);
-    std::optional<long long> askFirstSpin(long long total);
+    bool explainUnreadable(const QString& path, const std::optional<ReadProblem>& problem);
+    std::optional<long long> askFirstSpin(long long total, long long last);
 
     QWidget* m_window;
     const RunControl& m_run;

@@ -5,6 +5,8 @@
 #include "io/spin_field.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <new>
 
 namespace cr::io {
@@ -52,38 +54,55 @@ bool readHeader(FieldStream& fields, PermanenceOutcome& outcome) {
     return true;
 }
 
-// Hands every spin field of the body with its whole length to take, up to
-// the end field; stops early when take returns false.
-template <typename Take> bool forEachSpin(FieldStream& fields, Take take) {
+// Hands the spins of the body to take, up to the end field, and stops early
+// when take returns false. Most spins are one or two digits on a line of
+// their own, between separator lines: those come in bulk, as whole numbers,
+// to takeShort; every other spin field comes with its whole length to take.
+template <typename TakeShort, typename Take>
+bool forEachSpin(FieldStream& fields, TakeShort takeShort, Take take) {
+    std::array<std::uint8_t, 4096> numbers{};
     std::string_view field;
-    while (fields.next(field)) {
+    while (true) {
+        while (const std::size_t taken = fields.shortNumbers(numbers.data(), numbers.size(),
+                                                             FieldStream::Dashes::Skip)) {
+            if (!takeShort(numbers.data(), taken)) {
+                return false;
+            }
+        }
+        if (!fields.next(field)) {
+            return true;
+        }
         const BodyField kind = classify(field);
         if (kind == BodyField::End) {
-            break;
+            return true;
         }
         if (kind == BodyField::Spin && !take(field, fields.length())) {
             return false;
         }
     }
-    return true;
 }
 
 // First pass: count the spins, refusing the file at a field that is no spin.
 bool countSpins(FieldStream& fields, PermanenceOutcome& outcome) {
     long long count = 0;
-    const bool allSpins = forEachSpin(fields, [&](std::string_view field, std::size_t length) {
-        ++count;
-        double value = 0;
-        const Refusal refusal = checkSpin(field, length, value);
-        if (refusal == Refusal::None) {
-            return true;
-        }
-        outcome.kind = Kind::Refused;
-        outcome.refusal = refusal;
-        outcome.refusedSpin = count;
-        outcome.refusedText = shownField(field);
-        return false;
-    });
+    const auto takeShort = [&](const std::uint8_t*, std::size_t taken) {
+        count += static_cast<long long>(taken);
+        return true;
+    };
+    const bool allSpins =
+        forEachSpin(fields, takeShort, [&](std::string_view field, std::size_t length) {
+            ++count;
+            double value = 0;
+            const Refusal refusal = checkSpin(field, length, value);
+            if (refusal == Refusal::None) {
+                return true;
+            }
+            outcome.kind = Kind::Refused;
+            outcome.refusal = refusal;
+            outcome.refusedSpin = count;
+            outcome.refusedText = shownField(field);
+            return false;
+        });
     outcome.count = static_cast<double>(count);
     return allSpins;
 }
@@ -99,17 +118,35 @@ bool storeSpins(FieldStream& fields, PermanenceOutcome& outcome, std::size_t kep
     }
     long long cell = 0;
     const auto count = static_cast<long long>(outcome.count);
-    const bool same = forEachSpin(fields, [&](std::string_view spin, std::size_t length) {
-        double value = 0;
-        if (++cell > count || checkSpin(spin, length, value) != Refusal::None) {
+    const auto keptSpins = static_cast<long long>(kept);
+    // Spin cell + 1 .. cell + taken go to the slots from cell + 1 - firstKept + 1 on.
+    const auto takeShort = [&](const std::uint8_t* numbers, std::size_t taken) {
+        const auto n = static_cast<long long>(taken);
+        if (n > count - cell) {
             return false;
         }
-        const long long slot = cell - outcome.firstKept + 1;
-        if (slot >= 1 && static_cast<std::size_t>(slot) <= kept) {
-            outcome.cells[static_cast<std::size_t>(slot)] = value;
+        const long long firstSlot = cell - outcome.firstKept + 2;
+        const long long from = std::clamp(1 - firstSlot, 0LL, n);
+        const long long to = std::clamp(keptSpins - firstSlot + 1, from, n);
+        double* const cells = outcome.cells.data();
+        for (long long i = from; i < to; ++i) {
+            cells[firstSlot + i] = numbers[i];
         }
+        cell += n;
         return true;
-    });
+    };
+    const bool same =
+        forEachSpin(fields, takeShort, [&](std::string_view spin, std::size_t length) {
+            double value = 0;
+            if (++cell > count || checkSpin(spin, length, value) != Refusal::None) {
+                return false;
+            }
+            const long long slot = cell - outcome.firstKept + 1;
+            if (slot >= 1 && static_cast<std::size_t>(slot) <= kept) {
+                outcome.cells[static_cast<std::size_t>(slot)] = value;
+            }
+            return true;
+        });
     return same && cell == count;
 }
 

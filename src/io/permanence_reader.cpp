@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <new>
+#include <optional>
 
 namespace cr::io {
 
@@ -35,11 +36,12 @@ BodyField classify(std::string_view field) {
     return BodyField::Spin;
 }
 
-// Reads the four header fields; false when the source ends inside them.
-bool readHeader(FieldStream& fields, PermanenceOutcome& outcome) {
-    std::string_view field;
+// Reads the four header fields, the first of them already read; false when
+// the source ends inside them.
+bool readHeader(FieldStream& fields, std::string_view first, PermanenceOutcome& outcome) {
+    std::string_view field = first;
     for (int i = 0; i < kHeaderFields; ++i) {
-        if (!fields.next(field)) {
+        if (i > 0 && !fields.next(field)) {
             return false;
         }
         if (i == 0 && field.substr(0, kMagic.size()) != kMagic) {
@@ -150,28 +152,23 @@ bool storeSpins(FieldStream& fields, PermanenceOutcome& outcome, std::size_t kep
     return same && cell == count;
 }
 
-PermanenceOutcome read(BlockSource& source, long long keptSpins, long long firstKept) {
+// The first pass goes on from the first field, which fields has just
+// returned (nothing when the source holds no field); the second pass reads
+// the source again from its start.
+PermanenceOutcome readFrom(BlockSource& source, FieldStream& fields,
+                           std::optional<std::string_view> first, long long keptSpins,
+                           long long firstKept) {
     PermanenceOutcome outcome;
     outcome.kind = Kind::ReadFailure;
-    if (!source.open()) {
-        return outcome;
-    }
-    if (source.empty()) {
-        source.close();
-        outcome.kind = Kind::EmptyFile;
-        return outcome;
-    }
-    {
-        FieldStream fields(source);
-        const bool counted = readHeader(fields, outcome) && countSpins(fields, outcome);
-        const bool failed = source.failed();
-        source.close();
-        if (!counted || failed) {
-            if (failed) {
-                outcome.kind = Kind::ReadFailure;
-            }
-            return outcome;
+    const bool counted =
+        first && readHeader(fields, *first, outcome) && countSpins(fields, outcome);
+    const bool failed = source.failed();
+    source.close();
+    if (!counted || failed) {
+        if (failed) {
+            outcome.kind = Kind::ReadFailure;
         }
+        return outcome;
     }
 
     const auto count = static_cast<long long>(outcome.count);
@@ -183,8 +180,8 @@ PermanenceOutcome read(BlockSource& source, long long keptSpins, long long first
         outcome.cells.clear();
         return outcome;
     }
-    FieldStream fields(source);
-    const bool stored = storeSpins(fields, outcome, kept) && !source.failed();
+    FieldStream again(source);
+    const bool stored = storeSpins(again, outcome, kept) && !source.failed();
     source.close();
     if (!stored) {
         // The file changed between the passes: take nothing over.
@@ -196,17 +193,49 @@ PermanenceOutcome read(BlockSource& source, long long keptSpins, long long first
     return outcome;
 }
 
+PermanenceOutcome read(BlockSource& source, long long keptSpins, long long firstKept) {
+    PermanenceOutcome outcome;
+    outcome.kind = Kind::ReadFailure;
+    if (!source.open()) {
+        return outcome;
+    }
+    if (source.empty()) {
+        source.close();
+        outcome.kind = Kind::EmptyFile;
+        return outcome;
+    }
+    FieldStream fields(source);
+    std::string_view first;
+    const bool any = fields.next(first);
+    return readFrom(source, fields, any ? std::optional(first) : std::nullopt, keptSpins,
+                    firstKept);
+}
+
+PermanenceOutcome outOfMemory(BlockSource& source) {
+    source.close();
+    PermanenceOutcome outcome;
+    outcome.kind = Kind::ReadFailure;
+    outcome.outOfMemory = true;
+    return outcome;
+}
+
 } // namespace
 
 PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins, long long firstKept) {
     try {
         return read(source, keptSpins, firstKept);
     } catch (const std::bad_alloc&) {
-        source.close();
-        PermanenceOutcome outcome;
-        outcome.kind = Kind::ReadFailure;
-        outcome.outOfMemory = true;
-        return outcome;
+        return outOfMemory(source);
+    }
+}
+
+PermanenceOutcome readPermanenceAfter(BlockSource& source, FieldStream& fields,
+                                      std::optional<std::string_view> first, long long keptSpins,
+                                      long long firstKept) {
+    try {
+        return readFrom(source, fields, first, keptSpins, firstKept);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(source);
     }
 }
 

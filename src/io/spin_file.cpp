@@ -200,58 +200,44 @@ SpinFileOutcome readListAfter(BlockSource& source, FieldStream& fields,
     return result;
 }
 
-// Opens the source and reads its first field; nothing but the outcome's kind
-// when it cannot be opened or is empty.
-struct Opened {
-    bool open = false;
-    Kind kind = Kind::ReadFailure;
-};
-
-Opened openSource(BlockSource& source) {
+// Opens the source and reads its first field into first (nothing when the
+// source holds none). The outcome, in the given layout, when the source
+// cannot be opened, is empty, or memory runs out; nothing when reading goes on.
+std::optional<SpinFileOutcome> openAtFirstField(BlockSource& source, FieldStream& fields,
+                                                std::optional<std::string_view>& first,
+                                                SpinLayout layout) {
+    SpinFileOutcome result;
+    result.layout = layout;
+    result.permanence.kind = Kind::ReadFailure;
     if (!source.open()) {
-        return {};
+        return result;
     }
     if (source.empty()) {
         source.close();
-        return {false, Kind::EmptyFile};
+        result.permanence.kind = Kind::EmptyFile;
+        return result;
     }
-    return {true, Kind::ReadFailure};
-}
-
-SpinFileOutcome notRead(SpinLayout layout, Kind kind) {
-    SpinFileOutcome result;
-    result.layout = layout;
-    result.permanence.kind = kind;
-    return result;
-}
-
-// The first field, or nothing when the source holds none; running out of
-// memory while reading it is a read failure.
-std::optional<std::string_view> firstField(FieldStream& fields) {
-    std::string_view field;
-    if (!fields.next(field)) {
-        return std::nullopt;
+    try {
+        std::string_view field;
+        if (fields.next(field)) {
+            first = field;
+        }
+    } catch (const std::bad_alloc&) {
+        source.close();
+        result.permanence.outOfMemory = true;
+        return result;
     }
-    return field;
+    return std::nullopt;
 }
 
 } // namespace
 
 SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long long firstKept,
                                SpinStore store) {
-    const Opened opened = openSource(source);
-    if (!opened.open) {
-        return notRead(SpinLayout::NumberList, opened.kind);
-    }
     FieldStream fields(source);
     std::optional<std::string_view> first;
-    try {
-        first = firstField(fields);
-    } catch (const std::bad_alloc&) {
-        source.close();
-        SpinFileOutcome result = notRead(SpinLayout::NumberList, Kind::ReadFailure);
-        result.permanence.outOfMemory = true;
-        return result;
+    if (auto ended = openAtFirstField(source, fields, first, SpinLayout::NumberList)) {
+        return std::move(*ended);
     }
     return readListAfter(source, fields, first, keptSpins, firstKept, store);
 }
@@ -260,19 +246,10 @@ SpinFileOutcome readSpinFile(BlockSource& source, long long keptSpins, long long
                              SpinStore store) {
     // The first field tells the layouts apart; the reader of either goes on
     // from it, so that it is read once.
-    const Opened opened = openSource(source);
-    if (!opened.open) {
-        return notRead(SpinLayout::Permanence, opened.kind);
-    }
     FieldStream fields(source);
     std::optional<std::string_view> first;
-    try {
-        first = firstField(fields);
-    } catch (const std::bad_alloc&) {
-        source.close();
-        SpinFileOutcome result = notRead(SpinLayout::Permanence, Kind::ReadFailure);
-        result.permanence.outOfMemory = true;
-        return result;
+    if (auto ended = openAtFirstField(source, fields, first, SpinLayout::Permanence)) {
+        return std::move(*ended);
     }
     if (first && first->substr(0, kMagic.size()) != kMagic) {
         return readListAfter(source, fields, first, keptSpins, firstKept, store);

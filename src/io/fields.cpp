@@ -268,12 +268,13 @@ bool FieldStream::plainFieldAhead(std::string_view& field) {
     return true;
 }
 
-std::size_t FieldStream::shortNumbers(std::uint8_t* out, std::size_t room) {
+std::size_t FieldStream::shortNumbers(std::uint8_t* out, std::size_t room, Dashes dashes) {
     if ((m_state != State::LineStart && m_state != State::FieldStart) || m_pendingLength > 0) {
         return 0;
     }
     const char* const bytes = m_block.data();
     const std::size_t size = m_block.size();
+    const bool skipDashes = dashes == Dashes::Skip;
     std::size_t pos = m_pos;
     std::size_t taken = 0;
     State state = m_state;
@@ -281,6 +282,19 @@ std::size_t FieldStream::shortNumbers(std::uint8_t* out, std::size_t room) {
         const auto first = static_cast<unsigned>(bytes[pos] - '0');
         if (first > 9) {
             const char c = bytes[pos];
+            if (c == '-' && skipDashes) {
+                // A separator: plain bytes up to a comma or a line end in the block.
+                std::size_t end = pos + 1;
+                while (end < size && plainByte(bytes[end]) != 0) {
+                    ++end;
+                }
+                if (end == size || (bytes[end] != ',' && !isLineEnd(bytes[end]))) {
+                    break;
+                }
+                state = bytes[end] == ',' ? State::FieldStart : State::LineStart;
+                pos = end + 1;
+                continue;
+            }
             if (!isLineEnd(c) && c != ',') {
                 break;
             }
@@ -292,13 +306,15 @@ std::size_t FieldStream::shortNumbers(std::uint8_t* out, std::size_t room) {
         const auto second = static_cast<unsigned>(bytes[pos + 1] - '0');
         const bool two = second <= 9;
         const unsigned value = two ? first * 10 + second : first;
-        const char end = bytes[pos + 1 + static_cast<std::size_t>(two)];
+        const std::size_t at = pos + 1 + static_cast<std::size_t>(two);
+        const char end = bytes[at];
         if (value > 36 || (end != ',' && !isLineEnd(end))) {
             break;
         }
         out[taken++] = static_cast<std::uint8_t>(value);
         state = end == ',' ? State::FieldStart : State::LineStart;
-        pos += 2 + static_cast<std::size_t>(two);
+        // CR LF at once: the LF behind the CR is a blank line, no field.
+        pos = at + 1 + static_cast<std::size_t>(end == '\r' && at + 1 < size && bytes[at + 1] == '\n');
     }
     m_pos = pos;
     m_state = state;

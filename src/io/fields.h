@@ -101,7 +101,10 @@ public:
     // values go to out (at most room of them) and the count is returned.
     // Empty fields and blank lines among them are passed over. Stops in front
     // of the first other field, which next() then returns as usual.
-    std::size_t shortNumbers(std::uint8_t* out, std::size_t room);
+    // With Dashes::Skip, a field of plain bytes beginning with '-' (a
+    // permanence's separator, such as "-----") is passed over as well.
+    enum class Dashes { Stop, Skip };
+    std::size_t shortNumbers(std::uint8_t* out, std::size_t room, Dashes dashes = Dashes::Stop);
 
 private:
     enum class State { LineStart, FieldStart, Unquoted, Quoted, AfterQuote };

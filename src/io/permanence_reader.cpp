@@ -5,7 +5,10 @@
 #include "io/spin_field.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <new>
+#include <optional>
 
 namespace cr::io {
 
@@ -33,11 +36,12 @@ BodyField classify(std::string_view field) {
     return BodyField::Spin;
 }
 
-// Reads the four header fields; false when the source ends inside them.
-bool readHeader(FieldStream& fields, PermanenceOutcome& outcome) {
-    std::string_view field;
+// Reads the four header fields, the first of them already read; false when
+// the source ends inside them.
+bool readHeader(FieldStream& fields, std::string_view first, PermanenceOutcome& outcome) {
+    std::string_view field = first;
     for (int i = 0; i < kHeaderFields; ++i) {
-        if (!fields.next(field)) {
+        if (i > 0 && !fields.next(field)) {
             return false;
         }
         if (i == 0 && field.substr(0, kMagic.size()) != kMagic) {
@@ -52,38 +56,55 @@ bool readHeader(FieldStream& fields, PermanenceOutcome& outcome) {
     return true;
 }
 
-// Hands every spin field of the body with its whole length to take, up to
-// the end field; stops early when take returns false.
-template <typename Take> bool forEachSpin(FieldStream& fields, Take take) {
+// Hands the spins of the body to take, up to the end field, and stops early
+// when take returns false. Most spins are one or two digits on a line of
+// their own, between separator lines: those come in bulk, as whole numbers,
+// to takeShort; every other spin field comes with its whole length to take.
+template <typename TakeShort, typename Take>
+bool forEachSpin(FieldStream& fields, TakeShort takeShort, Take take) {
+    std::array<std::uint8_t, 4096> numbers{};
     std::string_view field;
-    while (fields.next(field)) {
+    while (true) {
+        while (const std::size_t taken = fields.shortNumbers(numbers.data(), numbers.size(),
+                                                             FieldStream::Dashes::Skip)) {
+            if (!takeShort(numbers.data(), taken)) {
+                return false;
+            }
+        }
+        if (!fields.next(field)) {
+            return true;
+        }
         const BodyField kind = classify(field);
         if (kind == BodyField::End) {
-            break;
+            return true;
         }
         if (kind == BodyField::Spin && !take(field, fields.length())) {
             return false;
         }
     }
-    return true;
 }
 
 // First pass: count the spins, refusing the file at a field that is no spin.
 bool countSpins(FieldStream& fields, PermanenceOutcome& outcome) {
     long long count = 0;
-    const bool allSpins = forEachSpin(fields, [&](std::string_view field, std::size_t length) {
-        ++count;
-        double value = 0;
-        const Refusal refusal = checkSpin(field, length, value);
-        if (refusal == Refusal::None) {
-            return true;
-        }
-        outcome.kind = Kind::Refused;
-        outcome.refusal = refusal;
-        outcome.refusedSpin = count;
-        outcome.refusedText = shownField(field);
-        return false;
-    });
+    const auto takeShort = [&](const std::uint8_t*, std::size_t taken) {
+        count += static_cast<long long>(taken);
+        return true;
+    };
+    const bool allSpins =
+        forEachSpin(fields, takeShort, [&](std::string_view field, std::size_t length) {
+            ++count;
+            double value = 0;
+            const Refusal refusal = checkSpin(field, length, value);
+            if (refusal == Refusal::None) {
+                return true;
+            }
+            outcome.kind = Kind::Refused;
+            outcome.refusal = refusal;
+            outcome.refusedSpin = count;
+            outcome.refusedText = shownField(field);
+            return false;
+        });
     outcome.count = static_cast<double>(count);
     return allSpins;
 }
@@ -99,18 +120,77 @@ bool storeSpins(FieldStream& fields, PermanenceOutcome& outcome, std::size_t kep
     }
     long long cell = 0;
     const auto count = static_cast<long long>(outcome.count);
-    const bool same = forEachSpin(fields, [&](std::string_view spin, std::size_t length) {
-        double value = 0;
-        if (++cell > count || checkSpin(spin, length, value) != Refusal::None) {
+    const auto keptSpins = static_cast<long long>(kept);
+    // Spin cell + 1 .. cell + taken go to the slots from cell + 1 - firstKept + 1 on.
+    const auto takeShort = [&](const std::uint8_t* numbers, std::size_t taken) {
+        const auto n = static_cast<long long>(taken);
+        if (n > count - cell) {
             return false;
         }
-        const long long slot = cell - outcome.firstKept + 1;
-        if (slot >= 1 && static_cast<std::size_t>(slot) <= kept) {
-            outcome.cells[static_cast<std::size_t>(slot)] = value;
+        const long long firstSlot = cell - outcome.firstKept + 2;
+        const long long from = std::clamp(1 - firstSlot, 0LL, n);
+        const long long to = std::clamp(keptSpins - firstSlot + 1, from, n);
+        double* const cells = outcome.cells.data();
+        for (long long i = from; i < to; ++i) {
+            cells[firstSlot + i] = numbers[i];
         }
+        cell += n;
         return true;
-    });
+    };
+    const bool same =
+        forEachSpin(fields, takeShort, [&](std::string_view spin, std::size_t length) {
+            double value = 0;
+            if (++cell > count || checkSpin(spin, length, value) != Refusal::None) {
+                return false;
+            }
+            const long long slot = cell - outcome.firstKept + 1;
+            if (slot >= 1 && static_cast<std::size_t>(slot) <= kept) {
+                outcome.cells[static_cast<std::size_t>(slot)] = value;
+            }
+            return true;
+        });
     return same && cell == count;
+}
+
+// The first pass goes on from the first field, which fields has just
+// returned (nothing when the source holds no field); the second pass reads
+// the source again from its start.
+PermanenceOutcome readFrom(BlockSource& source, FieldStream& fields,
+                           std::optional<std::string_view> first, long long keptSpins,
+                           long long firstKept) {
+    PermanenceOutcome outcome;
+    outcome.kind = Kind::ReadFailure;
+    const bool counted =
+        first && readHeader(fields, *first, outcome) && countSpins(fields, outcome);
+    const bool failed = source.failed();
+    source.close();
+    if (!counted || failed) {
+        if (failed) {
+            outcome.kind = Kind::ReadFailure;
+        }
+        return outcome;
+    }
+
+    const auto count = static_cast<long long>(outcome.count);
+    outcome.firstKept = std::clamp(firstKept, 1LL, std::max(count, 1LL));
+    const auto kept =
+        static_cast<std::size_t>(std::min(count - outcome.firstKept + 1, std::max(keptSpins, 0LL)));
+    outcome.cells.assign(kept + 1 + kSpareCells, kEmptyCell);
+    if (!source.open()) {
+        outcome.cells.clear();
+        return outcome;
+    }
+    FieldStream again(source);
+    const bool stored = storeSpins(again, outcome, kept) && !source.failed();
+    source.close();
+    if (!stored) {
+        // The file changed between the passes: take nothing over.
+        outcome.cells.clear();
+        outcome.kind = Kind::ReadFailure;
+        return outcome;
+    }
+    outcome.kind = Kind::Read;
+    return outcome;
 }
 
 PermanenceOutcome read(BlockSource& source, long long keptSpins, long long firstKept) {
@@ -124,38 +204,18 @@ PermanenceOutcome read(BlockSource& source, long long keptSpins, long long first
         outcome.kind = Kind::EmptyFile;
         return outcome;
     }
-    {
-        FieldStream fields(source);
-        const bool counted = readHeader(fields, outcome) && countSpins(fields, outcome);
-        const bool failed = source.failed();
-        source.close();
-        if (!counted || failed) {
-            if (failed) {
-                outcome.kind = Kind::ReadFailure;
-            }
-            return outcome;
-        }
-    }
-
-    const auto count = static_cast<long long>(outcome.count);
-    outcome.firstKept = std::clamp(firstKept, 1LL, std::max(count, 1LL));
-    const auto kept =
-        static_cast<std::size_t>(std::min(count - outcome.firstKept + 1, std::max(keptSpins, 0LL)));
-    outcome.cells.assign(kept + 1 + kSpareCells, kEmptyCell);
-    if (!source.open()) {
-        outcome.cells.clear();
-        return outcome;
-    }
     FieldStream fields(source);
-    const bool stored = storeSpins(fields, outcome, kept) && !source.failed();
+    std::string_view first;
+    const bool any = fields.next(first);
+    return readFrom(source, fields, any ? std::optional(first) : std::nullopt, keptSpins,
+                    firstKept);
+}
+
+PermanenceOutcome outOfMemory(BlockSource& source) {
     source.close();
-    if (!stored) {
-        // The file changed between the passes: take nothing over.
-        outcome.cells.clear();
-        outcome.kind = Kind::ReadFailure;
-        return outcome;
-    }
-    outcome.kind = Kind::Read;
+    PermanenceOutcome outcome;
+    outcome.kind = Kind::ReadFailure;
+    outcome.outOfMemory = true;
     return outcome;
 }
 
@@ -165,11 +225,17 @@ PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins, long 
     try {
         return read(source, keptSpins, firstKept);
     } catch (const std::bad_alloc&) {
-        source.close();
-        PermanenceOutcome outcome;
-        outcome.kind = Kind::ReadFailure;
-        outcome.outOfMemory = true;
-        return outcome;
+        return outOfMemory(source);
+    }
+}
+
+PermanenceOutcome readPermanenceAfter(BlockSource& source, FieldStream& fields,
+                                      std::optional<std::string_view> first, long long keptSpins,
+                                      long long firstKept) {
+    try {
+        return readFrom(source, fields, first, keptSpins, firstKept);
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(source);
     }
 }
 

@@ -5,7 +5,9 @@
 #include "io/fields.h"
 
 #include <limits>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace cr::io {
 
@@ -22,6 +24,13 @@ inline constexpr std::size_t kHeaderShown = 100;
 // of memory is a read failure.
 PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins = kAllSpins,
                                  long long firstKept = 1);
+// The same for a source already opened (and not empty) whose first field
+// fields has just returned as first (nothing when the source holds no
+// field): the first pass goes on from there, so that the first field is read
+// no more than once a pass. Closes the source as readPermanence does.
+PermanenceOutcome readPermanenceAfter(BlockSource& source, FieldStream& fields,
+                                      std::optional<std::string_view> first,
+                                      long long keptSpins = kAllSpins, long long firstKept = 1);
 PermanenceOutcome readPermanenceFile(const std::string& path, long long keptSpins = kAllSpins,
                                      long long firstKept = 1);
 

@@ -42,24 +42,6 @@ bool writtenAsNumber(std::string_view text) {
     return digit;
 }
 
-// The first field of the source (its kept bytes); nothing when it cannot be
-// opened or holds none.
-std::optional<std::string> firstField(BlockSource& source) {
-    if (!source.open()) {
-        return std::nullopt;
-    }
-    std::optional<std::string> first;
-    {
-        FieldStream fields(source);
-        std::string_view field;
-        if (fields.next(field)) {
-            first = std::string(field);
-        }
-    }
-    source.close();
-    return first;
-}
-
 // A number list also separates its numbers by semicolons, blanks and tabs,
 // any number of them, as published tables and online logs do.
 bool isListSeparator(char c) {
@@ -118,15 +100,15 @@ private:
     std::vector<std::uint8_t> m_numbers;
 };
 
-// Counts every spin and keeps keptSpins of them from spin firstKept on.
+// Counts every spin and keeps keptSpins of them from spin firstKept on,
+// going on from the first field, which fields has just returned (nothing
+// when the source holds no field).
 template <class Store>
-void readList(BlockSource& source, SpinFileOutcome& result, long long keptSpins,
-              long long firstKept) {
+void readList(BlockSource& source, FieldStream& fields, std::optional<std::string_view> first,
+              SpinFileOutcome& result, long long keptSpins, long long firstKept) {
     PermanenceOutcome& outcome = result.permanence;
     Store store;
     long long spins = 0;
-    FieldStream fields(source);
-    std::string_view field;
     std::array<std::uint8_t, 4096> numbers{};
     const auto keep = [&](double value) {
         ++spins;
@@ -134,21 +116,11 @@ void readList(BlockSource& source, SpinFileOutcome& result, long long keptSpins,
             store.add(value);
         }
     };
-    while (true) {
-        // Most fields are one spin of one or two digits: taken in bulk.
-        while (const std::size_t taken = fields.shortNumbers(numbers.data(), numbers.size())) {
-            const auto count = static_cast<long long>(taken);
-            const long long from = std::clamp(firstKept - spins - 1, 0LL, count);
-            const long long kept = std::min(count - from, keptSpins - store.kept());
-            store.add(numbers.data() + from, static_cast<std::size_t>(kept));
-            spins += count;
-        }
-        if (!fields.next(field)) {
-            break;
-        }
+    // One field; false when it refuses the file.
+    const auto take = [&](std::string_view field) {
         if (const int quick = shortSpin(field); quick >= 0 && quick <= 36) {
             keep(quick); // the usual field: one spin of one or two digits
-            continue;
+            return true;
         }
         const bool whole = fields.length() <= FieldStream::kKeptBytes;
         for (std::size_t start = skipSeparators(field, 0); start < field.size();) {
@@ -169,9 +141,30 @@ void readList(BlockSource& source, SpinFileOutcome& result, long long keptSpins,
                 outcome.refusal = refusal;
                 outcome.refusedSpin = spins + 1;
                 outcome.refusedText = shownField(text);
-                return;
+                return false;
             }
             keep(value);
+        }
+        return true;
+    };
+    if (first && !take(*first)) {
+        return;
+    }
+    std::string_view field;
+    while (first) {
+        // Most fields are one spin of one or two digits: taken in bulk.
+        while (const std::size_t taken = fields.shortNumbers(numbers.data(), numbers.size())) {
+            const auto count = static_cast<long long>(taken);
+            const long long from = std::clamp(firstKept - spins - 1, 0LL, count);
+            const long long kept = std::min(count - from, keptSpins - store.kept());
+            store.add(numbers.data() + from, static_cast<std::size_t>(kept));
+            spins += count;
+        }
+        if (!fields.next(field)) {
+            break;
+        }
+        if (!take(field)) {
+            return;
         }
     }
     if (source.failed()) {
@@ -183,27 +176,20 @@ void readList(BlockSource& source, SpinFileOutcome& result, long long keptSpins,
     outcome.kind = Kind::Read;
 }
 
-} // namespace
-
-SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long long firstKept,
-                               SpinStore store) {
+// Reads a number list from a source already opened and not empty, going on
+// from its first field (see readList); closes the source.
+SpinFileOutcome readListAfter(BlockSource& source, FieldStream& fields,
+                              std::optional<std::string_view> first, long long keptSpins,
+                              long long firstKept, SpinStore store) {
     SpinFileOutcome result;
     result.layout = SpinLayout::NumberList;
     PermanenceOutcome& outcome = result.permanence;
     outcome.kind = Kind::ReadFailure;
-    if (!source.open()) {
-        return result;
-    }
-    if (source.empty()) {
-        source.close();
-        outcome.kind = Kind::EmptyFile;
-        return result;
-    }
     try {
         if (store == SpinStore::Numbers) {
-            readList<NumberStore>(source, result, keptSpins, firstKept);
+            readList<NumberStore>(source, fields, first, result, keptSpins, firstKept);
         } else {
-            readList<CellStore>(source, result, keptSpins, firstKept);
+            readList<CellStore>(source, fields, first, result, keptSpins, firstKept);
         }
     } catch (const std::bad_alloc&) {
         outcome = PermanenceOutcome{};
@@ -214,14 +200,62 @@ SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long lo
     return result;
 }
 
+// Opens the source and reads its first field into first (nothing when the
+// source holds none). The outcome, in the given layout, when the source
+// cannot be opened, is empty, or memory runs out; nothing when reading goes on.
+std::optional<SpinFileOutcome> openAtFirstField(BlockSource& source, FieldStream& fields,
+                                                std::optional<std::string_view>& first,
+                                                SpinLayout layout) {
+    SpinFileOutcome result;
+    result.layout = layout;
+    result.permanence.kind = Kind::ReadFailure;
+    if (!source.open()) {
+        return result;
+    }
+    if (source.empty()) {
+        source.close();
+        result.permanence.kind = Kind::EmptyFile;
+        return result;
+    }
+    try {
+        std::string_view field;
+        if (fields.next(field)) {
+            first = field;
+        }
+    } catch (const std::bad_alloc&) {
+        source.close();
+        result.permanence.outOfMemory = true;
+        return result;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long long firstKept,
+                               SpinStore store) {
+    FieldStream fields(source);
+    std::optional<std::string_view> first;
+    if (auto ended = openAtFirstField(source, fields, first, SpinLayout::NumberList)) {
+        return std::move(*ended);
+    }
+    return readListAfter(source, fields, first, keptSpins, firstKept, store);
+}
+
 SpinFileOutcome readSpinFile(BlockSource& source, long long keptSpins, long long firstKept,
                              SpinStore store) {
-    const std::optional<std::string> first = firstField(source);
-    if (first && first->compare(0, kMagic.size(), kMagic) != 0) {
-        return readNumberList(source, keptSpins, firstKept, store);
+    // The first field tells the layouts apart; the reader of either goes on
+    // from it, so that it is read once.
+    FieldStream fields(source);
+    std::optional<std::string_view> first;
+    if (auto ended = openAtFirstField(source, fields, first, SpinLayout::Permanence)) {
+        return std::move(*ended);
+    }
+    if (first && first->substr(0, kMagic.size()) != kMagic) {
+        return readListAfter(source, fields, first, keptSpins, firstKept, store);
     }
     SpinFileOutcome result;
-    result.permanence = readPermanence(source, keptSpins, firstKept);
+    result.permanence = readPermanenceAfter(source, fields, first, keptSpins, firstKept);
     return result;
 }
 

@@ -173,8 +173,11 @@ public:
         }
         const std::string_view block = m_bytes.substr(m_at, m_chunk);
         m_at += block.size();
+        m_delivered += block.size();
         return block;
     }
+    // The bytes handed out since the source was made, over every opening.
+    std::size_t delivered() const { return m_delivered; }
     bool failed() const override { return false; }
     void close() override {}
 
@@ -182,6 +185,7 @@ private:
     std::string_view m_bytes;
     std::size_t m_chunk;
     std::size_t m_at = 0;
+    std::size_t m_delivered = 0;
 };
 
 // A long list in every way a table may write its numbers, and the numbers it holds.
@@ -297,6 +301,23 @@ TEST(SpinFile, RefusalAfterBulkNumbersNamesTheSameSpin) {
             EXPECT_EQ(o.refusedText, bad) << bad << ", chunk " << chunk;
         }
     }
+}
+
+// The first field that tells the layouts apart is not read again: a list is
+// read once, a permanence once a pass, however long its first field.
+TEST(SpinFile, FirstFieldReadOnce) {
+    const std::string longField(3 * cr::io::FieldStream::kKeptBytes, '7');
+    const std::string list = longField + ",5\r\n6\r\n";
+    ChunkedSource listSource(list, 1000);
+    const auto fromList = cr::io::readSpinFile(listSource);
+    EXPECT_EQ(fromList.permanence.refusal, Refusal::TooLong);
+    EXPECT_EQ(listSource.delivered(), list.size());
+    const std::string permanence = "Spielbank" + longField + "\r\nA\r\nB\r\nC\r\n5\r\n6\r\n";
+    ChunkedSource permanenceSource(permanence, 1000);
+    const auto fromPermanence = cr::io::readSpinFile(permanenceSource);
+    EXPECT_EQ(fromPermanence.permanence.kind, Kind::Read);
+    EXPECT_EQ(fromPermanence.permanence.count, 2);
+    EXPECT_EQ(permanenceSource.delivered(), 2 * permanence.size());
 }
 
 } // namespace

@@ -105,6 +105,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!same(value, reference(text))) {
         std::abort();
     }
+    // The short way for spins of one or two digits reads what the parse reads.
+    const int quick = cr::shortNumber(text);
+    const bool digits =
+        (size == 1 || size == 2) && cr::isDigit(text.front()) && cr::isDigit(text.back());
+    if (digits != (quick >= 0) || (digits && quick != value)) {
+        std::abort();
+    }
     const double rounded = cr::roundHalfEven(value);
     if (std::isfinite(value) && std::fabs(rounded - value) > 0.5) {
         std::abort();

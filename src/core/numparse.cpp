@@ -35,10 +35,6 @@ private:
     std::size_t m_pos = 0;
 };
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 int digitValue(char c, int base) {
     int v = -1;
     if (isDigit(c)) {
@@ -141,6 +137,17 @@ double parseDecimal(Cursor& cur) {
 }
 
 } // namespace
+
+int shortNumber(std::string_view text) {
+    if (text.empty() || text.size() > 2) {
+        return -1;
+    }
+    // Without a branch on the length: a single digit is read as "0d".
+    const auto first = static_cast<unsigned>(text[0] - '0');
+    const auto last = static_cast<unsigned>(text[text.size() - 1] - '0');
+    const unsigned tens = text.size() == 2 ? first : 0;
+    return first <= 9 && last <= 9 ? static_cast<int>(tens * 10 + last) : -1;
+}
 
 double lenientParse(std::string_view text) {
     // Most texts are a plain number of a few digits: read those directly.

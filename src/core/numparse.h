@@ -5,6 +5,15 @@
 
 namespace cr {
 
+inline bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A number written as one or two digits and nothing else, as nearly every
+// table writes its spins; -1 for any other text. It is the value the
+// lenient parse gives such a text, without the parse.
+int shortNumber(std::string_view text);
+
 // Reads the leading number of a text the forgiving way the input boxes and the
 // permanence files are read: blanks, tabs and line feeds anywhere are skipped,
 // then an optional sign, digits with an optional point and exponent (E or e),

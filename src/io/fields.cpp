@@ -314,7 +314,8 @@ std::size_t FieldStream::shortNumbers(std::uint8_t* out, std::size_t room, Dashe
         out[taken++] = static_cast<std::uint8_t>(value);
         state = end == ',' ? State::FieldStart : State::LineStart;
         // CR LF at once: the LF behind the CR is a blank line, no field.
-        pos = at + 1 + static_cast<std::size_t>(end == '\r' && at + 1 < size && bytes[at + 1] == '\n');
+        pos = at + 1 +
+              static_cast<std::size_t>(end == '\r' && at + 1 < size && bytes[at + 1] == '\n');
     }
     m_pos = pos;
     m_state = state;

@@ -65,8 +65,8 @@ bool forEachSpin(FieldStream& fields, TakeShort takeShort, Take take) {
     std::array<std::uint8_t, 4096> numbers{};
     std::string_view field;
     while (true) {
-        while (const std::size_t taken = fields.shortNumbers(numbers.data(), numbers.size(),
-                                                             FieldStream::Dashes::Skip)) {
+        while (const std::size_t taken =
+                   fields.shortNumbers(numbers.data(), numbers.size(), FieldStream::Dashes::Skip)) {
             if (!takeShort(numbers.data(), taken)) {
                 return false;
             }

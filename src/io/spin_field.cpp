@@ -70,10 +70,9 @@ PermanenceOutcome::Refusal checkSpin(std::string_view field, std::size_t length,
     }
     // The usual spin, one or two digits, is a number by either test and
     // reads as its digits say: no need of the general parse.
-    if (!field.empty() && field.size() <= 2 && isDigit(field.front()) && isDigit(field.back())) {
-        const int tens = field.size() == 2 ? field.front() - '0' : 0;
-        value = tens * 10 + (field.back() - '0');
-        return value <= 36 ? Refusal::None : Refusal::OutOfRange;
+    if (const int number = shortNumber(field); number >= 0) {
+        value = number;
+        return number <= 36 ? Refusal::None : Refusal::OutOfRange;
     }
     if (!holds(field)) {
         return Refusal::NotANumber;

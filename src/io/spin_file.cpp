@@ -22,10 +22,6 @@ using Refusal = PermanenceOutcome::Refusal;
 constexpr std::string_view kMagic = "Spielbank";
 constexpr std::size_t kSpareCells = 20; // the empty cells behind the last spin
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // Digits with at most one decimal point, at least one digit.
 bool writtenAsNumber(std::string_view text) {
     bool digit = false;
@@ -53,19 +49,6 @@ std::size_t skipSeparators(std::string_view field, std::size_t at) {
         ++at;
     }
     return at;
-}
-
-// A spin of one or two digits, as nearly every table writes them, read
-// without the general parse (which gives the same value); -1 for any other.
-int shortSpin(std::string_view text) {
-    if (text.empty() || text.size() > 2) {
-        return -1;
-    }
-    // Without a branch on the length: a single digit is read as "0d".
-    const auto first = static_cast<unsigned>(text[0] - '0');
-    const auto last = static_cast<unsigned>(text[text.size() - 1] - '0');
-    const unsigned tens = text.size() == 2 ? first : 0;
-    return first <= 9 && last <= 9 ? static_cast<int>(tens * 10 + last) : -1;
 }
 
 // The kept spins as the window's cells: cell 0 empty, then one a spin.
@@ -118,7 +101,7 @@ void readList(BlockSource& source, FieldStream& fields, std::optional<std::strin
     };
     // One field; false when it refuses the file.
     const auto take = [&](std::string_view field) {
-        if (const int quick = shortSpin(field); quick >= 0 && quick <= 36) {
+        if (const int quick = shortNumber(field); quick >= 0 && quick <= 36) {
             keep(quick); // the usual field: one spin of one or two digits
             return true;
         }
@@ -130,7 +113,7 @@ void readList(BlockSource& source, FieldStream& fields, std::optional<std::strin
             }
             const std::string_view text = field.substr(start, end - start);
             start = skipSeparators(field, end);
-            const int quick = whole ? shortSpin(text) : -1;
+            const int quick = whole ? shortNumber(text) : -1;
             double value = quick;
             const Refusal refusal = quick >= 0 && quick <= 36
                                         ? Refusal::None

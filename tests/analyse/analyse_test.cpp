@@ -366,26 +366,4 @@ TEST(Tool, FailedWriteOfAnyOutputIsStatus1) {
     }
 }
 
-// Trailing commas invent no spins; a field without a number refuses the file
-// with its name, the spin's position and the field.
-TEST(Tool, EmptyFieldsAreNoSpinsAndTextIsRefused) {
-    const cr::testing::TempDir dir;
-    const std::string header = "Spielbank Hamburg\r\nTisch 3\r\nTag 7\r\nCoup\r\n";
-    const std::string commas = dir.write("komma.txt", header + "5,\r\n7,\r\n9,\r\n");
-    const std::string plain = dir.write("plain.txt", "5\n7\n9\n");
-    const std::string table = dir.write("tisch.txt", header + "5,\r\n,\r\nTisch 2\r\n");
-    std::ostringstream fromCommas;
-    std::ostringstream fromPlain;
-    std::ostringstream err;
-    EXPECT_EQ(runAnalysis({"--steprate", "3", "--json", commas}, fromCommas, err, false), kDone);
-    EXPECT_EQ(runAnalysis({"--steprate", "3", "--json", plain}, fromPlain, err, false), kDone);
-    EXPECT_EQ(fromCommas.str().substr(fromCommas.str().find(",\"steprate\"")),
-              fromPlain.str().substr(fromPlain.str().find(",\"steprate\"")));
-    EXPECT_NE(fromCommas.str().find("\"spins\":3,"), std::string::npos);
-    std::ostringstream out;
-    EXPECT_EQ(runAnalysis({"--steprate", "3", table}, out, err, false), kFileFailed);
-    EXPECT_EQ(err.str(), "chancenraster-analyse: " + table +
-                             ": spin 2 reads \"Tisch 2\", which holds no number\n");
-}
-
 } // namespace

@@ -22,7 +22,6 @@
 #include <QTest>
 #include <atomic>
 #include <gtest/gtest.h>
-#include <new>
 #include <thread>
 
 namespace {
@@ -93,7 +92,6 @@ TEST(AnalysisWindowTest, TableOfTheEntriesAndARefusedFileIsNamed) {
     ASSERT_TRUE(window.saveChart(png));
     ASSERT_TRUE(window.saveChart(svg));
     EXPECT_EQ(QImage(png).size(), window.chart()->size());
-    EXPECT_FALSE(window.chart()->size().isEmpty());
     QFile svgFile(svg);
     ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svgFile.readAll().contains("<svg"));
@@ -210,8 +208,8 @@ TEST(SummaryModelTest, CellsAndTheirLook) {
     EXPECT_EQ(model.rowCount() + model.columnCount(), 0);
 }
 
-// The runner reports progress and the end on this thread, also of a work
-// out of memory; destroyed mid-work it stops the work and waits for it.
+// The runner reports progress and the end on this thread; destroyed
+// mid-work it stops the work and waits for it.
 TEST(JobRunnerTest, ReportsEndsAndStopsWhenDestroyed) {
     auto runner = std::make_unique<JobRunner>();
     QSignalSpy progressed(runner.get(), &JobRunner::progressed);
@@ -221,12 +219,9 @@ TEST(JobRunnerTest, ReportsEndsAndStopsWhenDestroyed) {
         progress.unitsDone = 40;
     });
     runner->waitUntilDone();
-    runner->start([](cr::analysis::JobProgress&) { throw std::bad_alloc(); });
-    runner->waitUntilDone();
-    ASSERT_EQ(ended.size(), 2);
+    ASSERT_EQ(ended.size(), 1);
     EXPECT_EQ(progressed[0][2].toString(), QStringLiteral("40 von 40 Würfen"));
-    EXPECT_FALSE(ended[0][0].toBool());
-    EXPECT_TRUE(ended[1][0].toBool());
+    EXPECT_FALSE(ended[0][0].toBool()) << "not out of memory";
     auto returned = std::make_shared<std::atomic<bool>>(false);
     runner->start([returned](cr::analysis::JobProgress& progress) {
         while (!progress.stop) {
@@ -240,8 +235,8 @@ TEST(JobRunnerTest, ReportsEndsAndStopsWhenDestroyed) {
 }
 
 // Runs far too long for the memory, which the form never asks for, end the
-// job with a word to say so. (AddressSanitizer reports so large a request
-// itself instead of failing it; the normal build runs the check.)
+// job with a word to say so, not the program. (AddressSanitizer reports so
+// large a request itself instead of failing it; the normal build runs it.)
 #ifndef __SANITIZE_ADDRESS__
 TEST(AnalysisJobTest, RunsTooLongForTheMemoryAreReported) {
     cr::ui::AnalysisJob job;

@@ -120,11 +120,24 @@ void AnalysisWindow::buildForm() {
     m_refusals = new QLabel(this);
     m_refusals->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_title = new QLabel(this);
+    // The order of creation is the focus chain's: table, chart, then its switch.
+    m_model = new SummaryModel(this);
+    m_table = new QTableView(this);
+    m_table->setModel(m_model);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_chart = new CourseChart(this);
     m_logSwitch = new QCheckBox(QStringLiteral("Logarithmische Achse"), this);
+    connect(m_logSwitch, &QCheckBox::toggled, m_chart, &CourseChart::setLogarithmic);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    m_histogram = new HistogramView(this);
+    splitter->addWidget(m_chart);
+    splitter->addWidget(m_table);
+    splitter->addWidget(m_histogram);
+    splitter->setSizes({300, 200, 280});
     layout->addWidget(m_refusals);
     layout->addWidget(m_title);
     layout->addWidget(m_logSwitch);
-    layout->addWidget(buildResults(), 1);
+    layout->addWidget(splitter, 1);
 
     auto* output = new QHBoxLayout;
     auto* copy = new QPushButton(QStringLiteral("Tabelle kopieren"), this);
@@ -147,23 +160,6 @@ void AnalysisWindow::buildForm() {
     output->addWidget(copy);
     output->addWidget(save);
     layout->addLayout(output);
-}
-
-// The chart, the table and the histogram, one above the other.
-QWidget* AnalysisWindow::buildResults() {
-    m_model = new SummaryModel(this);
-    m_table = new QTableView(this);
-    m_table->setModel(m_model);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_chart = new CourseChart(this);
-    connect(m_logSwitch, &QCheckBox::toggled, m_chart, &CourseChart::setLogarithmic);
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    m_histogram = new HistogramView(this);
-    splitter->addWidget(m_chart);
-    splitter->addWidget(m_table);
-    splitter->addWidget(m_histogram);
-    splitter->setSizes({300, 200, 280});
-    return splitter;
 }
 
 void AnalysisWindow::offer(analysis::JobInput::Numbers loaded, int steprate) {

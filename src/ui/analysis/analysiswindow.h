@@ -69,7 +69,6 @@ signals:
 
 private:
     void buildForm();
-    QWidget* buildResults();
     analysis::JobInput entries() const;
     void showRefused(const std::vector<analysis::FileRefusal>& files);
     void showStopped(const QString& text);

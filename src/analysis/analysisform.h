@@ -16,12 +16,9 @@ inline constexpr int kDefaultRuns = 100000;
 // The run length follows the step rate, this many steps, until it is set.
 inline constexpr int kDefaultStepsPerRun = 10;
 
-// Every step of a run keeps its sums and six histograms of up to steprate + 1
-// values (about 300 + 48 × steprate bytes); at 100,000 spins a run at step
-// rate 1 needs under 40 MB per thread, and a table of 100,000 rows still scrolls.
+// A step keeps ≤ 320 + 48 × steprate bytes (sums, 6 histograms): ≤ 37 MB a thread at step rate 1.
 inline constexpr int kMaxRunLength = 100000;
-// Runs cost time, not memory: 10^7 runs of the longest length are 10^12 spins,
-// hours of work that "Abbrechen" ends, and far from the counters' limits.
+// Runs cost time, not memory: at most 10^12 spins, which "Abbrechen" ends and a long long counts.
 inline constexpr int kMaxRuns = 10000000;
 
 // The run length for a step rate until the user sets one.

@@ -13,9 +13,9 @@ inline constexpr const char* kOutOfMemoryText = "Nicht genug Speicher";
 // Writes a count as the window's locale does (grouping digits or not).
 using CountText = std::function<std::string(long long)>;
 
-// "DONE von TOTAL Würfen", with ", noch N s" while spins remain (N the whole
-// seconds the rate so far needs for the rest, as %g writes it); before the spins are counted (TOTAL
-// 0 while the job runs), that the files are being read.
+// "DONE von TOTAL Würfen", with ", noch N s" while spins remain: N the
+// whole seconds the rate so far needs for the rest, as %g writes it. Before
+// the spins are counted (TOTAL 0 while the job runs): the files are read.
 std::string progressText(long long done, long long total, bool ended, double elapsedSeconds,
                          const CountText& count);
 

@@ -11,8 +11,10 @@
 #include "ui/analysis/summarymodel.h"
 #include "ui/charts/coursechart.h"
 #include "ui/charts/histogramview.h"
+#include "window_fixture.h"
 
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QBrush>
 #include <QImage>
 #include <QSignalSpy>
@@ -148,6 +150,17 @@ TEST(AnalysisForm, OfferedSteprate) {
          {std::tuple{0, 0, 37}, std::tuple{0, 12, 12}, std::tuple{5, 12, 5}, std::tuple{5, 0, 5}}) {
         EXPECT_EQ(cr::analysis::offeredSteprate(box, run), offered) << box << ", " << run;
     }
+}
+
+// "Auswertung" opens with the step rate the box holds, not the last run's.
+using AnalysisOpening = cr::testing::WindowTest;
+TEST_F(AnalysisOpening, WithTheSteprateTheBoxHolds) {
+    startRun("100", "4");
+    typeInto("textwiederhol", QStringLiteral("6"));
+    window->actions()[4]->trigger();
+    auto* analysis = window->findChild<AnalysisWindow*>();
+    ASSERT_NE(analysis, nullptr);
+    EXPECT_EQ(analysis->steprateBox()->value(), 6);
 }
 
 // The progress while files are read, on the way, and at the end; the time

@@ -56,6 +56,7 @@ public:
     QString tableText() const;
     QTableView* table() const { return m_table; }
     SummaryModel* model() const { return m_model; }
+    QSpinBox* steprateBox() const { return m_steprateBox; }
     QSpinBox* runsBox() const { return m_runsBox; }
     QSpinBox* lengthBox() const { return m_lengthBox; }
     CourseChart* chart() const { return m_chart; }

@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/analysis/analysiswindow.h"
 
+#include "analysis/analysisform.h"
+#include "analysis/progresstext.h"
+#include "ui/analysis/analysisjob.h"
+#include "ui/analysis/summarymodel.h"
 #include "ui/charts/coursechart.h"
 #include "ui/charts/histogramview.h"
 #include "ui/files/stepsaver.h"
 
 #include <QApplication>
-#include <QBrush>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,20 +26,13 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QSvgGenerator>
-#include <QTableWidget>
-#include <QTimer>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
-#include <new>
-#include <random>
 
 namespace cr::ui {
 
 namespace {
-
-constexpr int kPollMs = 50;
-constexpr int kMaxSteprate = 16383;
 
 QString decimalSeparator() {
     return QLocale().decimalPoint();
@@ -47,19 +42,23 @@ QString decimalSeparator() {
 
 AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Auswertung"));
+    m_job = new AnalysisJob(this);
     buildForm();
-    m_timer = new QTimer(this);
-    m_timer->setInterval(kPollMs);
-    connect(m_timer, &QTimer::timeout, this, &AnalysisWindow::poll);
+    connect(m_job, &JobRunner::progressed, this,
+            [this](long long done, long long total, const QString& text) {
+                const int permille = analysis::progressPermille(done, total);
+                if (permille >= 0) {
+                    m_progressBar->setValue(permille);
+                }
+                m_progressText->setText(text);
+            });
+    connect(m_job, &AnalysisJob::refused, this, &AnalysisWindow::showRefused);
+    connect(m_job, &AnalysisJob::stopped, this, &AnalysisWindow::showStopped);
+    connect(m_job, &AnalysisJob::resultReady, this, &AnalysisWindow::showResult);
     resize(900, 640);
 }
 
-AnalysisWindow::~AnalysisWindow() {
-    if (m_worker) {
-        m_progress->stop = true;
-        m_worker->join();
-    }
-}
+AnalysisWindow::~AnalysisWindow() = default; // the job, a child, stops its work
 
 void AnalysisWindow::buildForm() {
     auto* layout = new QVBoxLayout(this);
@@ -74,21 +73,21 @@ void AnalysisWindow::buildForm() {
     });
     m_simulation = new QRadioButton(QStringLiteral("Simulation"), this);
     m_runsBox = new QSpinBox(this);
-    m_runsBox->setRange(1, 100000000);
-    m_runsBox->setValue(100000);
-    m_seedBox = new QLineEdit(QString::number(std::random_device{}()), this);
+    m_runsBox->setRange(1, analysis::kMaxRuns);
+    m_runsBox->setValue(analysis::kDefaultRuns);
+    m_seedBox = new QLineEdit(QString::number(analysis::freshSeed()), this);
     m_steprateBox = new QSpinBox(this);
-    m_steprateBox->setRange(1, kMaxSteprate);
+    m_steprateBox->setRange(1, analysis::kMaxFormSteprate);
     m_lengthBox = new QSpinBox(this);
-    m_lengthBox->setRange(1, 1000000000);
+    m_lengthBox->setRange(1, analysis::kMaxRunLength);
     connect(m_steprateBox, &QSpinBox::valueChanged, this, [this](int steprate) {
-        if (!m_lengthEdited) { // 10 × step rate until the user sets a length
+        if (!m_lengthEdited) {
             const QSignalBlocker quiet(m_lengthBox);
-            m_lengthBox->setValue(10 * steprate);
+            m_lengthBox->setValue(analysis::defaultRunLength(steprate));
         }
     });
     connect(m_lengthBox, &QSpinBox::valueChanged, this, [this] { m_lengthEdited = true; });
-    setSteprate(37);
+    setSteprate(analysis::kDefaultSteprate);
     form->addWidget(m_fromFiles, 0, 0);
     form->addWidget(m_files, 0, 1, 1, 3);
     form->addWidget(add, 0, 4);
@@ -121,7 +120,10 @@ void AnalysisWindow::buildForm() {
     m_refusals = new QLabel(this);
     m_refusals->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_title = new QLabel(this);
-    m_table = new QTableWidget(this);
+    // The order of creation is the focus chain's: table, chart, then its switch.
+    m_model = new SummaryModel(this);
+    m_table = new QTableView(this);
+    m_table->setModel(m_model);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_chart = new CourseChart(this);
     m_logSwitch = new QCheckBox(QStringLiteral("Logarithmische Achse"), this);
@@ -195,17 +197,14 @@ void AnalysisWindow::chooseSimulation(long long runs, std::uint64_t seed) {
 }
 
 void AnalysisWindow::setSteprate(int steprate) {
-    m_steprateBox->setValue(std::clamp(steprate, 1, kMaxSteprate));
+    m_steprateBox->setValue(std::clamp(steprate, 1, analysis::kMaxFormSteprate));
 }
 
 void AnalysisWindow::setRunLength(long long spins) {
     m_lengthBox->setValue(static_cast<int>(spins));
 }
 
-void AnalysisWindow::calculate() {
-    if (m_worker) {
-        return;
-    }
+analysis::JobInput AnalysisWindow::entries() const {
     analysis::JobInput input;
     input.steprate = m_steprateBox->value();
     input.runLength = m_lengthBox->value();
@@ -223,90 +222,71 @@ void AnalysisWindow::calculate() {
             input.files.push_back(item->data(Qt::UserRole).toString().toStdString());
         }
     }
-    m_jobSteprate = input.steprate;
-    m_progress = std::make_unique<analysis::JobProgress>();
-    m_done = false;
-    m_outOfMemory = false;
+    return input;
+}
+
+void AnalysisWindow::calculate() {
+    if (m_job->busy()) {
+        return;
+    }
     m_calculate->setEnabled(false);
     m_cancel->setEnabled(true);
     m_progressBar->setValue(0);
-    m_clock.start();
-    m_worker.emplace([this, input = std::move(input)] {
-        try {
-            m_pending = std::make_unique<analysis::JobResult>(analysis::runJob(input, *m_progress));
-        } catch (const std::bad_alloc&) { // runs too long for the memory: nothing to show
-            m_pending = std::make_unique<analysis::JobResult>();
-            m_pending->stopped = true;
-            m_outOfMemory = true;
-        }
-        m_done = true;
-    });
-    m_timer->start();
+    m_job->run(entries());
 }
 
 void AnalysisWindow::cancel() {
-    if (m_progress) {
-        m_progress->stop = true;
-    }
+    m_job->cancel();
 }
 
-void AnalysisWindow::poll() {
-    const long long done = m_progress->spinsDone();
-    const long long total = m_progress->spinsTotal();
-    if (total > 0) {
-        m_progressBar->setValue(
-            static_cast<int>(1000.0 * static_cast<double>(done) / static_cast<double>(total)));
-    }
-    // Until the files are read, the count of their spins is not known.
-    QString text = total > 0 || m_done ? QStringLiteral("%L1 von %L2 Würfen").arg(done).arg(total)
-                                       : QStringLiteral("Dateien werden gelesen …");
-    if (done > 0 && total > done) {
-        const double left = static_cast<double>(m_clock.elapsed()) / 1000.0 *
-                            static_cast<double>(total - done) / static_cast<double>(done);
-        text += QStringLiteral(", noch %1 s").arg(std::ceil(left));
-    }
-    m_progressText->setText(text);
-    if (m_done) {
-        finish();
-    }
+bool AnalysisWindow::busy() const {
+    return m_job->busy();
 }
 
 void AnalysisWindow::waitUntilDone() {
-    if (m_worker) {
-        m_worker->join(); // finish() then finds nothing to join
-        poll();
-    }
-}
-
-void AnalysisWindow::finish() {
-    m_timer->stop();
-    if (m_worker && m_worker->joinable()) {
-        m_worker->join();
-    }
-    m_worker.reset();
-    m_calculate->setEnabled(true);
-    m_cancel->setEnabled(false);
-    m_refused = m_pending->refused;
-    if (m_pending->stopped) {
-        m_pending.reset();
-        m_progressText->setText(m_outOfMemory ? QStringLiteral("Nicht genug Speicher")
-                                              : QStringLiteral("Abgebrochen"));
-        m_refusals->setText(refusalText());
-        emit finished();
-        return; // the runs of a stopped job are incomplete: the last results stay
-    }
-    m_result = std::move(m_pending);
-    m_runs = m_result->stats.runs();
-    m_rows = analysis::summaryRows(m_result->stats, m_jobSteprate);
-    m_refusals->setText(refusalText());
-    showRows();
-    showChart();
-    m_histogram->setStatistics(&m_result->stats, m_jobSteprate);
-    emit finished();
+    m_job->waitUntilDone();
 }
 
 QString AnalysisWindow::progressText() const {
     return m_progressText->text();
+}
+
+const std::vector<analysis::SummaryRow>& AnalysisWindow::rows() const {
+    return m_model->rows();
+}
+
+void AnalysisWindow::showRefused(const std::vector<analysis::FileRefusal>& files) {
+    m_calculate->setEnabled(true);
+    m_cancel->setEnabled(false);
+    m_refused = files;
+    m_refusals->setText(refusalText());
+}
+
+// The runs of a stopped job are incomplete: the last results stay.
+void AnalysisWindow::showStopped(const QString& text) {
+    m_progressText->setText(text);
+    emit finished();
+}
+
+void AnalysisWindow::showResult(const std::shared_ptr<const analysis::JobResult>& result,
+                                int steprate) {
+    m_result = result;
+    m_runs = result->stats.runs();
+    m_model->setRows(analysis::summaryRows(result->stats, steprate), decimalSeparator());
+    m_title->setText(QStringLiteral("%L1 Läufe zu %L2 Würfen, Step-Rate %3")
+                         .arg(m_runs)
+                         .arg(m_lengthBox->value())
+                         .arg(steprate));
+    m_table->resizeColumnsToContents();
+    RunsCourse course;
+    for (const analysis::SummaryRow& row : rows()) {
+        course.steps.push_back({row.mean, row.sd});
+    }
+    course.steprate = steprate;
+    course.heading = QStringLiteral("%L1 Läufe, Step-Rate %2").arg(m_runs).arg(steprate);
+    m_chart->setRuns(std::move(course));
+    m_histogram->setStatistics(&result->stats, steprate);
+    emit finished();
 }
 
 QString AnalysisWindow::refusalText() const {
@@ -320,49 +300,6 @@ QString AnalysisWindow::refusalText() const {
         }
     }
     return lines.join(QLatin1Char('\n'));
-}
-
-void AnalysisWindow::showRows() {
-    const std::vector<std::string> titles = analysis::summaryTitles();
-    m_title->setText(QStringLiteral("%L1 Läufe zu %L2 Würfen, Step-Rate %3")
-                         .arg(m_runs)
-                         .arg(m_lengthBox->value())
-                         .arg(m_jobSteprate));
-    m_table->clear();
-    m_table->setColumnCount(static_cast<int>(titles.size()));
-    m_table->setRowCount(static_cast<int>(m_rows.size()));
-    QStringList headers;
-    for (const std::string& t : titles) {
-        headers << QString::fromStdString(t);
-    }
-    m_table->setHorizontalHeaderLabels(headers);
-    const std::string separator = decimalSeparator().toStdString();
-    for (std::size_t r = 0; r < m_rows.size(); ++r) {
-        const std::vector<std::string> cells = analysis::summaryCells(m_rows[r], separator);
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(cells[c]));
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            // Columns 3.. hold mean, SD and deviation of each counter in turn.
-            const std::size_t counter = c >= 3 ? (c - 3) / 3 : analysis::kCounters;
-            if (counter < analysis::kCounters && (c - 3) % 3 == 2 &&
-                analysis::standsOut(m_rows[r].deviation[counter])) {
-                item->setBackground(QBrush(QColor(255, 200, 200)));
-            }
-            m_table->setItem(static_cast<int>(r), static_cast<int>(c), item);
-        }
-    }
-    m_table->resizeColumnsToContents();
-}
-
-void AnalysisWindow::showChart() {
-    std::vector<CourseChart::Counters> means;
-    std::vector<CourseChart::Counters> sds;
-    for (const analysis::SummaryRow& row : m_rows) {
-        means.push_back(row.mean);
-        sds.push_back(row.sd);
-    }
-    m_chart->setRuns(means, sds, m_jobSteprate,
-                     QStringLiteral("%L1 Läufe, Step-Rate %2").arg(m_runs).arg(m_jobSteprate));
 }
 
 bool AnalysisWindow::saveChart(const QString& path) const {
@@ -380,7 +317,7 @@ bool AnalysisWindow::saveChart(const QString& path) const {
 
 QString AnalysisWindow::tableText() const {
     return QString::fromStdString(
-        analysis::summaryTableText(m_rows, decimalSeparator().toStdString()));
+        analysis::summaryTableText(rows(), decimalSeparator().toStdString()));
 }
 
 void AnalysisWindow::saveTable() {

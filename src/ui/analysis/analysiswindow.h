@@ -4,11 +4,9 @@
 #include "analysis/job.h"
 #include "analysis/summary.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
 #include <memory>
 #include <optional>
-#include <thread>
 
 class QLabel;
 class QListWidget;
@@ -17,18 +15,20 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QLineEdit;
-class QTableWidget;
-class QTimer;
+class QTableView;
 class QCheckBox;
 
 namespace cr::ui {
 
+class AnalysisJob;
 class CourseChart;
 class HistogramView;
+class SummaryModel;
 
 // "Auswertung": runs of recorded tables or simulated runs against the exact
-// law. The work runs on a thread of its own (analysis::runJob); a timer of
-// the window's thread follows its progress, so the main window stays usable.
+// law. The window only wires: the form's entries go to an AnalysisJob, which
+// runs them on a thread of its own, and what comes back goes to the table
+// model, the chart and the histogram.
 class AnalysisWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -45,16 +45,20 @@ public:
     void setRunLength(long long spins);
     void calculate(); // "Berechnen"
     void cancel();    // "Abbrechen"
-    bool busy() const { return m_worker.has_value(); }
+    bool busy() const;
     QString progressText() const;
     // Waits until the work has ended and its results are shown.
     void waitUntilDone();
 
-    const std::vector<analysis::SummaryRow>& rows() const { return m_rows; }
+    const std::vector<analysis::SummaryRow>& rows() const;
     long long runs() const { return m_runs; }
     QString refusalText() const;
     QString tableText() const;
-    QTableWidget* table() const { return m_table; }
+    QTableView* table() const { return m_table; }
+    SummaryModel* model() const { return m_model; }
+    QSpinBox* steprateBox() const { return m_steprateBox; }
+    QSpinBox* runsBox() const { return m_runsBox; }
+    QSpinBox* lengthBox() const { return m_lengthBox; }
     CourseChart* chart() const { return m_chart; }
     HistogramView* histogram() const { return m_histogram; }
     // Saves the chart as SVG for a name ending ".svg", else as PNG.
@@ -66,11 +70,11 @@ signals:
 
 private:
     void buildForm();
-    void poll();
-    void finish();
-    void showRows();
+    analysis::JobInput entries() const;
+    void showRefused(const std::vector<analysis::FileRefusal>& files);
+    void showStopped(const QString& text);
+    void showResult(const std::shared_ptr<const analysis::JobResult>& result, int steprate);
     void saveTable();
-    void showChart();
 
     std::optional<analysis::JobInput::Numbers> m_loaded;
     QListWidget* m_files = nullptr;
@@ -80,28 +84,21 @@ private:
     QLineEdit* m_seedBox = nullptr;
     QSpinBox* m_steprateBox = nullptr;
     QSpinBox* m_lengthBox = nullptr;
-    bool m_lengthEdited = false;
+    bool m_lengthEdited = false; // the run length no longer follows the step rate
     QPushButton* m_calculate = nullptr;
     QPushButton* m_cancel = nullptr;
     QProgressBar* m_progressBar = nullptr;
     QLabel* m_progressText = nullptr;
     QLabel* m_refusals = nullptr;
     QLabel* m_title = nullptr;
-    QTableWidget* m_table = nullptr;
+    QTableView* m_table = nullptr;
+    SummaryModel* m_model = nullptr;
     CourseChart* m_chart = nullptr;
     HistogramView* m_histogram = nullptr;
     QCheckBox* m_logSwitch = nullptr;
-    QTimer* m_timer = nullptr;
-    QElapsedTimer m_clock;
+    AnalysisJob* m_job = nullptr;
 
-    std::unique_ptr<analysis::JobProgress> m_progress;
-    std::optional<std::thread> m_worker;
-    std::atomic<bool> m_done{false};
-    bool m_outOfMemory = false;                     // written by the worker before m_done
-    std::unique_ptr<analysis::JobResult> m_pending; // written by the worker until m_done
-    std::unique_ptr<analysis::JobResult> m_result;  // shown
-    int m_jobSteprate = 0;
-    std::vector<analysis::SummaryRow> m_rows;
+    std::shared_ptr<const analysis::JobResult> m_result; // shown; the histogram reads its stats
     std::vector<analysis::FileRefusal> m_refused;
     long long m_runs = 0;
 };

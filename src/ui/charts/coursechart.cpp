@@ -35,29 +35,32 @@ CourseChart::CourseChart(QWidget* parent) : QWidget(parent) {
     fitValueAxis();
 }
 
-void CourseChart::setRuns(const std::vector<Counters>& means, const std::vector<Counters>& sds,
-                          int steprate, const QString& heading) {
-    // Steps whose counters reach the whiskers' tops, for the value axis.
-    std::vector<StepResult> reach(means.size());
-    for (std::size_t k = 0; k < means.size(); ++k) {
-        reach[k].step = static_cast<int>(k) + 1;
-        for (std::size_t i = 0; i < kChartCounters; ++i) {
-            const int top = static_cast<int>(std::ceil(means[k][i] + sds[k][i]));
-            (i < kPairCount ? reach[k].leer[i] : reach[k].einmal[i - kPairCount]) = top;
-        }
-    }
-    m_means = means;
-    m_sds = sds;
-    m_heading = heading;
-    m_steps = std::move(reach);
-    m_steprate = steprate;
+void CourseChart::setRuns(RunsCourse runs) {
+    m_steps.clear();
+    m_steprate = runs.steprate;
+    m_runs = std::move(runs);
     fitValueAxis();
     update();
 }
 
+std::vector<StepResult> CourseChart::laidOutSteps() const {
+    if (!showsRuns()) {
+        return m_steps;
+    }
+    std::vector<StepResult> tops(m_runs.steps.size());
+    for (std::size_t k = 0; k < tops.size(); ++k) {
+        tops[k].step = static_cast<int>(k) + 1;
+        const RunsCourse::Step& step = m_runs.steps[k];
+        for (std::size_t i = 0; i < kChartCounters; ++i) {
+            const int top = static_cast<int>(std::ceil(step.mean[i] + step.sd[i]));
+            (i < kPairCount ? tops[k].leer[i] : tops[k].einmal[i - kPairCount]) = top;
+        }
+    }
+    return tops;
+}
+
 void CourseChart::setRun(std::vector<StepResult> steps, int steprate) {
-    m_means.clear();
-    m_sds.clear();
+    m_runs = {};
     m_steps = std::move(steps);
     m_steprate = steprate;
     fitValueAxis();
@@ -83,8 +86,9 @@ QSize CourseChart::minimumSizeHint() const {
 }
 
 void CourseChart::fitValueAxis() {
-    m_axis = cr::fitValueAxis(m_steps, m_steprate, m_log);
-    m_shown = shownSteps(m_steps);
+    const std::vector<StepResult> steps = laidOutSteps();
+    m_axis = cr::fitValueAxis(steps, m_steprate, m_log);
+    m_shown = shownSteps(steps);
 }
 
 double CourseChart::xOf(double step) const {
@@ -133,13 +137,13 @@ void CourseChart::paintEvent(QPaintEvent* /*event*/) {
     p.setRenderHint(QPainter::Antialiasing);
 
     const QFontMetrics metrics(font());
-    if (!m_steps.empty()) {
+    if (!m_steps.empty() || showsRuns()) {
         const auto count = static_cast<qsizetype>(m_steps.size());
         const QString heading =
-            !m_means.empty() ? m_heading
-                             : text(kHeading)
-                                   .arg(m_steprate)
-                                   .arg(count == 1 ? text(kOneStep) : text(kSteps).arg(count));
+            showsRuns() ? m_runs.heading
+                        : text(kHeading)
+                              .arg(m_steprate)
+                              .arg(count == 1 ? text(kOneStep) : text(kSteps).arg(count));
         QFont bold = font();
         bold.setBold(true);
         p.setFont(bold);
@@ -150,14 +154,18 @@ void CourseChart::paintEvent(QPaintEvent* /*event*/) {
 
     drawGrid(p, area);
     drawStepAxis(p, area);
-    if (m_steps.empty()) {
+    if (m_steps.empty() && !showsRuns()) {
         p.setPen(palette().color(QPalette::PlaceholderText));
         p.drawText(area, Qt::AlignCenter, text(kNoStepYet));
     } else {
         p.save();
         p.setClipRect(area.adjusted(-2, -2, 2, 2));
         drawBand(p, area);
-        drawSeries(p, area);
+        if (showsRuns()) {
+            drawRunsSeries(p, area);
+        } else {
+            drawSeries(p, area);
+        }
         p.restore();
     }
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -190,7 +198,7 @@ void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
 void CourseChart::drawBand(QPainter& p, const QRectF& area) const {
     QPolygonF upper;
     QPolygonF lower;
-    for (const BandPoint& point : expectationBand(m_steps, m_steprate)) {
+    for (const BandPoint& point : expectationBand(laidOutSteps(), m_steprate)) {
         upper << QPointF(xAt(area, point.step), yAt(area, point.top));
         lower << QPointF(xAt(area, point.step), yAt(area, point.bottom));
     }
@@ -219,7 +227,7 @@ void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
             }
             p.setBrush(Qt::NoBrush);
         }
-        if (dotted && m_means.empty() && &look != &kStatisticLook) { // outside the band: a ring
+        if (dotted && &look != &kStatisticLook) { // outside the band: a ring
             p.setPen(QPen(look.colour, 1.5));
             for (std::size_t k = 0; k < m_steps.size(); ++k) {
                 if (outsideBand(m_steps[k].step, value(m_steps[k]))) {
@@ -229,31 +237,55 @@ void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
         }
     };
     for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
-        draw(kCounterLooks[i], true, [this, i](const StepResult& r) {
-            return m_means.empty() ? chartCounter(r, i)
-                                   : m_means[static_cast<std::size_t>(r.step - 1)][i];
-        });
+        draw(kCounterLooks[i], true, [i](const StepResult& r) { return chartCounter(r, i); });
     }
-    drawWhiskers(p, area);
     // The exact mean is no measurement: a line without dots, over the counters.
     draw(kMeanLook, m_steps.size() == 1,
          [this](const StepResult& r) { return expectedCount(m_steprate, r.step); });
-    if (m_means.empty()) {
-        draw(kStatisticLook, true, [](const StepResult& r) { return r.statistisch; });
+    draw(kStatisticLook, true, [](const StepResult& r) { return r.statistisch; });
+}
+
+// Each counter's means as a line with a dot a step, their whiskers, and the
+// exact mean over them.
+void CourseChart::drawRunsSeries(QPainter& p, const QRectF& area) const {
+    const std::size_t count = m_runs.steps.size();
+    const bool marked = m_shown == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
+    auto draw = [&](const SeriesLook& look, bool dotted, auto value) {
+        QPolygonF line;
+        for (std::size_t k = 0; k < count; ++k) {
+            line << QPointF(xAt(area, static_cast<double>(k + 1)), yAt(area, value(k)));
+        }
+        p.setPen(penOf(look));
+        p.drawPolyline(line);
+        if (marked && dotted) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(look.colour);
+            for (const QPointF& point : line) {
+                p.drawEllipse(point, look.width + 1, look.width + 1);
+            }
+            p.setBrush(Qt::NoBrush);
+        }
+    };
+    for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
+        draw(kCounterLooks[i], true, [this, i](std::size_t k) { return m_runs.steps[k].mean[i]; });
     }
+    drawWhiskers(p, area);
+    draw(kMeanLook, count == 1,
+         [this](std::size_t k) { return expectedCount(m_steprate, static_cast<int>(k) + 1); });
 }
 
 // One standard deviation either side of each mean, the counters side by side.
 void CourseChart::drawWhiskers(QPainter& p, const QRectF& area) const {
     const double width = std::min(12.0, (xAt(area, 2) - xAt(area, 1)) * 0.8);
-    for (std::size_t k = 0; k < m_means.size(); ++k) {
+    for (std::size_t k = 0; k < m_runs.steps.size(); ++k) {
+        const RunsCourse::Step& step = m_runs.steps[k];
         for (std::size_t i = 0; i < kChartCounters; ++i) {
             const double offset = (static_cast<double>(i) - 2.5) / 6.0 * width;
             const double x = xAt(area, static_cast<double>(k + 1)) + offset;
-            const double mean = m_means[k][i];
+            const double mean = step.mean[i];
             p.setPen(QPen(kCounterLooks[i].colour, 1));
-            p.drawLine(QPointF(x, yAt(area, std::max(mean - m_sds[k][i], 0.0))),
-                       QPointF(x, yAt(area, mean + m_sds[k][i])));
+            p.drawLine(QPointF(x, yAt(area, std::max(mean - step.sd[i], 0.0))),
+                       QPointF(x, yAt(area, mean + step.sd[i])));
         }
     }
 }

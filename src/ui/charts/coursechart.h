@@ -12,6 +12,19 @@ class QCheckBox;
 
 namespace cr::ui {
 
+// What the chart shows of many runs: per step the mean of each counter over
+// the runs with its standard deviation, and a heading that says which runs.
+struct RunsCourse {
+    using Counters = std::array<double, kChartCounters>;
+    struct Step {
+        Counters mean{};
+        Counters sd{};
+    };
+    std::vector<Step> steps; // step 1 first
+    int steprate = 0;
+    QString heading;
+};
+
 // The course of a run over its completed steps: the six counters,
 // "Statistisch", and the exact mean with its band of two standard deviations
 // either side, on a linear or a logarithmic value axis. Drawn by hand: a few
@@ -25,12 +38,12 @@ public:
     void setRun(std::vector<StepResult> steps, int steprate);
     // Many runs instead of one: per step the mean of each counter with a
     // whisker of one standard deviation either side, under the heading.
-    using Counters = std::array<double, kChartCounters>;
-    void setRuns(const std::vector<Counters>& means, const std::vector<Counters>& sds, int steprate,
-                 const QString& heading);
+    void setRuns(RunsCourse runs);
     void setLogarithmic(bool on);
     bool logarithmic() const { return m_log; }
+    // The steps of one run; none while many runs are shown.
     const std::vector<StepResult>& steps() const { return m_steps; }
+    const RunsCourse& runs() const { return m_runs; }
     int steprate() const { return m_steprate; }
 
     // Where a step and a value are drawn, in the widget's pixels
@@ -63,6 +76,10 @@ protected:
 
 private:
     void fitValueAxis();
+    bool showsRuns() const { return !m_runs.steps.empty(); }
+    // What core/chartlayout lays the axes and the band out over: the steps of
+    // one run, or of many runs each counter at the top of its whisker.
+    std::vector<StepResult> laidOutSteps() const;
     int legendWidth() const;
     QRectF plotArea() const;
     double shownLeft() const;
@@ -74,13 +91,12 @@ private:
     double yAt(const QRectF& area, double value) const;
     void drawBand(QPainter& p, const QRectF& area) const;
     void drawSeries(QPainter& p, const QRectF& area) const;
+    void drawRunsSeries(QPainter& p, const QRectF& area) const;
     void drawWhiskers(QPainter& p, const QRectF& area) const;
     void drawLegend(QPainter& p, const QRectF& area) const;
 
     std::vector<StepResult> m_steps;
-    std::vector<Counters> m_means; // of many runs; empty for one run
-    std::vector<Counters> m_sds;
-    QString m_heading;
+    RunsCourse m_runs;       // no steps for one run
     std::size_t m_shown = 1; // the steps spread across the width (shownSteps)
     int m_steprate = 0;
     bool m_log = false;

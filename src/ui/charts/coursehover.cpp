@@ -27,7 +27,7 @@ bool CourseChart::outsideBand(int step, double value) const {
 QString CourseChart::pointInfo(const QPointF& pos) const {
     // Nothing under the value axis or the legend, which a scrolled chart
     // draws over its points.
-    if (!m_means.empty() || pos.x() < valueAxisRect().right() || pos.x() > legendRect().left()) {
+    if (showsRuns() || pos.x() < valueAxisRect().right() || pos.x() > legendRect().left()) {
         return {};
     }
     double nearest = kReach;

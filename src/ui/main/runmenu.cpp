@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main/runmenu.h"
 
+#include "analysis/analysisform.h"
 #include "core/numparse.h"
 #include "core/run.h"
 #include "core/steptable.h"
@@ -81,7 +82,8 @@ void RunMenu::showAnalysis() {
     if (!m_analysis) {
         m_analysis = new AnalysisWindow(m_window);
     }
-    m_analysis->offer(loadedPermanence(m_run), m_run.runSteprate());
+    m_analysis->offer(loadedPermanence(m_run),
+                      analysis::offeredSteprate(m_run.state().steprate, m_run.runSteprate()));
     m_analysis->show();
     m_analysis->raise();
     m_analysis->activateWindow();

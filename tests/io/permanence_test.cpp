@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "chunked_source.h"
 #include "core/numparse.h"
 #include "io/permanence_reader.h"
 #include "temp_dir.h"
@@ -216,30 +217,6 @@ TEST(Permanence, KeepsOnlyTheSpinsAsked) {
     EXPECT_TRUE(isEmptyCell(o.cells[5]));
 }
 
-// The same bytes in blocks of a fixed size: in blocks of one byte no field
-// lies whole in a block, so the bulk path for short spins never runs.
-class ChunkedSource final : public cr::io::BlockSource {
-public:
-    ChunkedSource(std::string_view bytes, std::size_t chunk) : m_bytes(bytes), m_chunk(chunk) {}
-    bool open() override {
-        m_at = 0;
-        return true;
-    }
-    bool empty() const override { return m_bytes.empty(); }
-    std::optional<std::string_view> nextBlock() override {
-        const std::string_view block = m_bytes.substr(std::min(m_at, m_bytes.size()), m_chunk);
-        m_at += block.size();
-        return block.empty() ? std::nullopt : std::optional<std::string_view>(block);
-    }
-    bool failed() const override { return false; }
-    void close() override {}
-
-private:
-    std::string_view m_bytes;
-    std::size_t m_chunk;
-    std::size_t m_at = 0;
-};
-
 // Spins, separators and end fields read alike whether the spins are taken in
 // bulk from a whole block or field by field, whatever stretch is kept.
 TEST(Permanence, BulkSpinsReadAsFieldByField) {
@@ -263,7 +240,7 @@ TEST(Permanence, BulkSpinsReadAsFieldByField) {
         for (const auto& w : windows) {
             cr::io::MemorySource whole(bytes);
             const PermanenceOutcome bulk = cr::io::readPermanence(whole, w[0], w[1]);
-            ChunkedSource bytewise(bytes, 1);
+            cr::testing::ChunkedSource bytewise(bytes, 1);
             const PermanenceOutcome slow = cr::io::readPermanence(bytewise, w[0], w[1]);
             const std::string where = body.substr(0, 40) + ", from " + std::to_string(w[1]);
             EXPECT_EQ(bulk.kind, slow.kind) << where;

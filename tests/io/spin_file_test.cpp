@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "chunked_source.h"
 #include "io/permanence_reader.h"
 #include "io/spin_file.h"
 
@@ -156,38 +157,6 @@ TEST(SpinFile, SpielbankFilesGetTheImportsVerdict) {
 
 namespace {
 
-// The same bytes in blocks of a fixed size: with blocks of one or two bytes
-// no field ever lies whole in a block, so the bulk path for short numbers
-// never runs and the field-by-field way reads everything.
-class ChunkedSource final : public cr::io::BlockSource {
-public:
-    ChunkedSource(std::string_view bytes, std::size_t chunk) : m_bytes(bytes), m_chunk(chunk) {}
-    bool open() override {
-        m_at = 0;
-        return true;
-    }
-    bool empty() const override { return m_bytes.empty(); }
-    std::optional<std::string_view> nextBlock() override {
-        if (m_at >= m_bytes.size()) {
-            return std::nullopt;
-        }
-        const std::string_view block = m_bytes.substr(m_at, m_chunk);
-        m_at += block.size();
-        m_delivered += block.size();
-        return block;
-    }
-    // The bytes handed out since the source was made, over every opening.
-    std::size_t delivered() const { return m_delivered; }
-    bool failed() const override { return false; }
-    void close() override {}
-
-private:
-    std::string_view m_bytes;
-    std::size_t m_chunk;
-    std::size_t m_at = 0;
-    std::size_t m_delivered = 0;
-};
-
 // A long list in every way a table may write its numbers, and the numbers it holds.
 struct WrittenList {
     std::string bytes;
@@ -262,7 +231,7 @@ TEST(SpinFile, ListsReadTheSameInAnyBlocksAndStore) {
          {std::size_t{1}, std::size_t{2}, std::size_t{7}, list.bytes.size()}) {
         for (const auto store : {cr::io::SpinStore::Cells, cr::io::SpinStore::Numbers}) {
             for (const auto& w : windows) {
-                ChunkedSource source(list.bytes, chunk);
+                cr::testing::ChunkedSource source(list.bytes, chunk);
                 const auto result = cr::io::readSpinFile(source, w.kept, w.first, store);
                 const std::string where = "chunk " + std::to_string(chunk) + ", from " +
                                           std::to_string(w.first) + ", store " +
@@ -292,7 +261,7 @@ TEST(SpinFile, RefusalAfterBulkNumbersNamesTheSameSpin) {
          {std::string("37"), std::string("123"), std::string("4x"), std::string("-1")}) {
         const std::string bytes = list.bytes + "\n" + bad + ",5\n";
         for (const std::size_t chunk : {std::size_t{1}, bytes.size()}) {
-            ChunkedSource source(bytes, chunk);
+            cr::testing::ChunkedSource source(bytes, chunk);
             const auto o =
                 cr::io::readSpinFile(source, cr::io::kAllSpins, 1, cr::io::SpinStore::Numbers)
                     .permanence;
@@ -308,12 +277,12 @@ TEST(SpinFile, RefusalAfterBulkNumbersNamesTheSameSpin) {
 TEST(SpinFile, FirstFieldReadOnce) {
     const std::string longField(3 * cr::io::FieldStream::kKeptBytes, '7');
     const std::string list = longField + ",5\r\n6\r\n";
-    ChunkedSource listSource(list, 1000);
+    cr::testing::ChunkedSource listSource(list, 1000);
     const auto fromList = cr::io::readSpinFile(listSource);
     EXPECT_EQ(fromList.permanence.refusal, Refusal::TooLong);
     EXPECT_EQ(listSource.delivered(), list.size());
     const std::string permanence = "Spielbank" + longField + "\r\nA\r\nB\r\nC\r\n5\r\n6\r\n";
-    ChunkedSource permanenceSource(permanence, 1000);
+    cr::testing::ChunkedSource permanenceSource(permanence, 1000);
     const auto fromPermanence = cr::io::readSpinFile(permanenceSource);
     EXPECT_EQ(fromPermanence.permanence.kind, Kind::Read);
     EXPECT_EQ(fromPermanence.permanence.count, 2);

@@ -128,7 +128,7 @@ QColor colourOf(Tint tint) {
 }
 
 Control controlNamed(const QString& name) {
-    for (int c = 0; c <= static_cast<int>(Control::tabelle2); ++c) {
+    for (std::size_t c = 0; c < kControlCount; ++c) {
         if (name == QLatin1String(controlName(static_cast<Control>(c)).data())) {
             return static_cast<Control>(c);
         }

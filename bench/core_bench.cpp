@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/random.h"
 #include "core/run.h"
-#include "seeded_random.h"
 #include "support/memory_window.h"
 
 #include <benchmark/benchmark.h>
@@ -14,7 +14,7 @@ constexpr int kLongestRun = 9999;
 // A run control on an in-memory window, prepared for a run of the longest
 // length at the given step rate.
 struct CoreRun {
-    SeededRandom random;
+    SeededRandom random{1};
     support::MemoryWindow window;
     RunControl run{window, random, ","};
 

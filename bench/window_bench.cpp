@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "seeded_random.h"
+#include "core/random.h"
 #include "ui/analysis/analysiswindow.h"
 #include "ui/main/application.h"
 #include "ui/main/mainwindow.h"
@@ -43,7 +43,7 @@ protected:
 // The real main window, shown offscreen, with a run of the longest length
 // started at the given step rate.
 struct WindowRun {
-    SeededRandom random;
+    SeededRandom random{1};
     std::unique_ptr<ui::MainWindow> window;
 
     explicit WindowRun(int steprate) {
@@ -158,7 +158,7 @@ void BM_WindowAbbruch(benchmark::State& state) {
 BENCHMARK(BM_WindowAbbruch)->Arg(16383)->Unit(benchmark::kMicrosecond);
 
 void BM_WindowStartup(benchmark::State& state) {
-    SeededRandom random;
+    SeededRandom random{1};
     for (auto _ : state) {
         auto window = ui::createMainWindow(random, QCoreApplication::applicationDirPath());
         window->show();

@@ -164,4 +164,15 @@ std::size_t shownSteps(const std::vector<StepResult>& steps) {
     return std::max<std::size_t>(1, std::min(last + 1, steps.size()));
 }
 
+std::string pointInfoText(std::string_view counter, int step, int value, int steprate, double tail,
+                          const NumberWriter& number) {
+    std::string text(counter);
+    text += ", Step " + std::to_string(step) + ": " + std::to_string(value);
+    text += "\nErwartungswert " + number(expectedCount(steprate, step), 'f', 2);
+    text += ", σ " + number(expectedSigma(steprate, step), 'f', 2);
+    // Three digits tell a rare value from a very rare one without false precision.
+    text += "\nSo weit oder weiter vom Mittel: " + number(100 * tail, 'g', 3) + " %";
+    return text;
+}
+
 } // namespace cr

@@ -4,6 +4,9 @@
 #include "core/evaluation.h"
 
 #include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace cr {
@@ -79,5 +82,15 @@ struct BandPoint {
 // The outline of the band over all STEPS, one point per step; a single step
 // still gets a short bar 0,4 steps wide.
 std::vector<BandPoint> expectationBand(const std::vector<StepResult>& steps, int steprate);
+
+// Writes a number the user's way: with FORMAT 'f', PRECISION decimals; with
+// 'g', PRECISION significant digits.
+using NumberWriter = std::function<std::string(double value, char format, int precision)>;
+
+// What the chart's tool tip says of one counter at one step: its value, the
+// exact mean and standard deviation of such a counter, and in percent the
+// chance TAIL (0 to 1) of a value at least as far from the mean.
+std::string pointInfoText(std::string_view counter, int step, int value, int steprate, double tail,
+                          const NumberWriter& number);
 
 } // namespace cr

@@ -162,8 +162,8 @@ void Engine::endStep() {
 // kept in a register, and a step is one masked store of the four rows' masks
 // joined. Leaves the rest (less than a step) to the caller.
 template <std::size_t Rows>
-[[gnu::always_inline]] inline void Engine::wordSteps(const std::uint8_t*& numbers,
-                                                     std::size_t& count) {
+[[gnu::always_inline]] inline void Engine::stepsInOneWord(const std::uint8_t*& numbers,
+                                                          std::size_t& count) {
     static_assert(Rows >= 1 && Rows <= kCellsPerWord);
     constexpr unsigned kLane = 16;
     const std::uint16_t* out = m_masks->out.data();
@@ -221,16 +221,16 @@ void Engine::spins(const std::uint8_t* numbers, std::size_t count) {
         if (m_zeile == 0 && m_schritt > 1 && count >= m_rows) {
             switch (m_rows) {
             case 1:
-                wordSteps<1>(numbers, count);
+                stepsInOneWord<1>(numbers, count);
                 break;
             case 2:
-                wordSteps<2>(numbers, count);
+                stepsInOneWord<2>(numbers, count);
                 break;
             case 3:
-                wordSteps<3>(numbers, count);
+                stepsInOneWord<3>(numbers, count);
                 break;
             case 4:
-                wordSteps<4>(numbers, count);
+                stepsInOneWord<4>(numbers, count);
                 break;
             default:
                 break;

@@ -54,10 +54,13 @@ public:
     int schritt() const { return m_schritt; }
 
 private:
+    // The step's end: out of line for the inline spin(), so that it stays small;
+    // finishStep is the same work, inlined into the bulk loop of spins().
     void endStep();
     void finishStep();
     void countInto(StepResult& r) const;
-    template <std::size_t Rows> void wordSteps(const std::uint8_t*& numbers, std::size_t& count);
+    template <std::size_t Rows>
+    void stepsInOneWord(const std::uint8_t*& numbers, std::size_t& count);
 
     int m_steprate;
     std::size_t m_rows;

@@ -32,17 +32,17 @@ std::string exportText(const ResultTable& feldtitel, bool withStatistics) {
 void RunControl::exportResults() {
     m_window.clipboardClear();
     setCliptext("");
-    setCliptext(exportText(m_s.feldtitel, m_s.statzeile == 1));
+    setCliptext(exportText(m_state.feldtitel, m_state.statzeile == 1));
     if (!m_window.clipboardSet(m_cliptext)) {
         // Nothing reached the clipboard: keep the results for another try.
         return;
     }
     for (std::size_t r = 1; r <= 6; ++r) {
         for (std::size_t s = 1; s <= kRecordedSteps; ++s) {
-            m_s.feldtitel[r][s].clear();
+            m_state.feldtitel[r][s].clear();
         }
     }
-    m_s.statzeile = 0;
+    m_state.statzeile = 0;
     m_window.setEnabled(Control::okclip, false);
 }
 

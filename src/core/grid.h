@@ -11,6 +11,7 @@
 
 namespace cr {
 
+// A colour as red, green and blue, 0 to 255 each.
 struct Rgb {
     int red;
     int green;
@@ -21,10 +22,10 @@ struct Rgb {
 // Background colours of the grid cells.
 enum class CellColour : std::uint8_t { LightGrey, DarkRed, DarkBlue, Green };
 
-inline constexpr Rgb kLightGrey{224, 224, 224};
-inline constexpr Rgb kDarkRed{192, 0, 0};
-inline constexpr Rgb kDarkBlue{0, 0, 192};
-inline constexpr Rgb kGreen{0, 192, 0};
+inline constexpr Rgb kLightGrey{224, 224, 224}; // an empty cell; the window's background too
+inline constexpr Rgb kDarkRed{192, 0, 0};       // a field hit in step 1
+inline constexpr Rgb kDarkBlue{0, 0, 192};      // a field hit later; the captions' colour too
+inline constexpr Rgb kGreen{0, 192, 0};         // the current spin's row number; a zero's fields
 
 Rgb rgbOf(CellColour colour);
 

@@ -33,7 +33,7 @@ void RunControl::showChooserInstructions() {
 }
 
 void RunControl::cancelChooser() {
-    m_s.modus = Modus::Drawn;
+    m_state.modus = Modus::Drawn;
     m_window.setVisible(Control::Frame1, false);
     setStatus(joinLines({texts::kStartupLines[0], texts::kModusLine, texts::kStartupLines[2],
                          texts::kStartupLines[3]}));
@@ -52,7 +52,7 @@ void RunControl::applyPermanence(const PermanenceOutcome& outcome, std::string_v
         showRefusal(outcome); // nothing of the file is taken over; the chooser stays open
         return;
     }
-    m_s.permanzahl = 0;
+    m_state.permanzahl = 0;
     if (outcome.kind == Kind::EmptyFile || outcome.kind == Kind::NotSpielbank) {
         return;
     }
@@ -75,11 +75,12 @@ void RunControl::applyPermanence(const PermanenceOutcome& outcome, std::string_v
 // the run may replay.
 void RunControl::takeOver(const PermanenceOutcome& outcome, double spins,
                           std::string_view fileName) {
-    m_s.permanzahl = spins;
-    m_s.anzahl = m_s.permanzahl;
-    m_window.setText(Control::textanzahl, std::to_string(static_cast<long long>(m_s.permanzahl)));
-    m_s.modus = Modus::Replayed;
-    m_s.permanenz = outcome.cells;
+    m_state.permanzahl = spins;
+    m_state.anzahl = m_state.permanzahl;
+    m_window.setText(Control::textanzahl,
+                     std::to_string(static_cast<long long>(m_state.permanzahl)));
+    m_state.modus = Modus::Replayed;
+    m_state.permanenz = outcome.cells;
     m_sourceName = std::string(fileName);
     m_sourceFirst = outcome.firstKept;
 }

@@ -74,7 +74,7 @@ void RunControl::applyOpened(const PermanenceOutcome& outcome, std::string_view 
 
 std::vector<int> RunControl::takenSpins() const {
     std::vector<int> spins;
-    const int taken = m_runStarted ? std::min(m_s.akut, m_runTotal) : 0;
+    const int taken = m_runStarted ? std::min(m_state.akut, m_runTotal) : 0;
     spins.reserve(static_cast<std::size_t>(std::max(taken, 0)));
     for (int k = 1; k <= taken; ++k) {
         spins.push_back(numberOfSpin(k));
@@ -83,7 +83,7 @@ std::vector<int> RunControl::takenSpins() const {
 }
 
 std::string RunControl::origin() const {
-    if (m_s.modus == Modus::Drawn) {
+    if (m_state.modus == Modus::Drawn) {
         return std::string(texts::kOriginDrawn);
     }
     std::string origin(texts::kOriginReplayed);

@@ -15,18 +15,18 @@ void RunControl::abbruch() {
     m_grid.scrollToTop();
     m_window.setEnabled(Control::okclip, false);
 
-    std::fill(m_s.zahlen.begin(), m_s.zahlen.end(), -1);
-    std::fill(m_s.permanenz.begin(), m_s.permanenz.end(), kEmptyCell);
+    std::fill(m_state.zahlen.begin(), m_state.zahlen.end(), -1);
+    std::fill(m_state.permanenz.begin(), m_state.permanenz.end(), kEmptyCell);
 
-    m_s.anzahl = 0;
-    m_s.steprate = 0;
-    m_s.akut = 0;
-    m_s.zeile = 0;
-    m_s.schritt = 1;
-    m_s.modus = Modus::Drawn;
-    m_s.serie = Serie::Off;
-    m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
-    m_s.statzeile = 1;
+    m_state.anzahl = 0;
+    m_state.steprate = 0;
+    m_state.akut = 0;
+    m_state.zeile = 0;
+    m_state.schritt = 1;
+    m_state.modus = Modus::Drawn;
+    m_state.serie = Serie::Off;
+    m_state.einmalrs = m_state.einmalmp = m_state.einmalgu = 0;
+    m_state.statzeile = 1;
     clearHistory();
 
     setImportUsable(true);

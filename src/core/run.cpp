@@ -20,22 +20,22 @@ RunControl::RunControl(WindowPort& window, RandomSource& random, std::string dec
     : m_window(window), m_random(random), m_decimalSeparator(std::move(decimalSeparator)) {}
 
 void RunControl::startup() {
-    m_s.anzahl = 0;
-    m_s.modus = Modus::Drawn;
-    m_s.steprate = 0;
-    m_s.akut = 0;
-    m_s.zeile = 0;
-    m_s.leerrs = m_s.leermp = m_s.leergu = 0;
-    m_s.einmalrs = m_s.einmalmp = m_s.einmalgu = 0;
-    m_s.serie = Serie::Off;
-    m_s.statwert = 0;
-    m_s.schritt = 1;
-    m_s.statzeile = 1;
+    m_state.anzahl = 0;
+    m_state.modus = Modus::Drawn;
+    m_state.steprate = 0;
+    m_state.akut = 0;
+    m_state.zeile = 0;
+    m_state.leerrs = m_state.leermp = m_state.leergu = 0;
+    m_state.einmalrs = m_state.einmalmp = m_state.einmalgu = 0;
+    m_state.serie = Serie::Off;
+    m_state.statwert = 0;
+    m_state.schritt = 1;
+    m_state.statzeile = 1;
     m_random.seedFromClock();
     for (std::size_t i = 0; i < texts::kRowTitles.size(); ++i) {
-        m_s.feldtitel[i + 1][0] = std::string(texts::kRowTitles[i]);
+        m_state.feldtitel[i + 1][0] = std::string(texts::kRowTitles[i]);
     }
-    m_s.farbe = makeColourTable();
+    m_state.farbe = makeColourTable();
 
     // Built line by line, each line appended to what the label shows.
     std::string status;
@@ -51,7 +51,7 @@ void RunControl::startup() {
 void RunControl::spinsBoxChanged() {
     const double v = lenientParse(m_window.boxText(Control::textanzahl));
     if (validSpins(v)) {
-        m_s.anzahl = v;
+        m_state.anzahl = v;
         m_window.setEnabled(Control::textwiederhol, true);
     } else {
         m_window.setEnabled(Control::okstart, false);
@@ -67,11 +67,11 @@ void RunControl::stepRateBoxChanged() {
     }
     const double rounded = roundHalfEven(lenientParse(m_window.boxText(Control::textwiederhol)));
     if (rounded >= 1 && rounded <= kMaxSteprate) {
-        m_s.steprate = static_cast<int>(rounded);
+        m_state.steprate = static_cast<int>(rounded);
         m_window.setEnabled(Control::okstart, true);
     } else {
         // Too small or too large for the counters: refused alike.
-        m_s.steprate = 0;
+        m_state.steprate = 0;
         m_window.setEnabled(Control::okstart, false);
         m_window.setText(Control::textwiederhol, "");
     }
@@ -86,35 +86,35 @@ void RunControl::start() {
     m_window.setEnabled(Control::okstep, true);
     m_window.setEnabled(Control::okreset, true);
     m_window.setEnabled(Control::textakut, true);
-    if (m_s.modus == Modus::Drawn) {
+    if (m_state.modus == Modus::Drawn) {
         setStatus(std::string(texts::kComputerDraws));
     }
 
     // The run keeps its own step rate and total, whatever the boxes say later.
-    m_runSteprate = m_s.steprate;
-    const double wholeSpins = std::floor(m_s.anzahl);
+    m_runSteprate = m_state.steprate;
+    const double wholeSpins = std::floor(m_state.anzahl);
     m_runTotal = static_cast<int>(
-        m_s.modus == Modus::Replayed ? std::min(wholeSpins, m_s.permanzahl) : wholeSpins);
+        m_state.modus == Modus::Replayed ? std::min(wholeSpins, m_state.permanzahl) : wholeSpins);
     m_endAnnounced = false;
 
-    const auto lastCell = static_cast<std::size_t>(roundHalfEven(m_s.anzahl + 20));
-    m_s.zahlen.assign(lastCell + 1, -1);
-    freshEvaluation(m_s, m_runSteprate);
+    const auto lastCell = static_cast<std::size_t>(roundHalfEven(m_state.anzahl + 20));
+    m_state.zahlen.assign(lastCell + 1, -1);
+    freshEvaluation(m_state, m_runSteprate);
     m_grid.setRowCount(m_runSteprate);
     m_grid.writeRowNumbers();
     m_random.seedFromClock();
-    if (m_s.modus == Modus::Drawn) {
+    if (m_state.modus == Modus::Drawn) {
         for (int k = 0; k <= wholeSpins; ++k) {
-            m_s.zahl = numberFromUniform(m_random.next());
-            m_s.zahlen[static_cast<std::size_t>(k)] = m_s.zahl;
+            m_state.zahl = numberFromUniform(m_random.next());
+            m_state.zahlen[static_cast<std::size_t>(k)] = m_state.zahl;
         }
     }
     m_window.setEnabled(Control::okstart, false);
 }
 
 void RunControl::reset() {
-    if (m_s.steprate >= 1) {
-        m_runSteprate = m_s.steprate;
+    if (m_state.steprate >= 1) {
+        m_runSteprate = m_state.steprate;
         m_grid.setRowCount(m_runSteprate);
     }
     m_grid.clearAll(true);
@@ -124,7 +124,7 @@ void RunControl::reset() {
           Control::labtempe, Control::labtempf, Control::labstat}) {
         m_window.setText(label, "");
     }
-    freshEvaluation(m_s, m_runSteprate);
+    freshEvaluation(m_state, m_runSteprate);
     m_window.setText(Control::textstep, "0");
     m_window.setEnabled(Control::okclip, false);
     setCliptext("");
@@ -135,8 +135,8 @@ void RunControl::reset() {
 // fresh counters, an empty grid and no results of the run it replaces.
 void RunControl::beginAfresh() {
     // Positions, counters and field tables start afresh with the evaluation below.
-    m_s.akut = 0;
-    m_s.statzeile = 1;
+    m_state.akut = 0;
+    m_state.statzeile = 1;
     m_grid.clearAll(false);
     for (Control shown : {Control::labtempa, Control::labtempb, Control::labtempc,
                           Control::labtempd, Control::labtempe, Control::labtempf, Control::labstat,
@@ -157,7 +157,7 @@ void RunControl::beginAfresh() {
 void RunControl::clearResults() {
     for (std::size_t entry = 0; entry <= 6; ++entry) {
         for (std::size_t slot = 1; slot <= kRecordedSteps; ++slot) {
-            m_s.feldtitel[entry][slot].clear();
+            m_state.feldtitel[entry][slot].clear();
         }
     }
     clearHistory();

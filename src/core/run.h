@@ -4,6 +4,7 @@
 #include "core/controls.h"
 #include "core/evaluation.h"
 #include "core/grid.h"
+#include "core/limits.h"
 #include "core/permanence.h"
 #include "core/random.h"
 #include "core/wheel.h"
@@ -21,8 +22,7 @@ inline constexpr int kFieldEmpty = 0;
 inline constexpr int kFieldOnce = 1;
 inline constexpr int kFieldOut = 2;
 
-inline constexpr int kMaxSteprate = 16383;
-inline constexpr double kSpinsLimit = 10000; // the spins box takes 0 < n < 10000
+// The export keeps the results of the first fifteen steps.
 inline constexpr int kRecordedSteps = 15;
 
 // One field table: rows 0..steprate, sides 0..2 (row 0 and side 0 unused).
@@ -39,30 +39,35 @@ enum class Modus : int {
 
 // Whether a "S t e p" series is running: the passes go on to the step's end.
 enum class Serie : int {
-    Off = 0,
-    Running = 1,
+    Off = 0,     // a single "Weiter", or no pass at all
+    Running = 1, // "S t e p" was pressed and the step has not ended yet
 };
 
 // Every variable of the run, under the names the window and the dumps use.
 struct RunState {
-    double anzahl = 0; // spins wanted, as parsed from the spins box (unrounded)
-    int steprate = 0;  // spins per step as the step-rate box gave it; 0 = none
-    Modus modus = Modus::Drawn;
+    double anzahl = 0; // spins wanted, as parsed from the box "Anzahl Würfe" (unrounded)
+    int steprate = 0;  // spins per step as the box "Step - Rate" gave it; 0 = none accepted
+    Modus modus = Modus::Drawn;    // where the numbers come from; the status label says it
     std::vector<int> zahlen;       // drawn numbers, cell k = spin k; -1 = empty cell
     std::vector<double> permanenz; // imported spins, cell k = spin k; kEmptyCell = empty
     double permanzahl = 0;         // spins found in the imported file
-    int zahl = 0;                  // number of the spin taken last (or drawn last)
-    int akut = 0;                  // running number of the spin taken last; 0 before the first
-    int zeile = 0;                 // position of that spin in its step, 1..steprate; 0 = none
-    int schritt = 1;               // running number of the current step, from 1
-    Serie serie = Serie::Off;
-    int leerrs = 0, leermp = 0, leergu = 0;       // fields of each pair not hit since Start/Reset
-    int einmalrs = 0, einmalmp = 0, einmalgu = 0; // fields hit in step 1 and never since
-    int statwert = 0; // twice the statistical expectation of empty fields ("Statistisch")
-    FieldTable feldrs, feldmp, feldgu; // state of every field: kFieldEmpty, kFieldOnce, kFieldOut
-    ColourTable farbe{};               // colour of every number
-    ResultTable feldtitel;             // step results for the export: [entry][step 1..15]
-    int statzeile = 1;                 // 1: the next export begins with the statistics line
+    int zahl = 0;    // number of the spin taken last (or drawn last), column "Zahl" of the grid
+    int akut = 0;    // running number of the spin taken last, the box "Akut"; 0 before the first
+    int zeile = 0;   // position of that spin in its step, its grid row + 1; 0 = none
+    int schritt = 1; // running number of the current step, the box "Step"; from 1
+    Serie serie = Serie::Off; // whether a "S t e p" series is running
+    // Fields of each pair not hit since Start/Reset: the counters "Leer" (labtempa..c).
+    int leerrs = 0, leermp = 0, leergu = 0;
+    // Fields hit in step 1 and never since: the counters "1x (rot)" (labtempd..f).
+    int einmalrs = 0, einmalmp = 0, einmalgu = 0;
+    // Twice the expected count of empty fields per pair; labstat shows half of it.
+    int statwert = 0;
+    // State of every field per pair (kFieldEmpty, kFieldOnce, kFieldOut); the grid's
+    // colours show it.
+    FieldTable feldrs, feldmp, feldgu;
+    ColourTable farbe{};   // colour of every number: kRed, kBlack or kNoColour
+    ResultTable feldtitel; // step results for the export: [entry][step 1..15]
+    int statzeile = 1;     // 1: the next export begins with the statistics line
 };
 
 // A fresh evaluation at the given step rate, as Start and Reset begin it:
@@ -79,6 +84,10 @@ enum class PassResult {
 // The run control: start-up, the two input checks, Start, Reset, the spins
 // and the complete restart. It owns the run state and the grid content and
 // writes everything the user sees through the window port.
+//
+// RunState is the program's variables as the window and the dumps name them;
+// the members below it are what the control adds: the run's own figures,
+// fixed at Start, and the window's bookkeeping.
 class RunControl {
 public:
     RunControl(WindowPort& window, RandomSource& random, std::string decimalSeparator);
@@ -106,7 +115,7 @@ public:
     void showRefusal(const PermanenceOutcome& outcome);
     void exportResults();
 
-    const RunState& state() const { return m_s; }
+    const RunState& state() const { return m_state; }
     ResultGrid& grid() { return m_grid; }
     const ResultGrid& grid() const { return m_grid; }
     const std::string& statusText() const { return m_statusText; }
@@ -124,9 +133,8 @@ public:
     std::vector<int> takenSpins() const;
     // Where the numbers of the run come from, in words, for a saved run.
     std::string origin() const;
-    // The step rate and total the current run was prepared with.
+    // The step rate the current run was prepared with (see m_runSteprate).
     int runSteprate() const { return m_runSteprate; }
-    int runTotal() const { return m_runTotal; }
 
     // Formats half of a statistic value as the statistics label shows it.
     std::string statisticText(int statwert) const;
@@ -151,22 +159,27 @@ private:
 
     WindowPort& m_window;
     RandomSource& m_random;
-    std::string m_decimalSeparator;
-    RunState m_s;
+    std::string m_decimalSeparator; // the user's, for the statistics label
+    RunState m_state;
     ResultGrid m_grid;
-    std::string m_statusText;
-    std::string m_cliptext;
-    int m_runSteprate = 0;
-    int m_runTotal = 0;
-    bool m_endAnnounced = false;
-    // The status label ends with the end line this window appended.
-    bool m_endLineShown = false;
-    bool m_infoOpen = false;
-    bool m_importUsable = true;
-    bool m_runStarted = false;
-    std::string m_sourceName; // the file replayed, as far as it is known
-    long long m_sourceFirst = 1;
-    std::vector<StepResult> m_history;
+
+    // The run's own figures, fixed at Start (the step rate also at a Reset
+    // with an accepted step rate), so that later edits of the boxes never
+    // make a run address rows or spins it did not create.
+    int m_runSteprate = 0; // rows of the grid and positions of a step
+    int m_runTotal = 0;    // the spin whose pass ends the run
+
+    // Window bookkeeping.
+    std::string m_statusText;          // what the status label shows
+    std::string m_cliptext;            // what the export put on the clipboard
+    bool m_endAnnounced = false;       // the run's end line has been appended
+    bool m_endLineShown = false;       // the status label still ends with that line
+    bool m_infoOpen = false;           // the info text lies over the grid
+    bool m_importUsable = true;        // see importUsable()
+    bool m_runStarted = false;         // see runStarted()
+    std::string m_sourceName;          // the file replayed, as far as it is known
+    long long m_sourceFirst = 1;       // the file's spin that is the run's spin 1
+    std::vector<StepResult> m_history; // see history()
     unsigned m_historyVersion = 0;
 };
 

@@ -6,43 +6,43 @@
 namespace cr {
 
 void RunControl::weiter() {
-    while (pass() == PassResult::SpinTaken && m_s.serie == Serie::Running) {
+    while (pass() == PassResult::SpinTaken && m_state.serie == Serie::Running) {
     }
 }
 
 void RunControl::step() {
-    m_s.serie = Serie::Running;
+    m_state.serie = Serie::Running;
     weiter();
 }
 
 PassResult RunControl::pass() {
-    const CellColour hitColour = m_s.schritt == 1 ? CellColour::DarkRed : CellColour::DarkBlue;
-    ++m_s.akut;
-    ++m_s.zeile;
-    if (m_s.akut == m_runTotal) {
+    const CellColour hitColour = m_state.schritt == 1 ? CellColour::DarkRed : CellColour::DarkBlue;
+    ++m_state.akut;
+    ++m_state.zeile;
+    if (m_state.akut == m_runTotal) {
         announceEnd();
     }
-    if (m_s.akut > m_runTotal) {
+    if (m_state.akut > m_runTotal) {
         // A run that never had a spin to take still says it has ended.
         if (!m_endAnnounced) {
             announceEnd();
         }
-        m_s.serie = Serie::Off;
+        m_state.serie = Serie::Off;
         return PassResult::RunOver;
     }
-    m_window.setText(Control::textakut, std::to_string(m_s.akut));
-    m_window.setText(Control::textstep, std::to_string(m_s.schritt));
-    m_s.zahl = numberOfSpin(m_s.akut);
+    m_window.setText(Control::textakut, std::to_string(m_state.akut));
+    m_window.setText(Control::textstep, std::to_string(m_state.schritt));
+    m_state.zahl = numberOfSpin(m_state.akut);
 
-    const int row = m_s.zeile - 1;
-    const int previous = m_s.zeile == 1 ? m_runSteprate - 1 : m_s.zeile - 2;
+    const int row = m_state.zeile - 1;
+    const int previous = m_state.zeile == 1 ? m_runSteprate - 1 : m_state.zeile - 2;
     m_grid.setColour(previous, ResultGrid::kNumberColumn, CellColour::LightGrey);
     m_grid.setColour(row, ResultGrid::kNumberColumn, CellColour::Green);
-    m_grid.setNumber(row, ResultGrid::kSpinColumn, m_s.zahl);
+    m_grid.setNumber(row, ResultGrid::kSpinColumn, m_state.zahl);
 
-    paintHits(evaluateSpin(m_s, m_s.zahl, m_s.zeile), row, hitColour);
+    paintHits(evaluateSpin(m_state, m_state.zahl, m_state.zeile), row, hitColour);
     showCounters();
-    if (m_s.zeile == m_runSteprate) {
+    if (m_state.zeile == m_runSteprate) {
         stepEnd();
         return PassResult::StepEnded;
     }
@@ -51,13 +51,13 @@ PassResult RunControl::pass() {
 
 int RunControl::numberOfSpin(int spin) const {
     const auto k = static_cast<std::size_t>(spin);
-    if (m_s.modus == Modus::Drawn) {
-        return k < m_s.zahlen.size() && m_s.zahlen[k] >= 0 ? m_s.zahlen[k] : 0;
+    if (m_state.modus == Modus::Drawn) {
+        return k < m_state.zahlen.size() && m_state.zahlen[k] >= 0 ? m_state.zahlen[k] : 0;
     }
-    if (k >= m_s.permanenz.size() || isEmptyCell(m_s.permanenz[k])) {
+    if (k >= m_state.permanenz.size() || isEmptyCell(m_state.permanenz[k])) {
         return 0; // an empty cell reads as 0
     }
-    return static_cast<int>(roundHalfEven(m_s.permanenz[k]));
+    return static_cast<int>(roundHalfEven(m_state.permanenz[k]));
 }
 
 void RunControl::paintHits(const SpinHits& hits, int row, CellColour hitColour) {
@@ -74,33 +74,33 @@ void RunControl::paintHits(const SpinHits& hits, int row, CellColour hitColour) 
 }
 
 void RunControl::showCounters() {
-    m_window.setText(Control::labtempa, std::to_string(m_s.leerrs));
-    m_window.setText(Control::labtempb, std::to_string(m_s.leermp));
-    m_window.setText(Control::labtempc, std::to_string(m_s.leergu));
-    m_window.setText(Control::labtempd, std::to_string(m_s.einmalrs));
-    m_window.setText(Control::labtempe, std::to_string(m_s.einmalmp));
-    m_window.setText(Control::labtempf, std::to_string(m_s.einmalgu));
+    m_window.setText(Control::labtempa, std::to_string(m_state.leerrs));
+    m_window.setText(Control::labtempb, std::to_string(m_state.leermp));
+    m_window.setText(Control::labtempc, std::to_string(m_state.leergu));
+    m_window.setText(Control::labtempd, std::to_string(m_state.einmalrs));
+    m_window.setText(Control::labtempe, std::to_string(m_state.einmalmp));
+    m_window.setText(Control::labtempf, std::to_string(m_state.einmalgu));
 }
 
 void RunControl::stepEnd() {
-    const std::string shown = statisticText(m_s.statwert);
+    const std::string shown = statisticText(m_state.statwert);
     m_window.setText(Control::labstat, shown);
-    m_history.push_back(stepResultOf(m_s));
+    m_history.push_back(stepResultOf(m_state));
     ++m_historyVersion;
-    m_s.statwert = halvedStatistic(m_s.statwert);
-    if (m_s.schritt <= kRecordedSteps) {
+    m_state.statwert = halvedStatistic(m_state.statwert);
+    if (m_state.schritt <= kRecordedSteps) {
         m_window.setEnabled(Control::okclip, true);
-        auto slot = static_cast<std::size_t>(m_s.schritt);
-        m_s.feldtitel[0][slot] = shown;
-        const int counters[] = {m_s.leerrs,   m_s.leermp,   m_s.leergu,
-                                m_s.einmalrs, m_s.einmalmp, m_s.einmalgu};
+        auto slot = static_cast<std::size_t>(m_state.schritt);
+        m_state.feldtitel[0][slot] = shown;
+        const int counters[] = {m_state.leerrs,   m_state.leermp,   m_state.leergu,
+                                m_state.einmalrs, m_state.einmalmp, m_state.einmalgu};
         for (std::size_t i = 0; i < 6; ++i) {
-            m_s.feldtitel[i + 1][slot] = std::to_string(counters[i]);
+            m_state.feldtitel[i + 1][slot] = std::to_string(counters[i]);
         }
     }
-    m_s.zeile = 0;
-    ++m_s.schritt;
-    m_s.serie = Serie::Off;
+    m_state.zeile = 0;
+    ++m_state.schritt;
+    m_state.serie = Serie::Off;
 }
 
 void RunControl::announceEnd() {

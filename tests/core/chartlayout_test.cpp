@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/chartlayout.h"
-#include "core/expectation.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -103,33 +104,46 @@ TEST(ChartLayout, LinearAxisMapsValuesInProportion) {
 }
 
 // The band is the mean plus and minus twice sigma; where the lower edge
-// would fall below zero it stays at zero (step rate 1, step 2: mean 0,47,
-// sigma 0,50).
-TEST(ChartLayout, BandThatWouldGoBelowZeroStopsAtZero) {
+// would fall below zero it stays at zero; a single step gets a short bar.
+TEST(ChartLayout, BandStopsAtZeroAndASingleStepIsAShortBar) {
     std::vector<cr::StepResult> steps(2);
     steps[0].step = 1;
     steps[1].step = 2;
+    // Step rate 1: step 1 mean 0,973, sigma 0,162; step 2 mean 0,473, sigma 0,499.
     const std::vector<cr::BandPoint> band = cr::expectationBand(steps, 1);
     ASSERT_EQ(band.size(), 2u);
-    const double mean = cr::expectedCount(1, 2);
-    const double sigma = cr::expectedSigma(1, 2);
-    ASSERT_LT(mean - 2 * sigma, 0);
     EXPECT_DOUBLE_EQ(band[1].step, 2);
     EXPECT_DOUBLE_EQ(band[1].bottom, 0);
-    EXPECT_DOUBLE_EQ(band[1].top, mean + 2 * sigma);
-    EXPECT_GT(band[0].bottom, 0) << "step 1 lies above zero: mean 0,97, sigma 0,16";
-    EXPECT_DOUBLE_EQ(band[0].bottom, cr::expectedCount(1, 1) - 2 * cr::expectedSigma(1, 1));
+    EXPECT_NEAR(band[1].top, 1.471915, 1e-6);
+    EXPECT_NEAR(band[0].bottom, 0.648649, 1e-6);
+
+    steps.pop_back();
+    const std::vector<cr::BandPoint> bar = cr::expectationBand(steps, 37);
+    ASSERT_EQ(bar.size(), 2u);
+    EXPECT_DOUBLE_EQ(bar[0].step, 0.8);
+    EXPECT_DOUBLE_EQ(bar[1].step, 1.2);
+    EXPECT_NEAR(bar[0].top, 37.972788, 1e-6); // mean 36, sigma 0,986
+    EXPECT_DOUBLE_EQ(bar[1].top, bar[0].top);
 }
 
-TEST(ChartLayout, BandOfASingleStepIsAShortBar) {
-    std::vector<cr::StepResult> steps(1);
-    steps[0].step = 1;
-    const std::vector<cr::BandPoint> band = cr::expectationBand(steps, 37);
-    ASSERT_EQ(band.size(), 2u);
-    EXPECT_DOUBLE_EQ(band[0].step, 0.8);
-    EXPECT_DOUBLE_EQ(band[1].step, 1.2);
-    EXPECT_DOUBLE_EQ(band[0].top, band[1].top);
-    EXPECT_DOUBLE_EQ(band[0].top, 36 + 2 * cr::expectedSigma(37, 1));
+// The tool tip of a point, with the numbers written as a German desktop would.
+TEST(ChartLayout, PointInfoTellsValueMeanSigmaAndTail) {
+    const cr::NumberWriter german = [](double value, char format, int precision) {
+        char text[64];
+        std::snprintf(text, sizeof text, format == 'f' ? "%.*f" : "%.*g", precision, value);
+        std::string written(text);
+        std::replace(written.begin(), written.end(), '.', ',');
+        return written;
+    };
+    EXPECT_EQ(cr::pointInfoText("Leer G/U", 2, 5, 37, 0.0000202114, german),
+              "Leer G/U, Step 2: 5\nErwartungswert 17,51, σ 3,04\n"
+              "So weit oder weiter vom Mittel: 0,00202 %");
+    EXPECT_EQ(cr::pointInfoText("1x (rot) R/S", 3, 1, 4, 1, german),
+              "1x (rot) R/S, Step 3: 1\nErwartungswert 0,92, σ 0,84\n"
+              "So weit oder weiter vom Mittel: 100 %");
+    EXPECT_EQ(cr::pointInfoText("Leer R/S", 1, 15000, 16383, 0.45678, german),
+              "Leer R/S, Step 1: 15000\nErwartungswert 15940,22, σ 20,76\n"
+              "So weit oder weiter vom Mittel: 45,7 %");
 }
 
 // The chart spreads the steps up to the last one with a counter above zero,

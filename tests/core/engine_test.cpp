@@ -3,8 +3,8 @@
 // field tables (evaluateSpin), over long random runs at several step rates.
 #include "core/engine.h"
 #include "core/lazytwister.h"
-#include "core/numparse.h"
 #include "core/run.h"
+#include "run_harness.h"
 
 #include <algorithm>
 #include <array>
@@ -12,9 +12,12 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
+
+using cr::testing::numbersOf;
 
 struct Case {
     const char* name;
@@ -60,15 +63,7 @@ TEST_P(EngineAgainstWindow, CountsTheSameFieldsAtEverySpinAndStep) {
             ASSERT_EQ(engine.schritt(), s.schritt) << "spin " << spin;
         }
     }
-    ASSERT_EQ(engine.steps().size(), windowSteps.size());
-    for (std::size_t k = 0; k < windowSteps.size(); ++k) {
-        const cr::StepResult& e = engine.steps()[k];
-        const cr::StepResult& w = windowSteps[k];
-        EXPECT_EQ(e.step, w.step);
-        EXPECT_EQ(e.statistisch, w.statistisch) << "step " << w.step;
-        EXPECT_EQ(e.leer, w.leer) << "step " << w.step;
-        EXPECT_EQ(e.einmal, w.einmal) << "step " << w.step;
-    }
+    EXPECT_EQ(numbersOf(engine.steps()), numbersOf(windowSteps));
     EXPECT_EQ(engine.statwert(), s.statwert);
     // The same numbers handed over in stretches of any length, across step ends.
     cr::Engine stretches(c.steprate);
@@ -79,12 +74,7 @@ TEST_P(EngineAgainstWindow, CountsTheSameFieldsAtEverySpinAndStep) {
         at += take;
     }
     EXPECT_EQ(stretches.counters(), countersOf(s));
-    ASSERT_EQ(stretches.steps().size(), windowSteps.size());
-    for (std::size_t k = 0; k < windowSteps.size(); ++k) {
-        EXPECT_EQ(stretches.steps()[k].leer, windowSteps[k].leer) << "step " << k + 1;
-        EXPECT_EQ(stretches.steps()[k].einmal, windowSteps[k].einmal) << "step " << k + 1;
-        EXPECT_EQ(stretches.steps()[k].statistisch, windowSteps[k].statistisch);
-    }
+    EXPECT_EQ(numbersOf(stretches.steps()), numbersOf(windowSteps));
     // Reset starts afresh: every field empty again, none hit once.
     engine.reset();
     const int fields = 2 * c.steprate;
@@ -92,12 +82,7 @@ TEST_P(EngineAgainstWindow, CountsTheSameFieldsAtEverySpinAndStep) {
     EXPECT_TRUE(engine.steps().empty());
     // The same numbers again after the reset give the same steps once more.
     engine.spins(numbers.data(), numbers.size());
-    ASSERT_EQ(engine.steps().size(), windowSteps.size());
-    for (std::size_t k = 0; k < windowSteps.size(); ++k) {
-        EXPECT_EQ(engine.steps()[k].step, windowSteps[k].step);
-        EXPECT_EQ(engine.steps()[k].leer, windowSteps[k].leer) << "step " << k + 1;
-        EXPECT_EQ(engine.steps()[k].einmal, windowSteps[k].einmal) << "step " << k + 1;
-    }
+    EXPECT_EQ(numbersOf(engine.steps()), numbersOf(windowSteps));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,35 +94,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"StepRate16383", 16383, 12, 4099, 16, 0}),
     [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
-// The masks are the wheel's: a first hit leaves exactly the number's side of
-// each pair hit once, a later hit puts exactly those fields out, a zero all six.
-TEST(SpinMasks, FollowTheWheelsSides) {
-    const cr::ColourTable farbe = cr::makeColourTable();
-    const cr::SpinMasks& m = cr::spinMasks();
-    for (int n = 0; n <= 36; ++n) {
-        const auto k = static_cast<std::size_t>(n);
-        for (int pair = 0; pair < cr::kPairCount; ++pair) {
-            for (const int side : {1, 2}) {
-                const bool hit =
-                    n == 0 || cr::sideOf(static_cast<cr::Pair>(pair), n, farbe) == side;
-                const int first = n == 0 ? cr::kFieldOut : (hit ? cr::kFieldOnce : cr::kFieldEmpty);
-                EXPECT_EQ(cr::fieldStateOf(m.first[k], pair, side), first) << n;
-                for (const int before : {cr::kFieldEmpty, cr::kFieldOnce, cr::kFieldOut}) {
-                    std::uint16_t cell = 0;
-                    cell = static_cast<std::uint16_t>(before << (2 * (2 * pair + side - 1)));
-                    cell = static_cast<std::uint16_t>((cell & m.keep[k]) | m.out[k]);
-                    EXPECT_EQ(cr::fieldStateOf(cell, pair, side), hit ? cr::kFieldOut : before)
-                        << n << " pair " << pair << " side " << side;
-                }
-            }
-        }
-    }
-}
-
-// The halving in whole numbers rounds as the import's rounding does.
+// The halving in whole numbers rounds half to even, as the import's rounding does.
 TEST(HalvedStatistic, RoundsHalfToEven) {
-    for (int statwert = 0; statwert <= 40000; ++statwert) {
-        ASSERT_EQ(cr::halvedStatistic(statwert), cr::roundHalfEven(statwert / 2.0)) << statwert;
+    const std::pair<int, int> cases[] = {{0, 0}, {1, 0}, {2, 1},         {3, 2},
+                                         {5, 2}, {7, 4}, {32765, 16382}, {32767, 16384}};
+    for (const auto& [statwert, half] : cases) {
+        EXPECT_EQ(cr::halvedStatistic(statwert), half) << statwert;
     }
 }
 

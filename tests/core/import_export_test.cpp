@@ -75,7 +75,7 @@ TEST(Import, FailedOutcomesAfterAnEarlierImport) {
     }
 }
 
-TEST(Export, RefusingClipboardKeepsEverythingForAnotherTry) {
+TEST(Export, RefusedClipboardKeepsEverythingAndResetEmptiesTheText) {
     Harness h;
     h.startWith("40", "2", {0, 1, 2, 3, 4, 5});
     h.run.step();
@@ -95,16 +95,9 @@ TEST(Export, RefusingClipboardKeepsEverythingForAnotherTry) {
     EXPECT_EQ(h.run.state().feldtitel[1][2], "");
     EXPECT_EQ(h.run.state().statzeile, 0);
     EXPECT_FALSE(h.window.isEnabled(Control::okclip));
-}
 
-// "Reset" begins the steps again: the export text of the earlier steps goes
-// with them, and "Export" waits for a new step.
-TEST(Export, ResetEmptiesTheExportText) {
-    Harness h;
-    h.startWith("40", "2", {0, 1, 2, 3, 4, 5});
-    h.run.step();
-    h.run.exportResults();
-    ASSERT_FALSE(h.window.textOf(Control::cliptext).empty());
+    // "Reset" begins the steps again: the export text of the earlier steps
+    // goes with them, and "Export" waits for a new step.
     ASSERT_FALSE(h.run.cliptext().empty());
     h.run.step();
     ASSERT_TRUE(h.window.isEnabled(Control::okclip));

@@ -5,8 +5,11 @@
 #include "core/run.h"
 #include "support/memory_window.h"
 
+#include <array>
 #include <deque>
+#include <span>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace cr::testing {
@@ -48,5 +51,15 @@ struct Harness {
         run.start();
     }
 };
+
+// The numbers of recorded steps, comparable as a whole.
+inline std::vector<std::tuple<int, double, std::array<int, 3>, std::array<int, 3>>>
+numbersOf(std::span<const StepResult> steps) {
+    std::vector<std::tuple<int, double, std::array<int, 3>, std::array<int, 3>>> numbers;
+    for (const StepResult& r : steps) {
+        numbers.emplace_back(r.step, r.statistisch, r.leer, r.einmal);
+    }
+    return numbers;
+}
 
 } // namespace cr::testing

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <gtest/gtest.h>
 #include <random>
-#include <span>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,6 +20,7 @@ using cr::CellColour;
 using cr::Control;
 using cr::Pair;
 using cr::testing::Harness;
+using cr::testing::numbersOf;
 
 const std::string kEnded = " Der Computer erzeugt die Zahlen...\r  Ende erreicht ...";
 
@@ -49,7 +49,10 @@ void expectEnded(const Harness& h) {
 // Entries no scenario types: out of range however large, and hexadecimal.
 TEST(StepRateBox, RefusesEveryValueOutsideOneTo16383) {
     const std::pair<std::string, int> cases[] = {
-        {"-3", 0}, {"16383.5", 0}, {"1E308", 0}, {"&H3FFF", 16383}, {std::string(400, '7'), 0},
+        {"-3", 0},         {"0.5", 0},        {"1.5", 2},         {"16383", 16383},
+        {"&H3FFF", 16383}, {"16383.5", 0},    {"16384", 0},       {"1E9", 0},
+        {"2147483647", 0}, {"2147483648", 0}, {"-2147483648", 0}, {"&H7FFFFFFF", 0},
+        {"&H80000000", 0}, {"4294967297", 0}, {"1E308", 0},       {std::string(400, '7'), 0},
     };
     for (const auto& [entry, steprate] : cases) {
         SCOPED_TRACE("entry " + entry.substr(0, 20));
@@ -61,16 +64,6 @@ TEST(StepRateBox, RefusesEveryValueOutsideOneTo16383) {
         EXPECT_EQ(h.window.isEnabled(Control::okstart), steprate > 0);
         EXPECT_EQ(h.window.textOf(Control::textwiederhol), steprate > 0 ? entry : "");
     }
-}
-
-// The numbers of recorded steps, comparable as a whole.
-std::vector<std::tuple<int, double, std::array<int, 3>, std::array<int, 3>>>
-numbersOf(std::span<const cr::StepResult> steps) {
-    std::vector<std::tuple<int, double, std::array<int, 3>, std::array<int, 3>>> numbers;
-    for (const cr::StepResult& r : steps) {
-        numbers.emplace_back(r.step, r.statistisch, r.leer, r.einmal);
-    }
-    return numbers;
 }
 
 struct RandomRun {

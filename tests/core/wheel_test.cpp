@@ -17,7 +17,7 @@ struct NumberCase {
     char rs, mp, gu;
 };
 
-// Every number 1..36: its colour and its side in each of the three pairs
+// Every number 0..36: its colour and its side in each of the three pairs
 // (side 1 is Rot, Manque, Gerade; side 2 Schwarz, Passe, Ungerade).
 TEST(Wheel, ColourAndSidesOfEveryNumber) {
     const NumberCase board[] = {
@@ -39,19 +39,10 @@ TEST(Wheel, ColourAndSidesOfEveryNumber) {
         EXPECT_EQ(cr::sideOf(Pair::MP, c.number, farbe), c.mp == 'M' ? 1 : 2);
         EXPECT_EQ(cr::sideOf(Pair::GU, c.number, farbe), c.gu == 'G' ? 1 : 2);
     }
-}
-
-// The zero belongs to no pair: it has no colour, and neither has the spare
-// index 37.
-TEST(Wheel, ZeroAndTheSpareIndexHaveNoColour) {
-    const cr::ColourTable farbe = cr::makeColourTable();
+    // The zero belongs to no pair, and the spare index 37 has no colour either.
     EXPECT_EQ(farbe[0], cr::kNoColour);
     EXPECT_EQ(farbe[37], cr::kNoColour);
 }
-
-} // namespace
-
-namespace {
 
 // Every column of the grid says what it shows, and the fields lie where the
 // spin's pass paints them.

@@ -6,6 +6,7 @@
 #include "window_fixture.h"
 
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -194,6 +195,43 @@ TEST_F(MainWindowTest, GridColumnsAndRowsAreFixed) {
     EXPECT_EQ(view->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
     EXPECT_FALSE(view->horizontalHeader()->isVisible());
     EXPECT_EQ(view->model()->rowCount(), 1);
+}
+
+// The context menu's entries in their order, enabled as far as the run allows
+// them, at every turn of a run; and the grid cells' text colours.
+TEST_F(MainWindowTest, MenuEntriesAndGridCellsFollowTheRun) {
+    const auto menuStates = [this] {
+        std::string states;
+        for (const QAction* action : window->actions()) {
+            states += action->isEnabled() ? '1' : '0';
+        }
+        return states;
+    };
+    // Permanenz öffnen, Lauf speichern, Verlauf anzeigen, Alle Steps speichern, Auswertung.
+    EXPECT_EQ(menuStates(), "10101") << "start-up";
+    find<QPushButton>("okextern")->click();
+    EXPECT_EQ(menuStates(), "10101") << "chooser open";
+    find<QPushButton>("okexternabbruch")->click();
+    startRun("8", "4");
+    EXPECT_EQ(menuStates(), "01101") << "Start";
+    find<QPushButton>("okstep")->click();
+    EXPECT_EQ(menuStates(), "01111") << "a step ended";
+
+    // The grid's texts and backgrounds are in every scenario dump; its text
+    // colours only here: dark grey for the position, dark blue for the rest.
+    for (int c = 0; c < 12; ++c) {
+        const QModelIndex cell = window->gridModel().index(3, c);
+        EXPECT_EQ(cell.data(Qt::ForegroundRole).value<QColor>(),
+                  c == 0 ? QColor(64, 64, 64) : QColor(0, 0, 192))
+            << c;
+    }
+    find<QPushButton>("okreset")->click();
+    EXPECT_EQ(menuStates(), "01101") << "Reset";
+    find<QPushButton>("okstep")->click();
+    EXPECT_FALSE(find("okweiter")->isEnabled());
+    EXPECT_EQ(menuStates(), "01111") << "the end of the run";
+    abbruch();
+    EXPECT_EQ(menuStates(), "10101") << "Abbruch";
 }
 
 // Reset and Abbruch clear many rows in one model reset, not cell by cell;

@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -41,6 +43,15 @@ protected:
         typeInto("textanzahl", QString::fromLatin1(spins));
         typeInto("textwiederhol", QString::fromLatin1(steprate));
         find<QPushButton>("okstart")->click();
+    }
+    // "Abbruch", its question answered Yes.
+    void abbruch() {
+        QTimer::singleShot(0, window.get(), [this] {
+            if (auto* box = window->findChild<QMessageBox*>()) {
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        find<QPushButton>("okabbrechen")->click();
     }
 
     Sevens random;

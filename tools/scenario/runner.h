@@ -67,7 +67,6 @@ private:
     std::deque<bool> m_answers;
     std::vector<DialogRecord> m_dialogs;
     QString m_appDir;
-    bool m_closed = false;
 };
 
 } // namespace cr::scenario

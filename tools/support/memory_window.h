@@ -70,17 +70,16 @@ public:
     }
 
 private:
-    static constexpr std::size_t kControls = static_cast<std::size_t>(Control::tabelle2) + 1;
     static std::size_t index(Control c) { return static_cast<std::size_t>(c); }
-    std::array<std::string, kControls> m_texts;
-    std::array<bool, kControls> m_enabled = [] {
-        std::array<bool, kControls> states{};
-        for (std::size_t i = 0; i < kControls; ++i) {
+    std::array<std::string, kControlCount> m_texts;
+    std::array<bool, kControlCount> m_enabled = [] {
+        std::array<bool, kControlCount> states{};
+        for (std::size_t i = 0; i < kControlCount; ++i) {
             states[i] = enabledAtStartup(static_cast<Control>(i));
         }
         return states;
     }();
-    std::array<bool, kControls> m_visible{};
+    std::array<bool, kControlCount> m_visible{};
 };
 
 } // namespace cr::support

@@ -5,15 +5,17 @@
 #include "ui/accessibility/coverwatch.h"
 #include "ui/accessibility/gridaccessible.h"
 #include "ui/accessibility/gridannouncer.h"
+#include "ui/accessibility/listaccessible.h"
 #include "ui/common/decorations.h"
+#include "ui/files/importchooser.h"
 #include "ui/grid/resultgridview.h"
-#include "ui/main/mainwindow.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLabel>
+#include <QListView>
 #include <QScrollBar>
 #include <QStringList>
 #include <QVariant>
@@ -103,6 +105,22 @@ private:
     }
 };
 
+// A drop-down's list lies in a window of its own, whose parent is the drop-down.
+bool inImportChooser(const QWidget* widget) {
+    for (; widget; widget = widget->parentWidget()) {
+        if (qobject_cast<const ImportChooser*>(widget)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The class of the program's window, as the window's builder names it.
+QString& windowClassName() {
+    static QString name;
+    return name;
+}
+
 QAccessibleInterface* makeAccessible(const QString& className, QObject* object) {
     if (className != QLatin1String(object->metaObject()->className())) {
         return nullptr; // only the object's own class decides
@@ -110,8 +128,11 @@ QAccessibleInterface* makeAccessible(const QString& className, QObject* object) 
     if (auto* grid = dynamic_cast<ResultGridView*>(object)) {
         return new GridAccessible(grid);
     }
-    if (auto* window = qobject_cast<MainWindow*>(object)) {
-        return new WindowAccessible(window);
+    if (auto* list = qobject_cast<QListView*>(object); list && inImportChooser(list)) {
+        return new ListAccessible(list);
+    }
+    if (className == windowClassName() && object->isWidgetType()) {
+        return new WindowAccessible(static_cast<QWidget*>(object));
     }
     return nullptr;
 }
@@ -153,7 +174,8 @@ bool endsSentence(const QString& line) {
 
 } // namespace
 
-void installAccessibleFactories() {
+void installAccessibleFactories(const QString& windowClass) {
+    windowClassName() = windowClass;
     static const bool installed = [] {
         QAccessible::installFactory(&makeAccessible);
         return true;
@@ -201,8 +223,8 @@ void refreshAccessibleName(QWidget* widget, const QString& shownText) {
     }
 }
 
-void describeForScreenReaders(QWidget* window) {
-    installAccessibleFactories();
+void describeForScreenReaders(QWidget* window, const QString& windowClass) {
+    installAccessibleFactories(windowClass);
     window->setAccessibleName(QStringLiteral("Chancenraster"));
     for (const Name& n : kNames) {
         if (auto* w = window->findChild<QWidget*>(QString::fromLatin1(n.control))) {

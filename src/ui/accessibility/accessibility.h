@@ -9,13 +9,15 @@ namespace cr::ui {
 
 // Lets the window and the grid present themselves to a screen reader as
 // described below; done before the window is built, and again harmlessly.
-void installAccessibleFactories();
+// The objects of the class named windowClass are the program's window.
+void installAccessibleFactories(const QString& windowClass);
 
 // Gives every control of the window a German name a screen reader can say,
 // and its tool tip as the description. Buttons with a plain caption keep the
 // caption as their name, so "Info"/"Ende Info" is read as it stands. Sets up
 // the covers (info text, import chooser) and the announcements of the grid.
-void describeForScreenReaders(QWidget* window);
+// windowClass is as for installAccessibleFactories.
+void describeForScreenReaders(QWidget* window, const QString& windowClass);
 
 // For the counters and the status label the name carries the content as
 // well ("Leer Rot/Schwarz: 5"); called whenever their text changes. A

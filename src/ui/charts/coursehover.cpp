@@ -49,17 +49,14 @@ QString CourseChart::pointInfo(const QPointF& pos) const {
     if (!hit) {
         return {};
     }
-    const QLocale locale;
     const auto value = static_cast<int>(chartCounter(*hit, counter));
     const double chance = analysis::atLeastAsFar(m_steprate, 2 * fieldChance(hit->step), value);
-    return QStringLiteral("%1, Step %2: %3\nErwartungswert %4, σ %5\n"
-                          "So weit oder weiter vom Mittel: %6 %")
-        .arg(counterName(counter))
-        .arg(hit->step)
-        .arg(value)
-        .arg(locale.toString(expectedCount(m_steprate, hit->step), 'f', 2))
-        .arg(locale.toString(expectedSigma(m_steprate, hit->step), 'f', 2))
-        .arg(locale.toString(100 * chance, 'g', 3));
+    const QLocale locale;
+    const auto number = [&locale](double v, char format, int precision) {
+        return locale.toString(v, format, precision).toStdString();
+    };
+    return QString::fromStdString(pointInfoText(counterName(counter).toStdString(), hit->step,
+                                                value, m_steprate, chance, number));
 }
 
 void CourseChart::mouseMoveEvent(QMouseEvent* event) {

@@ -22,8 +22,7 @@ QColor ResultGridModel::colourOf(CellColour colour) {
     static const std::array<QColor, 4> table = [] {
         std::array<QColor, 4> t;
         for (int i = 0; i < 4; ++i) {
-            const Rgb rgb = rgbOf(static_cast<CellColour>(i));
-            t[static_cast<std::size_t>(i)] = QColor(rgb.red, rgb.green, rgb.blue);
+            t[static_cast<std::size_t>(i)] = colours::fromRgb(rgbOf(static_cast<CellColour>(i)));
         }
         return t;
     }();

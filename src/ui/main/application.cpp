@@ -23,7 +23,8 @@ std::unique_ptr<MainWindow> createMainWindow(RandomSource& random, const QString
     } else {
         delete translator;
     }
-    installAccessibleFactories(); // before any control is asked for its description
+    // Before any control is asked for its description.
+    installAccessibleFactories(QString::fromLatin1(MainWindow::staticMetaObject.className()));
     return std::make_unique<MainWindow>(random, QLocale().decimalPoint(), appDir);
 }
 

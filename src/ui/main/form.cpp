@@ -128,7 +128,7 @@ QColor colourOf(Tint tint) {
 }
 
 Control controlNamed(const QString& name) {
-    for (int c = 0; c <= static_cast<int>(Control::tabelle2); ++c) {
+    for (std::size_t c = 0; c < kControlCount; ++c) {
         if (name == QLatin1String(controlName(static_cast<Control>(c)).data())) {
             return static_cast<Control>(c);
         }
@@ -136,7 +136,10 @@ Control controlNamed(const QString& name) {
     return Control::tabelle2; // every name in the table is a control's
 }
 
-QWidget* makeSpecial(const ControlDef& def, QWidget* window, ResultGridModel* model, Form& form) {
+// The controls only this form has: the grid, the info text, the status
+// label and the import chooser.
+QWidget* makeFormOnlyControl(const ControlDef& def, QWidget* window, ResultGridModel* model,
+                             Form& form) {
     const QRect rect = twipRect(def.left, def.top, def.width, def.height);
     switch (def.kind) {
     case Kind::Grid:
@@ -187,7 +190,7 @@ QWidget* makeControl(const ControlDef& def, QWidget* window, ResultGridModel* mo
     default:
         break;
     }
-    QWidget* widget = makeSpecial(def, window, model, form);
+    QWidget* widget = makeFormOnlyControl(def, window, model, form);
     widget->setObjectName(name);
     if (!tip.isEmpty()) {
         widget->setToolTip(tip);
@@ -221,7 +224,9 @@ void setTabOrder(const Form& f) {
     }
 }
 
-void nameControls(Form& f) {
+// The boxes and buttons by their type, and the chooser's buttons, which the
+// chooser builds itself, among the controls the run writes to.
+void collectBoxesAndButtons(Form& f) {
     auto& w = f.widgets;
     f.boxes = {qobject_cast<QLineEdit*>(w[Control::textanzahl]),
                qobject_cast<QLineEdit*>(w[Control::textakut]),
@@ -255,7 +260,7 @@ Form buildForm(QWidget* window, ResultGridModel* gridModel) {
     (new OutlineWidget(QStringLiteral("Shape1"), twipRect(7320, 240, 2055, 7215),
                        colours::kDarkBlue, window))
         ->lower();
-    nameControls(form);
+    collectBoxesAndButtons(form);
     for (const auto& [control, widget] : form.widgets) {
         widget->setEnabled(enabledAtStartup(control));
         widget->setVisible(visibleAtStartup(control));

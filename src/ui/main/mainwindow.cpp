@@ -45,7 +45,7 @@ MainWindow::MainWindow(RandomSource& random, const QString& decimalSeparator, co
     m_run.grid().setObserver(m_model.get());
     m_form = buildForm(this, m_model.get());
     m_port.attach(m_form.widgets, m_model.get());
-    describeForScreenReaders(this);
+    describeForScreenReaders(this, QString::fromLatin1(staticMetaObject.className()));
     m_run.startup();
     createConnections();
     m_menu = new RunMenu(this, m_run, decimalSeparator,

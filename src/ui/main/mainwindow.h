@@ -31,7 +31,6 @@ public:
     const RunControl& run() const { return m_run; }
     const ResultGridModel& gridModel() const { return *m_model; }
     QString cliptext() const { return m_port.cliptext(); }
-    QWidget* control(Control c) const { return m_port.widget(c); }
     ImportChooser& chooser() const { return *m_form.chooser; }
     RunMenu& menu() const { return *m_menu; }
 

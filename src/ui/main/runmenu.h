@@ -35,13 +35,11 @@ public:
     void follow();
     RunFiles& files() { return m_files; }
 
+private:
     void showCourse();
     void saveSteps();
     void showAnalysis();
-    CourseWindow* courseWindow() const { return m_course; }
-    AnalysisWindow* analysisWindow() const { return m_analysis; }
 
-private:
     QWidget* m_window;
     const RunControl& m_run;
     QString m_decimalSeparator;

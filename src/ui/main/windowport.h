@@ -30,8 +30,6 @@ public:
         m_widgets = std::move(widgets);
         m_gridModel = gridModel;
     }
-    QWidget* widget(Control c) const { return m_widgets.at(c); }
-    const std::map<Control, QWidget*>& widgets() const { return m_widgets; }
     QString cliptext() const { return m_cliptext; }
 
     // Open while one user event is handled; the outermost one shows what was
@@ -69,7 +67,7 @@ private:
     ResultGridModel* m_gridModel = nullptr;
     std::map<Control, QWidget*> m_widgets;
     mutable std::map<Control, std::string> m_boxCache;
-    std::array<PendingText, static_cast<std::size_t>(Control::tabelle2) + 1> m_pending;
+    std::array<PendingText, kControlCount> m_pending;
     int m_batchDepth = 0;
     QString m_cliptext;
     QMessageBox* m_confirmBox = nullptr;

@@ -16,7 +16,7 @@ set(lower_ui/common "core")
 set(lower_ui/grid "core;ui/common")
 set(lower_ui/charts "core;analysis;ui/common")
 set(lower_ui/files "core;io;ui/common")
-set(lower_ui/accessibility "core;ui/common;ui/grid")
+set(lower_ui/accessibility "core;ui/common;ui/grid;ui/files")
 set(lower_ui/analysis "core;io;analysis;ui/common;ui/charts;ui/files")
 set(lower_ui/main
     "core;io;analysis;ui/common;ui/grid;ui/charts;ui/files;ui/accessibility;ui/analysis;generated")

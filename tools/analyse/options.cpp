@@ -2,6 +2,7 @@
 #include "options.h"
 
 #include "analysis/sources.h"
+#include "core/limits.h"
 
 #include <charconv>
 #include <map>
@@ -38,7 +39,7 @@ struct NumberOption {
     unsigned long long most;
 };
 constexpr NumberOption kNumberOptions[] = {
-    {"--steprate", 1, kLargestSteprate},
+    {"--steprate", 1, kMaxSteprate},
     {"--spins", 1, kMostSpins},
     {"--runs-of", 1, kMostSpins},
     {"--simulate", 1, kMostRuns},

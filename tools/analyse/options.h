@@ -41,7 +41,6 @@ ParsedArguments parseArguments(const std::vector<std::string>& args);
 
 std::string helpText();
 
-inline constexpr int kLargestSteprate = 16383;
 inline constexpr long long kMostRuns = 1'000'000'000;
 inline constexpr long long kMostSpins = 1'000'000'000'000;
 

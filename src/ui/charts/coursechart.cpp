@@ -210,6 +210,20 @@ void CourseChart::drawBand(QPainter& p, const QRectF& area) const {
     p.setBrush(Qt::NoBrush);
 }
 
+// A series' line in its look, with a dot at each point when asked.
+void CourseChart::drawLine(QPainter& p, const SeriesLook& look, const QPolygonF& line, bool dots) {
+    p.setPen(penOf(look));
+    p.drawPolyline(line);
+    if (dots) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(look.colour);
+        for (const QPointF& point : line) {
+            p.drawEllipse(point, look.width + 1, look.width + 1);
+        }
+        p.setBrush(Qt::NoBrush);
+    }
+}
+
 void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
     const bool marked = m_shown == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
     auto draw = [&](const SeriesLook& look, bool dotted, auto value) {
@@ -217,16 +231,7 @@ void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
         for (const StepResult& r : m_steps) {
             line << QPointF(xAt(area, r.step), yAt(area, value(r)));
         }
-        p.setPen(penOf(look));
-        p.drawPolyline(line);
-        if (marked && dotted) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(look.colour);
-            for (const QPointF& point : line) {
-                p.drawEllipse(point, look.width + 1, look.width + 1);
-            }
-            p.setBrush(Qt::NoBrush);
-        }
+        drawLine(p, look, line, marked && dotted);
         if (dotted && &look != &kStatisticLook) { // outside the band: a ring
             p.setPen(QPen(look.colour, 1.5));
             for (std::size_t k = 0; k < m_steps.size(); ++k) {
@@ -255,16 +260,7 @@ void CourseChart::drawRunsSeries(QPainter& p, const QRectF& area) const {
         for (std::size_t k = 0; k < count; ++k) {
             line << QPointF(xAt(area, static_cast<double>(k + 1)), yAt(area, value(k)));
         }
-        p.setPen(penOf(look));
-        p.drawPolyline(line);
-        if (marked && dotted) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(look.colour);
-            for (const QPointF& point : line) {
-                p.drawEllipse(point, look.width + 1, look.width + 1);
-            }
-            p.setBrush(Qt::NoBrush);
-        }
+        drawLine(p, look, line, marked && dotted);
     };
     for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
         draw(kCounterLooks[i], true, [this, i](std::size_t k) { return m_runs.steps[k].mean[i]; });

@@ -9,8 +9,13 @@
 #include <vector>
 
 class QCheckBox;
+class QPolygonF;
 
 namespace cr::ui {
+
+namespace chartstyle {
+struct SeriesLook;
+}
 
 // What the chart shows of many runs: per step the mean of each counter over
 // the runs with its standard deviation, and a heading that says which runs.
@@ -90,6 +95,8 @@ private:
     double xAt(const QRectF& area, double step) const;
     double yAt(const QRectF& area, double value) const;
     void drawBand(QPainter& p, const QRectF& area) const;
+    static void drawLine(QPainter& p, const chartstyle::SeriesLook& look, const QPolygonF& line,
+                         bool dots);
     void drawSeries(QPainter& p, const QRectF& area) const;
     void drawRunsSeries(QPainter& p, const QRectF& area) const;
     void drawWhiskers(QPainter& p, const QRectF& area) const;

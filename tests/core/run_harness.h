@@ -52,6 +52,11 @@ struct Harness {
     }
 };
 
+// The six counters: leer R/S, M/P, G/U, then 1x (rot) R/S, M/P, G/U.
+inline std::array<int, 6> countersOf(const RunState& s) {
+    return {s.leerrs, s.leermp, s.leergu, s.einmalrs, s.einmalmp, s.einmalgu};
+}
+
 // The numbers of recorded steps, comparable as a whole.
 inline std::vector<std::tuple<int, double, std::array<int, 3>, std::array<int, 3>>>
 numbersOf(std::span<const StepResult> steps) {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/grid.h"
 #include "core/wheel.h"
 
-#include <array>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -42,28 +40,6 @@ TEST(Wheel, ColourAndSidesOfEveryNumber) {
     // The zero belongs to no pair, and the spare index 37 has no colour either.
     EXPECT_EQ(farbe[0], cr::kNoColour);
     EXPECT_EQ(farbe[37], cr::kNoColour);
-}
-
-// Every column of the grid says what it shows, and the fields lie where the
-// spin's pass paints them.
-TEST(GridColumns, EachColumnSaysWhatItShows) {
-    using Kind = cr::ColumnMeaning::Kind;
-    const std::array<std::string, cr::ResultGrid::kColumns> expected{
-        "position", "-",      "number", "-", "Rot",    "Schwarz",
-        "-",        "Manque", "Passe",  "-", "Gerade", "Ungerade"};
-    for (int c = 0; c < cr::ResultGrid::kColumns; ++c) {
-        SCOPED_TRACE(c);
-        const cr::ColumnMeaning m = cr::columnMeaning(c);
-        const std::string seen = m.kind == Kind::Position ? "position"
-                                 : m.kind == Kind::Number ? "number"
-                                 : m.kind == Kind::Spacer
-                                     ? "-"
-                                     : std::string(cr::sideName(m.pair, m.side));
-        EXPECT_EQ(seen, expected[static_cast<std::size_t>(c)]);
-        if (m.kind == Kind::Field) {
-            EXPECT_EQ(cr::fieldColumn(m.pair, m.side), c);
-        }
-    }
 }
 
 } // namespace

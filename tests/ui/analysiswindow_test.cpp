@@ -38,13 +38,6 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return file.fileName();
 }
 
-// The window's numbers in German, whatever the test's environment.
-struct GermanNumbers {
-    QLocale before;
-    GermanNumbers() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    ~GermanNumbers() { QLocale::setDefault(before); }
-};
-
 QByteArray table(int seed, int spins) {
     QByteArray text;
     for (int k = 0; k < spins; ++k) {
@@ -61,7 +54,7 @@ TEST(AnalysisWindowTest, TableOfTheEntriesAndARefusedFileIsNamed) {
     const QString first = writeFile(dir, QStringLiteral("a.csv"), table(7, 2000));
     const QString bad = writeFile(dir, QStringLiteral("schlecht.csv"), "3,4\r\n5,-1\r\n");
     const QString second = writeFile(dir, QStringLiteral("b.csv"), table(11, 1500));
-    const GermanNumbers german;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     AnalysisWindow window(nullptr);
     window.addFiles({first, bad, second});
     window.setSteprate(5);

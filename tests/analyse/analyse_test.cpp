@@ -270,7 +270,7 @@ TEST(Tool, ReplayTableAsTextAndJson) {
     std::ostringstream json;
     std::ostringstream err;
     EXPECT_EQ(runAnalysis({"--steprate", "2", "--spins", "4", file}, text, err, false), kDone);
-    EXPECT_EQ(runAnalysis({"--json", "--steprate=2", file}, json, err, false), kDone);
+    EXPECT_EQ(runAnalysis({"--json", "--steprate=2", "--spins=4", file}, json, err, false), kDone);
     EXPECT_EQ(err.str(), "");
     // Step 1 (1 3): every pair hit once at both positions. Step 2 (1 2): the 1
     // again puts its once-hit fields out; the 2 puts out R/S and G/U's empty
@@ -283,7 +283,7 @@ TEST(Tool, ReplayTableAsTextAndJson) {
                   file + "\t1\t2\t" + fixed(cr::expectedCount(2, 1), 6) + "\t2\t2\t2\t2\t2\t2",
                   file + "\t2\t1\t" + expected2 + "\t1\t2\t1\t1\t0\t1"}));
     EXPECT_EQ(json.str(), "{\"file\":" + jsonString(file) +
-                              ",\"steprate\":2,\"spins\":5,\"steps\":[{\"step\":1,\"statistisch\":"
+                              ",\"steprate\":2,\"spins\":4,\"steps\":[{\"step\":1,\"statistisch\":"
                               "2,\"expected\":" +
                               shortest(cr::expectedCount(2, 1)) +
                               ",\"leer\":[2,2,2],\"einmal\":[2,2,2]},{\"step\":2,\"statistisch\":"

@@ -37,7 +37,7 @@ TEST(Job, RefusedFilesAmongGoodOnes) {
     input.files = {dir.write("a.csv", first), dir.write("schlecht.csv", "1,3\r\n1,37\r\n"),
                    dir.write("b.txt", second), dir.write("leer.csv", "")};
     input.steprate = 4;
-    input.runLength = 40;
+    input.runLength = 45;
     JobProgress progress;
     const JobResult result = runJob(input, progress);
     ASSERT_EQ(result.refused.size(), 2u);
@@ -48,14 +48,14 @@ TEST(Job, RefusedFilesAmongGoodOnes) {
     EXPECT_EQ(result.refused[0].lines,
               (std::array<std::string, 3>{" Datei nicht übernommen:", "  Wurf 4 lautet 37,",
                                           "  erlaubt sind 0 bis 36."}));
-    EXPECT_EQ(result.stats.runs(), 2 * (3000 / 40));
-    EXPECT_EQ(result.spinsLeftOver, 2 * (3000 % 40));
+    EXPECT_EQ(result.stats.runs(), 2 * 66);  // 66 runs of 45 in each table,
+    EXPECT_EQ(result.spinsLeftOver, 2 * 30); // and 30 spins left over
     EXPECT_EQ(progress.spinsDone(), progress.spinsTotal());
     EXPECT_FALSE(result.stopped);
 
     // Each table's own runs, summed: the pool holds both, once each.
-    const RunStatistics one = runsOf(firstNumbers, 4, 40);
-    const RunStatistics two = runsOf(secondNumbers, 4, 40);
+    const RunStatistics one = runsOf(firstNumbers, 4, 45);
+    const RunStatistics two = runsOf(secondNumbers, 4, 45);
     ASSERT_EQ(result.stats.steps().size(), one.steps().size());
     for (std::size_t k = 0; k < one.steps().size(); ++k) {
         for (std::size_t c = 0; c < kCounters; ++c) {

@@ -173,7 +173,7 @@ TEST(SaveRun, ImportReplaysTheSameRun) {
 
 // Drops one file on the window, answering whatever box it raises with its
 // first button and the start-spin question with its default; returns the
-// texts they showed.
+// texts they showed (the question's with its offer: default, least, most).
 QStringList dropOn(MainWindow& w, const QString& path) {
     QStringList boxes;
     QTimer closer;
@@ -186,8 +186,11 @@ QStringList dropOn(MainWindow& w, const QString& path) {
                 boxes << box->text();
                 box->buttons().front()->click();
             } else if (auto* question = qobject_cast<QInputDialog*>(top)) {
-                boxes << question->labelText();
-                question->accept(); // its default: from the first spin
+                boxes << question->labelText() + QStringLiteral(" %1 %2..%3")
+                                                     .arg(question->intValue())
+                                                     .arg(question->intMinimum())
+                                                     .arg(question->intMaximum());
+                question->accept();
             }
         }
     });
@@ -219,9 +222,11 @@ TEST(OpenPermanence, DroppedFileOpensOnlyBeforeARun) {
     auto fresh = newWindow(random);
     EXPECT_EQ(dropOn(*fresh, kTableInRepository),
               QStringList{QStringLiteral("Die Datei hat 187630 Würfe.\nAb welchem Wurf soll sie "
-                                         "nachgespielt werden?\n\nab Wurf")});
+                                         "nachgespielt werden?\n\nab Wurf 1 1..187630")});
     EXPECT_EQ(fresh->run().state().modus, cr::Modus::Replayed);
     EXPECT_EQ(textOf(*fresh, "textanzahl"), QStringLiteral("9999"));
+    EXPECT_TRUE(statusOf(*fresh).endsWith(
+        QStringLiteral("187630 Würfe, ab Wurf 1\r  Step-Rate wählen und Start drücken.")));
 }
 
 } // namespace

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -63,28 +62,6 @@ TEST(Job, RefusedFilesAmongGoodOnes) {
                       one.steps()[k].sum[c] + two.steps()[k].sum[c]);
         }
     }
-}
-
-// "Abbrechen": a simulation far too long to finish stops when told, from
-// another thread, and says so.
-TEST(Job, StopsALongSimulation) {
-    JobInput input;
-    input.simulate = true;
-    input.runs = 1'000'000'000;
-    input.seed = 3;
-    JobProgress progress;
-    std::thread stopper([&progress] {
-        while (progress.unitsDone < 500) {
-            std::this_thread::yield();
-        }
-        progress.stop = true;
-    });
-    const JobResult result = runJob(input, progress);
-    stopper.join();
-    EXPECT_TRUE(result.stopped);
-    EXPECT_GE(result.stats.runs(), 500);
-    EXPECT_LT(result.stats.runs(), input.runs);
-    EXPECT_EQ(progress.spinsTotal(), input.runs * input.runLength);
 }
 
 // A stop heard while the files are read: neither the file being read nor any

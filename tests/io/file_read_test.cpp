@@ -67,16 +67,6 @@ TEST(FileRead, EveryProblemInBothLanguages) {
     EXPECT_FALSE(cr::io::readFile(file).problem);
 }
 
-// A stop before the first block leaves the file neither read nor refused.
-TEST(FileRead, StopEndsTheReadWithoutAVerdict) {
-    const cr::testing::TempDir dir;
-    const std::atomic<bool> stop{true};
-    const cr::io::FileRead read = cr::io::readFile(
-        dir.write("a.csv", "1,2,3\r\n"), cr::io::kAllSpins, 1, cr::io::SpinStore::Numbers, &stop);
-    EXPECT_TRUE(read.stopped);
-    EXPECT_FALSE(read.problem);
-}
-
 // A file with more spins than a run replays asks from which spin on; the
 // answer may be any of its spins.
 TEST(FileRead, OnlyALongerFileAsksFromWhichSpin) {

@@ -58,6 +58,7 @@ bool FileSource::open() {
     close();
     m_failed = false;
     m_notRegular = false;
+    m_directory = false;
     m_error = 0;
     m_failedCall = "";
     // Look before opening: a FIFO would block open() until a writer comes.
@@ -67,6 +68,7 @@ bool FileSource::open() {
     }
     if (!S_ISREG(info.st_mode)) { // a directory (no file chosen), FIFO or device
         m_notRegular = true;
+        m_directory = S_ISDIR(info.st_mode);
         m_failedCall = "stat";
         return false;
     }

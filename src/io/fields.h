@@ -64,6 +64,7 @@ public:
     int error() const { return m_error; }
     const char* failedCall() const { return m_failedCall; }
     bool notRegular() const { return m_notRegular; }
+    bool directory() const { return m_directory; } // of the names that are no regular file
 
 private:
     bool fail(const char* call);
@@ -74,6 +75,7 @@ private:
     std::vector<char> m_buffer;
     bool m_failed = false;
     bool m_notRegular = false;
+    bool m_directory = false;
     int m_error = 0;
     const char* m_failedCall = "";
 };

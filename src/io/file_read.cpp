@@ -2,7 +2,7 @@
 #include "io/file_read.h"
 
 #include <cerrno>
-#include <sys/stat.h>
+#include <cstring>
 
 namespace cr::io {
 
@@ -10,28 +10,6 @@ namespace {
 
 using Kind = PermanenceOutcome::Kind;
 using Problem = ReadProblem::Kind;
-
-// Why nothing under the name can be read as a file: the reason the failing
-// call gave. A FIFO or device is refused before it is opened.
-std::optional<ReadProblem> openProblem(const std::string& path) {
-    struct stat info {};
-    ReadProblem problem;
-    if (::stat(path.c_str(), &info) != 0) {
-        problem.kind = errno == ENOENT ? Problem::NoSuchFile : Problem::CannotOpen;
-        problem.error = errno;
-        problem.call = "stat";
-        return problem;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        problem.kind = Problem::Directory;
-        return problem;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        problem.kind = Problem::NotRegular;
-        return problem;
-    }
-    return std::nullopt;
-}
 
 // A file's blocks until the reader is told to stop: then the file ends as if
 // it could not be read, so a stop is heard within a block even in a huge file.
@@ -80,7 +58,12 @@ ReadProblem failure(const SpinFileOutcome& read, const FileSource& source) {
     if (o.outOfMemory) {
         problem.kind = Problem::OutOfMemory;
     } else if (source.notRegular()) {
-        problem.kind = Problem::NotRegular;
+        problem.kind = source.directory() ? Problem::Directory : Problem::NotRegular;
+    } else if (source.error() != 0 && std::strcmp(source.failedCall(), "stat") == 0) {
+        // Nothing under the name to open: the look before opening failed.
+        problem.kind = source.error() == ENOENT ? Problem::NoSuchFile : Problem::CannotOpen;
+        problem.error = source.error();
+        problem.call = source.failedCall();
     } else if (source.error() != 0) {
         problem.kind = Problem::CannotRead;
         problem.error = source.error();
@@ -119,10 +102,6 @@ std::optional<ReadProblem> problemOf(const SpinFileOutcome& read, const FileSour
 FileRead readFile(const std::string& path, long long keptSpins, long long firstKept,
                   SpinStore store, const std::atomic<bool>* stop) {
     FileRead result;
-    result.problem = openProblem(path);
-    if (result.problem) {
-        return result;
-    }
     StoppableSource source(path, stop);
     result.read = readSpinFile(source, keptSpins, firstKept, store);
     if (source.stopped()) {

@@ -19,8 +19,8 @@ struct FileRead {
 };
 
 // Reads the file at path (see readSpinFile). A name that names nothing, a
-// directory, a device or FIFO is refused before a byte is read; once stop is
-// set the read ends within a block.
+// directory, a device or FIFO is refused before a byte is read (FileSource
+// looks first); once stop is set the read ends within a block.
 FileRead readFile(const std::string& path, long long keptSpins = kAllSpins, long long firstKept = 1,
                   SpinStore store = SpinStore::Cells, const std::atomic<bool>* stop = nullptr);
 

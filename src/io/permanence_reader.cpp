@@ -193,7 +193,27 @@ PermanenceOutcome readFrom(BlockSource& source, FieldStream& fields,
     return outcome;
 }
 
+PermanenceOutcome outOfMemory(BlockSource& source) {
+    source.close();
+    PermanenceOutcome outcome;
+    outcome.kind = Kind::ReadFailure;
+    outcome.outOfMemory = true;
+    return outcome;
+}
+
 PermanenceOutcome read(BlockSource& source, long long keptSpins, long long firstKept) {
+    FieldStream fields(source);
+    std::optional<std::string_view> first;
+    if (auto ended = openAtFirstField(source, fields, first)) {
+        return std::move(*ended);
+    }
+    return readFrom(source, fields, first, keptSpins, firstKept);
+}
+
+} // namespace
+
+std::optional<PermanenceOutcome> openAtFirstField(BlockSource& source, FieldStream& fields,
+                                                  std::optional<std::string_view>& first) {
     PermanenceOutcome outcome;
     outcome.kind = Kind::ReadFailure;
     if (!source.open()) {
@@ -204,22 +224,16 @@ PermanenceOutcome read(BlockSource& source, long long keptSpins, long long first
         outcome.kind = Kind::EmptyFile;
         return outcome;
     }
-    FieldStream fields(source);
-    std::string_view first;
-    const bool any = fields.next(first);
-    return readFrom(source, fields, any ? std::optional(first) : std::nullopt, keptSpins,
-                    firstKept);
+    try {
+        std::string_view field;
+        if (fields.next(field)) {
+            first = field;
+        }
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(source);
+    }
+    return std::nullopt;
 }
-
-PermanenceOutcome outOfMemory(BlockSource& source) {
-    source.close();
-    PermanenceOutcome outcome;
-    outcome.kind = Kind::ReadFailure;
-    outcome.outOfMemory = true;
-    return outcome;
-}
-
-} // namespace
 
 PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins, long long firstKept) {
     try {

@@ -24,7 +24,12 @@ inline constexpr std::size_t kHeaderShown = 100;
 // of memory is a read failure.
 PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins = kAllSpins,
                                  long long firstKept = 1);
-// The same for a source already opened (and not empty) whose first field
+// Opens the source and reads its first field into first (nothing when the
+// source holds none). The outcome, with the source closed again, when it
+// cannot be opened, is empty or memory runs out; nothing when reading goes on.
+std::optional<PermanenceOutcome> openAtFirstField(BlockSource& source, FieldStream& fields,
+                                                  std::optional<std::string_view>& first);
+// The same as readPermanence for a source already opened (and not empty) whose first field
 // fields has just returned as first (nothing when the source holds no
 // field): the first pass goes on from there, so that the first field is read
 // no more than once a pass. Closes the source as readPermanence does.

@@ -183,34 +183,18 @@ SpinFileOutcome readListAfter(BlockSource& source, FieldStream& fields,
     return result;
 }
 
-// Opens the source and reads its first field into first (nothing when the
-// source holds none). The outcome, in the given layout, when the source
-// cannot be opened, is empty, or memory runs out; nothing when reading goes on.
-std::optional<SpinFileOutcome> openAtFirstField(BlockSource& source, FieldStream& fields,
-                                                std::optional<std::string_view>& first,
-                                                SpinLayout layout) {
+// What openAtFirstField found when reading cannot go on, in the given layout.
+std::optional<SpinFileOutcome> openInLayout(BlockSource& source, FieldStream& fields,
+                                            std::optional<std::string_view>& first,
+                                            SpinLayout layout) {
+    std::optional<PermanenceOutcome> ended = openAtFirstField(source, fields, first);
+    if (!ended) {
+        return std::nullopt;
+    }
     SpinFileOutcome result;
     result.layout = layout;
-    result.permanence.kind = Kind::ReadFailure;
-    if (!source.open()) {
-        return result;
-    }
-    if (source.empty()) {
-        source.close();
-        result.permanence.kind = Kind::EmptyFile;
-        return result;
-    }
-    try {
-        std::string_view field;
-        if (fields.next(field)) {
-            first = field;
-        }
-    } catch (const std::bad_alloc&) {
-        source.close();
-        result.permanence.outOfMemory = true;
-        return result;
-    }
-    return std::nullopt;
+    result.permanence = std::move(*ended);
+    return result;
 }
 
 } // namespace
@@ -219,7 +203,7 @@ SpinFileOutcome readNumberList(BlockSource& source, long long keptSpins, long lo
                                SpinStore store) {
     FieldStream fields(source);
     std::optional<std::string_view> first;
-    if (auto ended = openAtFirstField(source, fields, first, SpinLayout::NumberList)) {
+    if (auto ended = openInLayout(source, fields, first, SpinLayout::NumberList)) {
         return std::move(*ended);
     }
     return readListAfter(source, fields, first, keptSpins, firstKept, store);
@@ -231,7 +215,7 @@ SpinFileOutcome readSpinFile(BlockSource& source, long long keptSpins, long long
     // from it, so that it is read once.
     FieldStream fields(source);
     std::optional<std::string_view> first;
-    if (auto ended = openAtFirstField(source, fields, first, SpinLayout::Permanence)) {
+    if (auto ended = openInLayout(source, fields, first, SpinLayout::Permanence)) {
         return std::move(*ended);
     }
     if (first && first->substr(0, kMagic.size()) != kMagic) {

@@ -154,12 +154,6 @@ int GridAccessible::tableColumn(int modelColumn) {
 GridAccessible::GridAccessible(ResultGridView* view)
     : QAccessibleWidget(view, QAccessible::Table) {}
 
-GridAccessible::~GridAccessible() {
-    for (const QAccessible::Id id : std::as_const(m_children)) {
-        QAccessible::deleteAccessibleInterface(id);
-    }
-}
-
 ResultGridView* GridAccessible::view() const {
     return static_cast<ResultGridView*>(widget());
 }
@@ -208,7 +202,7 @@ int GridAccessible::indexOfChild(const QAccessibleInterface* child) const {
     }
     if (child->role() == QAccessible::ColumnHeader) {
         for (int c = 0; c < kColumns; ++c) {
-            if (known(-1 - c) == child) {
+            if (m_children.known(-1 - c) == child) {
                 return c;
             }
         }
@@ -230,16 +224,16 @@ QAccessibleInterface* GridAccessible::cellAt(int row, int column) const {
         return nullptr;
     }
     const int key = row * kColumns + column;
-    QAccessibleInterface* cell = known(key);
-    return cell ? cell : remember(key, new GridCell(view(), row, column));
+    QAccessibleInterface* cell = m_children.known(key);
+    return cell ? cell : m_children.remember(key, new GridCell(view(), row, column));
 }
 
 QAccessibleInterface* GridAccessible::headerAt(int column) const {
     if (column < 0 || column >= kColumns) {
         return nullptr;
     }
-    QAccessibleInterface* header = known(-1 - column);
-    return header ? header : remember(-1 - column, new GridHeader(view(), -1, column));
+    QAccessibleInterface* header = m_children.known(-1 - column);
+    return header ? header : m_children.remember(-1 - column, new GridHeader(view(), -1, column));
 }
 
 QString GridAccessible::columnDescription(int column) const {
@@ -254,27 +248,8 @@ QString GridAccessible::rowDescription(int row) const {
 // makes the ones handed out so far stale.
 void GridAccessible::modelChange(QAccessibleTableModelChangeEvent* event) {
     if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged) {
-        forgetCells();
+        m_children.forget([](int key) { return key >= 0; }); // the headers stay
     }
-}
-
-QAccessibleInterface* GridAccessible::known(int key) const {
-    const auto found = m_children.constFind(key);
-    return found == m_children.constEnd() ? nullptr : QAccessible::accessibleInterface(*found);
-}
-
-QAccessibleInterface* GridAccessible::remember(int key, QAccessibleInterface* made) const {
-    m_children.insert(key, QAccessible::registerAccessibleInterface(made));
-    return made;
-}
-
-void GridAccessible::forgetCells() {
-    for (auto it = m_children.cbegin(); it != m_children.cend(); ++it) {
-        if (it.key() >= 0) {
-            QAccessible::deleteAccessibleInterface(it.value());
-        }
-    }
-    m_children.removeIf([](const auto& entry) { return entry.key() >= 0; });
 }
 
 } // namespace cr::ui

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/accessibility/madeinterfaces.h"
+
 #include <QAccessibleWidget>
-#include <QHash>
 #include <array>
 
 namespace cr::ui {
@@ -23,7 +24,6 @@ public:
     static int tableColumn(int modelColumn);
 
     explicit GridAccessible(ResultGridView* view);
-    ~GridAccessible() override;
 
     ResultGridView* view() const;
     const ResultGridModel& model() const;
@@ -62,13 +62,9 @@ public:
     QAccessibleInterface* headerAt(int column) const;
 
 private:
-    QAccessibleInterface* known(int key) const;
-    QAccessibleInterface* remember(int key, QAccessibleInterface* made) const;
-    void forgetCells();
-
     // Cells and headers made so far, by row * kColumns + column (headers
-    // below zero); a screen reader holds on to them by their id.
-    mutable QHash<int, QAccessible::Id> m_children;
+    // below zero).
+    mutable MadeInterfaces m_children;
 };
 
 } // namespace cr::ui

@@ -75,10 +75,6 @@ private:
 
 ListAccessible::ListAccessible(QListView* list) : QAccessibleWidget(list, QAccessible::List) {}
 
-ListAccessible::~ListAccessible() {
-    forgetItems();
-}
-
 QListView* ListAccessible::list() const {
     return static_cast<QListView*>(widget());
 }
@@ -115,15 +111,8 @@ QAccessibleInterface* ListAccessible::cellAt(int row, int column) const {
     if (row < 0 || row >= childCount() || column != 0) {
         return nullptr;
     }
-    const auto found = m_items.constFind(row);
-    if (found != m_items.constEnd()) {
-        if (QAccessibleInterface* known = QAccessible::accessibleInterface(*found)) {
-            return known;
-        }
-    }
-    auto* made = new ListItem(list(), row);
-    m_items.insert(row, QAccessible::registerAccessibleInterface(made));
-    return made;
+    QAccessibleInterface* item = m_items.known(row);
+    return item ? item : m_items.remember(row, new ListItem(list(), row));
 }
 
 QList<int> ListAccessible::selectedRows() const {
@@ -168,15 +157,8 @@ bool ListAccessible::unselectRow(int row) {
 // handed out so far stale.
 void ListAccessible::modelChange(QAccessibleTableModelChangeEvent* event) {
     if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged) {
-        forgetItems();
+        m_items.forget([](int) { return true; });
     }
-}
-
-void ListAccessible::forgetItems() {
-    for (const QAccessible::Id id : std::as_const(m_items)) {
-        QAccessible::deleteAccessibleInterface(id);
-    }
-    m_items.clear();
 }
 
 } // namespace cr::ui

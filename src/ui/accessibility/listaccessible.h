@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/accessibility/madeinterfaces.h"
+
 #include <QAccessibleWidget>
-#include <QHash>
 
 class QListView;
 class QModelIndex;
@@ -17,7 +18,6 @@ namespace cr::ui {
 class ListAccessible final : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
     explicit ListAccessible(QListView* list);
-    ~ListAccessible() override;
 
     QListView* list() const;
 
@@ -52,10 +52,8 @@ public:
 
 private:
     QModelIndex indexOf(int row) const;
-    void forgetItems();
 
-    // Items made so far, by row; a screen reader holds on to them by their id.
-    mutable QHash<int, QAccessible::Id> m_items;
+    mutable MadeInterfaces m_items; // by row
 };
 
 } // namespace cr::ui

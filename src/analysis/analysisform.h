@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/run.h"
+#include "core/limits.h"
 
 #include <cstdint>
 
@@ -11,7 +11,6 @@ namespace cr::analysis {
 // they go, apart from the widgets that show them.
 
 inline constexpr int kDefaultSteprate = 37;
-inline constexpr int kMaxFormSteprate = kMaxSteprate;
 inline constexpr int kDefaultRuns = 100000;
 // The run length follows the step rate, this many steps, until it is set.
 inline constexpr int kDefaultStepsPerRun = 10;

@@ -21,8 +21,9 @@ std::vector<Source> readSources(const std::vector<std::string>& files, int threa
     parallelFor(
         files.size(), threads,
         [&](std::size_t i, std::size_t) {
-            io::FileRead file =
-                io::readFile(files[i], io::kAllSpins, 1, io::SpinStore::Numbers, stop);
+            // The reader keeps no more spins than the limit asks for.
+            io::FileRead file = io::readFile(files[i], limit.value_or(io::kAllSpins), 1,
+                                             io::SpinStore::Numbers, stop);
             Source& source = sources[i];
             if (file.problem) {
                 source.problem = std::move(file.problem);

@@ -77,7 +77,7 @@ void AnalysisWindow::buildForm() {
     m_runsBox->setValue(analysis::kDefaultRuns);
     m_seedBox = new QLineEdit(QString::number(analysis::freshSeed()), this);
     m_steprateBox = new QSpinBox(this);
-    m_steprateBox->setRange(1, analysis::kMaxFormSteprate);
+    m_steprateBox->setRange(1, kMaxSteprate);
     m_lengthBox = new QSpinBox(this);
     m_lengthBox->setRange(1, analysis::kMaxRunLength);
     connect(m_steprateBox, &QSpinBox::valueChanged, this, [this](int steprate) {
@@ -197,7 +197,7 @@ void AnalysisWindow::chooseSimulation(long long runs, std::uint64_t seed) {
 }
 
 void AnalysisWindow::setSteprate(int steprate) {
-    m_steprateBox->setValue(std::clamp(steprate, 1, analysis::kMaxFormSteprate));
+    m_steprateBox->setValue(std::clamp(steprate, 1, kMaxSteprate));
 }
 
 void AnalysisWindow::setRunLength(long long spins) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -24,6 +25,9 @@ TEST(FileRead, EveryProblemInBothLanguages) {
     const std::string loop = dir.path() + "/schleife.csv";
     std::filesystem::create_symlink(loop, loop);
     const std::string file = dir.write("datei.csv", "1");
+    const std::string fifoLink = dir.path() + "/fifo.csv";
+    EXPECT_EQ(mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink(dir.path() + "/fifo", fifoLink);
     const std::string header = "Spielbank Hamburg\r\nTisch 3\r\n";
     const struct {
         std::string path;
@@ -38,6 +42,8 @@ TEST(FileRead, EveryProblemInBothLanguages) {
          "cannot be opened: Not a directory"},
         {dir.path(), Kind::Directory, kNotRegular, "a directory, not a file"},
         {"/dev/null", Kind::NotRegular, kNotRegular, "not a regular file"},
+        // A FIFO behind a link is refused without waiting for a writer.
+        {fifoLink, Kind::NotRegular, kNotRegular, "not a regular file"},
         {dir.write("leer.csv", ""), Kind::Empty, "Sie ist leer.", "the file is empty"},
         {dir.write("tisch.csv", "abc\r\n1,2\r\n"), Kind::Neither, kNeither,
          "spin 1 reads \"abc\", which is not a number (a file without a \"Spielbank\" "

@@ -5,7 +5,6 @@
 #include "temp_dir.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -13,7 +12,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -124,20 +122,6 @@ const FileCase kFileCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Bytes, Files, testing::ValuesIn(kFileCases), caseName<FileCase>);
-
-TEST(Permanence, FilesThatHoldNoPermanence) {
-    const TempDir dir;
-    EXPECT_EQ(readPermanenceFile(dir.write("empty.txt", "")).kind, Kind::EmptyFile);
-    // A FIFO behind a link is refused without waiting for a writer.
-    ASSERT_EQ(mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
-    std::filesystem::create_symlink(dir.path() + "/fifo", dir.path() + "/x.txt");
-    for (const std::string& path : {dir.path(), dir.path() + "/missing.txt", dir.path() + "/x.txt",
-                                    std::string("/dev/zero")}) {
-        const PermanenceOutcome o = readPermanenceFile(path);
-        EXPECT_EQ(o.kind, Kind::ReadFailure) << path;
-        EXPECT_TRUE(o.header.empty());
-    }
-}
 
 TEST(Permanence, RandomBytesNeverGiveASpinOutsideTheWheel) {
     std::mt19937 random(20240611);

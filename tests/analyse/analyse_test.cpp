@@ -87,7 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentCase{"SeedTooLarge",
                      {"--steprate", "2", "--simulate", "1", "--spins", "2", "--seed",
                       "18446744073709551616"},
-                     "from 0 to 18446744073709551615"}),
+                     "from 0 to 18446744073709551615"},
+        ArgumentCase{"SeedNotANumber",
+                     {"--steprate", "2", "--simulate", "1", "--spins", "2", "--seed", "abc-999"},
+                     "--seed: the seed \"abc-999\" is no whole number"}),
     caseName<ArgumentCase>);
 
 TEST(Arguments, ModesAndFiles) {

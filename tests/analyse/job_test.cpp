@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation the window runs: files and simulations through runJob, and
 // the rows it shows.
+#include "analysis/entries.h"
 #include "analysis/job.h"
 #include "analysis/runs.h"
 #include "analysis/summary.h"
@@ -115,3 +116,73 @@ TEST(Summary, DeviationInStandardErrors) {
 }
 
 } // namespace
+
+namespace entries {
+
+// A seed is digits only: a sign, letters or a number past 2^64 − 1 are no
+// seed at all, never a silent 0.
+TEST(Entries, SeedIsDigitsOnly) {
+    EXPECT_EQ(parseSeed("0"), 0u);
+    EXPECT_EQ(parseSeed("  42\t"), 42u);
+    EXPECT_EQ(parseSeed("18446744073709551615"), 18446744073709551615u);
+    for (const char* bad :
+         {"", " ", "abc-999", "-1", "+5", "12a", "1 2", "0x10", "3.5", "18446744073709551616"}) {
+        EXPECT_FALSE(parseSeed(bad)) << bad;
+    }
+    EXPECT_EQ(seedRefusal("abc-999", cr::Language::German),
+              "Der Seed \u201eabc-999\u201c ist keine ganze Zahl von 0 bis "
+              "18.446.744.073.709.551.615 (nur Ziffern).");
+}
+
+TEST(Entries, RefusedInTheWindowsWordsAndTheTools) {
+    JobInput input;
+    input.simulate = true;
+    input.runs = 10;
+    input.steprate = 37;
+    input.runLength = 36;
+    EXPECT_EQ(entriesRefusal(input, cr::Language::German),
+              "Ein Lauf von 36 Würfen ist kürzer als ein Step von 37 Würfen: Es käme kein Step "
+              "zustande.");
+    EXPECT_EQ(entriesRefusal(input, cr::Language::English),
+              "runs of 36 spins are shorter than one step of 37");
+    input.runLength = 37;
+    EXPECT_EQ(entriesRefusal(input, cr::Language::German), "");
+    input.simulate = false;
+    EXPECT_NE(entriesRefusal(input, cr::Language::German).find("keine Quelle"), std::string::npos);
+    input.files = {"a.csv"};
+    EXPECT_EQ(entriesRefusal(input, cr::Language::German), "");
+}
+
+// The cost in words a reader takes in at a glance; the large case is the
+// one a user met without a word: 10^7 runs of 10^5 spins.
+TEST(Entries, CostLine) {
+    JobInput input;
+    input.simulate = true;
+    input.threads = 2;
+    input.steprate = 37;
+    input.runs = 10'000'000;
+    input.runLength = 100'000;
+    const Cost huge = estimateCost(input, 0);
+    EXPECT_EQ(huge.spins, 1'000'000'000'000LL);
+    EXPECT_TRUE(worthAsking(huge));
+    // 10^12 spins at 10 ns, 2.7 · 10^10 step ends at 15 ns, 10^7 runs at
+    // 1.5 µs on 2 threads: 5210 s; 2702 steps of 320 + 48 · 37 bytes twice.
+    EXPECT_EQ(costLine(huge, 2, cr::Language::German),
+              "1,0 Bio. Würfe, etwa 87 min auf 2 Kernen, 11 MB Speicher");
+    input.runs = 100'000;
+    input.runLength = 370;
+    const Cost usual = estimateCost(input, 0);
+    EXPECT_FALSE(worthAsking(usual));
+    EXPECT_EQ(costLine(usual, 2, cr::Language::English),
+              "37 million spins, under 1 s on 2 threads, under 1 MB of memory");
+    input.simulate = false;
+    input.steprate = 1;
+    input.threads = 1;
+    // 4,000,000 spins of files in runs of 370: 10,810 runs, 3,999,700 spins.
+    const Cost files = estimateCost(input, 4'000'000);
+    EXPECT_EQ(files.spins, 3'999'700);
+    EXPECT_EQ(costLine(files, 1, cr::Language::German),
+              "4,0 Mio. Würfe, unter 1 s auf 1 Kern, 4 MB Speicher");
+}
+
+} // namespace entries

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "options.h"
 
+#include "analysis/entries.h"
 #include "analysis/sources.h"
 #include "core/limits.h"
 
@@ -83,9 +84,17 @@ std::string checkCombination(const Options& o, const Numbers& numbers) {
     if (o.pool && o.mode != Mode::RunsOf) {
         return "--pool only applies to --runs-of";
     }
-    if (o.mode != Mode::Replay && o.runLength < o.steprate) {
-        return "runs of " + std::to_string(o.runLength) + " spins are shorter than one step of " +
-               std::to_string(o.steprate);
+    if (o.mode != Mode::Replay) {
+        analysis::JobInput entries;
+        entries.steprate = o.steprate;
+        entries.runLength = o.runLength;
+        entries.simulate = o.mode == Mode::Simulate;
+        entries.runs = o.runs;
+        entries.files = o.files;
+        if (std::string refusal = analysis::entriesRefusal(entries, Language::English);
+            !refusal.empty()) {
+            return refusal;
+        }
     }
     return {};
 }
@@ -171,7 +180,13 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
             }
             value = args[++i];
         }
-        const auto n = wholeNumber(*value, option->least, option->most);
+        // The seed follows the rule the "Auswertung" form follows.
+        const std::optional<unsigned long long> n =
+            name == "--seed" ? std::optional<unsigned long long>(analysis::parseSeed(*value))
+                             : wholeNumber(*value, option->least, option->most);
+        if (!n && name == "--seed") {
+            return {std::nullopt, "--seed: " + analysis::seedRefusal(*value, Language::English)};
+        }
         if (!n) {
             return {std::nullopt, rangeError(name, *value, option->least, option->most)};
         }

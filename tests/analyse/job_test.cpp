@@ -53,14 +53,20 @@ TEST(Job, RefusedFilesAmongGoodOnes) {
     EXPECT_EQ(progress.spinsDone(), progress.spinsTotal());
     EXPECT_FALSE(result.stopped);
 
-    // Each table's own runs, summed: the pool holds both, once each.
+    // Each table's own runs, summed: the pool holds both, once each, and
+    // each table keeps its own beside the pool, under its file's name.
     const RunStatistics one = runsOf(firstNumbers, 4, 45);
     const RunStatistics two = runsOf(secondNumbers, 4, 45);
     ASSERT_EQ(result.stats.steps().size(), one.steps().size());
+    ASSERT_EQ(result.sources.size(), 2u);
+    EXPECT_EQ(result.sources[0].name, input.files[0]);
+    EXPECT_EQ(result.sources[1].name, input.files[2]);
     for (std::size_t k = 0; k < one.steps().size(); ++k) {
         for (std::size_t c = 0; c < kCounters; ++c) {
             EXPECT_EQ(result.stats.steps()[k].sum[c],
                       one.steps()[k].sum[c] + two.steps()[k].sum[c]);
+            EXPECT_EQ(result.sources[0].stats.steps()[k].sum[c], one.steps()[k].sum[c]);
+            EXPECT_EQ(result.sources[1].stats.steps()[k].sum[c], two.steps()[k].sum[c]);
         }
     }
 }

@@ -197,7 +197,7 @@ TEST(SummaryModelTest, CellsAndTheirLook) {
     model.setRows({row, row}, QStringLiteral(","));
     ASSERT_EQ(model.rowCount(), 2);
     ASSERT_EQ(model.columnCount(), 25);
-    EXPECT_EQ(model.headerData(5, Qt::Horizontal, Qt::DisplayRole), QStringLiteral("leer RS z"));
+    EXPECT_EQ(model.headerData(5, Qt::Horizontal, Qt::DisplayRole), QStringLiteral("Leer R/S z"));
     const auto background = [&model](int column) {
         const QVariant brush = model.index(1, column).data(Qt::BackgroundRole);
         return brush.isValid() ? brush.value<QBrush>().color().name() : QStringLiteral("none");

@@ -70,6 +70,7 @@ JobResult runJob(const JobInput& input, JobProgress& progress) {
         result.stats.merge(each[k]);
         result.sources.push_back({sources[k].name, std::move(each[k])});
     }
+    result.read = std::move(sources);
     result.stopped = progress.stop;
     return result;
 }

@@ -55,6 +55,8 @@ struct SourceResult {
 struct JobResult {
     RunStatistics stats;               // the runs of every source pooled
     std::vector<SourceResult> sources; // each source with numbers, in the input's order
+    // Their numbers, kept to look for single runs (oddestRuns); none for a simulation.
+    std::vector<Source> read;
     std::vector<FileRefusal> refused;
     long long spinsLeftOver = 0; // the ends of sources shorter than a run
     bool stopped = false;

@@ -62,6 +62,9 @@ TEST(Job, RefusedFilesAmongGoodOnes) {
     ASSERT_EQ(result.sources.size(), 2u);
     EXPECT_EQ(result.sources[0].name, input.files[0]);
     EXPECT_EQ(result.sources[1].name, input.files[2]);
+    ASSERT_EQ(result.read.size(), 2u); // kept to look for single runs
+    EXPECT_EQ(result.read[1].numbers, secondNumbers);
+    EXPECT_EQ(result.read[1].file, input.files[2]);
     for (std::size_t k = 0; k < one.steps().size(); ++k) {
         for (std::size_t c = 0; c < kCounters; ++c) {
             EXPECT_EQ(result.stats.steps()[k].sum[c],

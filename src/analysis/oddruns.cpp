@@ -49,8 +49,7 @@ private:
 } // namespace
 
 std::vector<OddRun> oddestRuns(const std::vector<Source>& sources, const JobInput& input, int step,
-                               std::size_t counter, std::size_t count,
-                               const std::atomic<bool>* stop) {
+                               std::size_t counter, std::size_t count, JobProgress* progress) {
     const long long length = input.runLength;
     const long long needed = static_cast<long long>(step) * input.steprate;
     if (step < 1 || counter >= kCounters || input.steprate < 1 || needed > length) {
@@ -59,12 +58,25 @@ std::vector<OddRun> oddestRuns(const std::vector<Source>& sources, const JobInpu
     const double mean = expectedCount(input.steprate, step);
     Farthest farthest(count);
     Engine engine(input.steprate);
-    const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
+    const auto stopped = [progress] {
+        return progress && progress->stop.load(std::memory_order_relaxed);
+    };
+    if (progress) {
+        long long runs = input.simulate ? input.runs : 0;
+        for (const Source& source : sources) {
+            runs += input.simulate ? 0 : static_cast<long long>(source.numbers.size()) / length;
+        }
+        progress->spinsPerUnit = needed;
+        progress->unitsTotal = runs;
+    }
     const auto look = [&](std::size_t source, long long run, const std::uint8_t* numbers) {
         engine.reset();
         engine.spins(numbers, static_cast<std::size_t>(needed));
         const int value = counterOf(engine.steps()[static_cast<std::size_t>(step - 1)], counter);
         farthest.offer({source, run, run * length + 1, value, value - mean});
+        if (progress) {
+            progress->unitsDone.fetch_add(1, std::memory_order_relaxed);
+        }
     };
     if (input.simulate) {
         for (long long run = 0; run < input.runs && !stopped(); ++run) {

@@ -3,7 +3,6 @@
 
 #include "analysis/job.h"
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -25,9 +24,10 @@ struct OddRun {
 // comes first. The runs are cut from the sources as the job cuts them
 // (runs of input.runLength from each source's first number), or drawn as
 // the simulation draws them (input.simulate, input.seed). Only the spins up
-// to that step are replayed. Once stop is set, no further run is looked at.
+// to that step are replayed. The progress counts the runs looked at; once
+// its stop is set, no further run is looked at.
 std::vector<OddRun> oddestRuns(const std::vector<Source>& sources, const JobInput& input, int step,
                                std::size_t counter, std::size_t count,
-                               const std::atomic<bool>* stop = nullptr);
+                               JobProgress* progress = nullptr);
 
 } // namespace cr::analysis

@@ -45,6 +45,7 @@ TEST(FileRead, EveryProblemInBothLanguages) {
         // A FIFO behind a link is refused without waiting for a writer.
         {fifoLink, Kind::NotRegular, kNotRegular, "not a regular file"},
         {dir.write("leer.csv", ""), Kind::Empty, "Sie ist leer.", "the file is empty"},
+        {dir.write("marke.csv", "\xEF\xBB\xBF"), Kind::Empty, "Sie ist leer.", "the file is empty"},
         {dir.write("tisch.csv", "abc\r\n1,2\r\n"), Kind::Neither, kNeither,
          "spin 1 reads \"abc\", which is not a number (a file without a \"Spielbank\" "
          "header must hold numbers only)"},

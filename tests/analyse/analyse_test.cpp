@@ -341,8 +341,7 @@ TEST(Tool, HostileNamesAndFieldsAreEscaped) {
     EXPECT_EQ(rawControls(table), 0) << table;
     EXPECT_EQ(rawControls(message), 0) << message;
     EXPECT_EQ(std::count(message.begin(), message.end(), '\t'), 0) << message;
-    EXPECT_NE(err.str().find("spin 2 reads \"\\x1b]0:x\\x07\\x00\""), std::string::npos)
-        << err.str();
+    EXPECT_NE(err.str().find("spin 2 reads \"<1B>]0:x<07><00>\""), std::string::npos) << err.str();
     const std::vector<std::string> lines = linesOf(out.str());
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1].substr(0, escaped(name).size() + 1), escaped(name) + "\t");

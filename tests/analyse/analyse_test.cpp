@@ -365,4 +365,26 @@ TEST(Tool, FailedWriteOfAnyOutputIsStatus1) {
     }
 }
 
+// A byte order mark in front, as editors on Windows write it, changes
+// nothing in either layout; a mark alone is an empty file.
+TEST(Tool, ByteOrderMarkInFrontChangesNothing) {
+    const cr::testing::TempDir dir;
+    const auto table = [&dir](const std::string& bytes) {
+        const std::string file = dir.write("liste.csv", bytes);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(runAnalysis({"--steprate", "2", file}, out, err, false), kDone) << err.str();
+        return out.str();
+    };
+    for (const std::string bytes :
+         {"1,3,1,2,5", "Spielbank Wiesbaden\r\nTisch 1\r\n24.04.2019\r\nCoup\r\n1\r\n3\r\n"}) {
+        EXPECT_EQ(table("\xEF\xBB\xBF" + bytes), table(bytes));
+    }
+    const std::string mark = dir.write("marke.csv", "\xEF\xBB\xBF");
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runAnalysis({"--steprate", "1", mark}, out, err, false), kFileFailed);
+    EXPECT_EQ(err.str(), "chancenraster-analyse: " + mark + ": the file is empty\n");
+}
+
 } // namespace

@@ -76,6 +76,7 @@ public:
         layout->addWidget(m_box);
         layout->addWidget(m_why);
         layout->addWidget(buttons);
+        layout->setSizeConstraint(QLayout::SetFixedSize); // grows with the red line, never cuts
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
         connect(m_box, &QLineEdit::textChanged, this, [this] { check(); });

@@ -107,7 +107,7 @@ TEST(RoundHalfEven, RoundsHalvesToEven) {
 }
 
 // The answer to "ab Wurf" is taken as typed or not at all: never clamped,
-// cut or read in part.
+// cut or read only as far as it goes.
 TEST(FirstSpinAnswer, TakesOnlyASpinOfTheFile) {
     const auto grouped = [](long long n) { // as a German window writes it
         const std::string digits = std::to_string(n);

@@ -207,4 +207,29 @@ double roundHalfEven(double value) {
     return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1;
 }
 
+FirstSpinAnswer readFirstSpinAnswer(std::string_view text, long long last,
+                                    const std::function<std::string(long long)>& number) {
+    const auto first = text.find_first_not_of(" \t");
+    const auto end = text.find_last_not_of(" \t");
+    const std::string_view digits =
+        first == std::string_view::npos ? std::string_view{} : text.substr(first, end - first + 1);
+    if (!std::all_of(digits.begin(), digits.end(), isDigit)) {
+        return {std::nullopt, "Bitte nur Ziffern eingeben."};
+    }
+    // Past last the value no longer matters: however many digits follow, it
+    // stays last + 1 and never overflows.
+    long long value = 0;
+    for (const char c : digits) {
+        value = value > last / 10 ? last + 1 : std::min(value * 10 + (c - '0'), last + 1);
+    }
+    const std::string range = "eine Zahl von 1 bis " + number(last) + " eingeben.";
+    if (value > last) {
+        return {std::nullopt, "Die Datei hat nur " + number(last) + " W\u00fcrfe; bitte " + range};
+    }
+    if (value < 1) { // nothing typed, or nought
+        return {std::nullopt, "Bitte " + range};
+    }
+    return {value, {}};
+}
+
 } // namespace cr

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace cr {
@@ -25,5 +28,17 @@ double lenientParse(std::string_view text);
 // Rounds to the nearest integer, halves to even (2.5 -> 2, 3.5 -> 4).
 // Stays a double so that callers can range-check before converting.
 double roundHalfEven(double value);
+
+// The answer typed to the question from which spin a long file is replayed
+// ("ab Wurf"): digits only, blanks around them allowed, a spin from 1 to
+// last. An answer outside is neither clamped nor cut: it is no spin, and
+// problem says why in German, each count written by `number` (the window
+// groups its digits as the locale does).
+struct FirstSpinAnswer {
+    std::optional<long long> spin;
+    std::string problem; // empty when spin holds a spin
+};
+FirstSpinAnswer readFirstSpinAnswer(std::string_view text, long long last,
+                                    const std::function<std::string(long long)>& number);
 
 } // namespace cr

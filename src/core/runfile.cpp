@@ -31,7 +31,7 @@ std::optional<long long> lastFirstSpin(const PermanenceOutcome& read) {
     if (read.kind != PermanenceOutcome::Kind::Read || total <= kMostReplayedSpins) {
         return std::nullopt;
     }
-    return std::min(total, kMostAskedFirstSpin);
+    return total;
 }
 
 PermanenceOutcome numbersAsPermanence(std::span<const std::uint8_t> numbers) {

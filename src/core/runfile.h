@@ -22,9 +22,8 @@ std::string runAsPermanence(std::string_view origin, std::string_view savedAt,
                             const std::vector<int>& spins);
 
 // A file read with more spins than a run replays is replayed from a spin
-// the user picks: the last spin that may be picked (the file's last, or the
-// largest the question can take). Nothing for a file that asks nothing.
-inline constexpr long long kMostAskedFirstSpin = 2147483647;
+// the user picks: the last spin that may be picked, the file's last. Nothing
+// for a file that asks nothing.
 std::optional<long long> lastFirstSpin(const PermanenceOutcome& read);
 
 // Numbers already at hand (a simulated run to watch) as a read permanence of

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace cr::io {
 
@@ -36,6 +37,8 @@ const std::array<std::uint8_t, 256> kPlainBytes = [] {
 std::size_t plainByte(char c) {
     return kPlainBytes[static_cast<unsigned char>(c)];
 }
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
@@ -120,6 +123,41 @@ std::optional<std::string_view> FileSource::nextBlock() {
         close();
     }
     return std::nullopt;
+}
+
+std::optional<std::string_view> FieldStream::nextBlock() {
+    std::optional<std::string_view> block;
+    if (m_rest) {
+        block = std::exchange(m_rest, std::nullopt);
+    } else if (m_markChecked) {
+        block = m_sourceEnded ? std::nullopt : m_source.nextBlock();
+    } else {
+        m_markChecked = true;
+        // The first bytes, as many as the mark has: a source in small blocks
+        // may need several of them.
+        block = m_source.nextBlock();
+        while (block && m_head.size() + block->size() < kByteOrderMark.size()) {
+            m_head.append(*block);
+            block = m_source.nextBlock();
+        }
+        m_sourceEnded = !block;
+        if (block && !m_head.empty()) {
+            const std::size_t missing = kByteOrderMark.size() - m_head.size();
+            m_head.append(block->substr(0, missing));
+            m_rest = block->substr(missing);
+            block = m_head;
+        }
+        if (block && block->substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+            m_markSkipped = true;
+            block = block->substr(kByteOrderMark.size());
+        } else if (!block && !m_head.empty()) {
+            block = m_head; // a source shorter than the mark
+        }
+    }
+    if (block && !block->empty()) {
+        m_content = true;
+    }
+    return block;
 }
 
 void FieldStream::keep(char c) {
@@ -350,7 +388,7 @@ bool FieldStream::next(std::string_view& field) {
                 return true;
             }
         }
-        const auto block = m_source.nextBlock();
+        const auto block = nextBlock();
         if (block) {
             m_block = *block;
             m_pos = 0;

@@ -89,6 +89,9 @@ private:
 // whatever follows the closing quote up to the next comma is dropped.
 // A field keeps at most kKeptBytes of its bytes; length() tells how long it
 // really was, so a reader can refuse a field no permanence holds.
+// A UTF-8 byte order mark (EF BB BF) at the very start of the source, as
+// editors on Windows write it, is skipped, even when it is split across
+// blocks; anywhere else its bytes are ordinary bytes.
 class FieldStream {
 public:
     static constexpr std::size_t kKeptBytes = 4096;
@@ -98,6 +101,8 @@ public:
     bool next(std::string_view& field);
     // The whole length of the field last returned.
     std::size_t length() const { return m_length; }
+    // At the source's end: whether it held a byte order mark and nothing else.
+    bool onlyByteOrderMark() const { return m_markSkipped && !m_content; }
     // The fields ahead in the current block that are a number 0..36 of one
     // or two digits ended by a comma or a line end, taken in bulk: their
     // values go to out (at most room of them) and the count is returned.
@@ -119,6 +124,7 @@ private:
     void keep(char c); // a byte of the field
     void keepBlanks(); // the blanks and tabs held back inside an unquoted field
     void deliver();
+    std::optional<std::string_view> nextBlock(); // the source's next block, past the mark
 
     BlockSource& m_source;
     std::string_view m_block;
@@ -131,6 +137,15 @@ private:
     std::string m_out;          // the field last returned
     std::size_t m_length = 0;
     bool m_done = false;
+    // The mark is looked for in the first bytes; a start shorter than the
+    // mark that is no mark is held in m_head and handed out before m_rest,
+    // the remainder of the block that completed it.
+    bool m_markChecked = false;
+    bool m_markSkipped = false;
+    bool m_content = false; // a byte past the mark was handed out
+    std::string m_head;
+    std::optional<std::string_view> m_rest;
+    bool m_sourceEnded = false;
 };
 
 } // namespace cr::io

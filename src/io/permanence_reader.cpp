@@ -228,6 +228,11 @@ std::optional<PermanenceOutcome> openAtFirstField(BlockSource& source, FieldStre
         std::string_view field;
         if (fields.next(field)) {
             first = field;
+        } else if (fields.onlyByteOrderMark() && !source.failed()) {
+            // Nothing but the mark an editor put in front: as empty as it looks.
+            source.close();
+            outcome.kind = Kind::EmptyFile;
+            return outcome;
         }
     } catch (const std::bad_alloc&) {
         return outOfMemory(source);

@@ -26,7 +26,8 @@ PermanenceOutcome readPermanence(BlockSource& source, long long keptSpins = kAll
                                  long long firstKept = 1);
 // Opens the source and reads its first field into first (nothing when the
 // source holds none). The outcome, with the source closed again, when it
-// cannot be opened, is empty or memory runs out; nothing when reading goes on.
+// cannot be opened, is empty (or holds only a byte order mark) or memory runs
+// out; nothing when reading goes on.
 std::optional<PermanenceOutcome> openAtFirstField(BlockSource& source, FieldStream& fields,
                                                   std::optional<std::string_view>& first);
 // The same as readPermanence for a source already opened (and not empty) whose first field

@@ -5,8 +5,6 @@
 #include "io/cp1252.h"
 #include "io/fields.h"
 
-#include <algorithm>
-
 namespace cr::io {
 
 namespace {
@@ -56,10 +54,7 @@ std::string shownField(std::string_view field) {
         return {};
     }
     const auto last = field.find_last_not_of(' ');
-    // Windows-1252 has one byte a character: decode no more than is shown.
-    const std::string decoded =
-        decodeWindows1252(field.substr(first, std::min(last - first + 1, kShownLength)));
-    return decoded;
+    return decodeForMessage(field.substr(first, last - first + 1), kShownLength);
 }
 
 PermanenceOutcome::Refusal checkSpin(std::string_view field, std::size_t length, double& value,

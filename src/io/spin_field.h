@@ -18,7 +18,7 @@ bool isEmptyField(std::string_view field);
 bool holdsNumber(std::string_view field);
 
 // The field as a refusal shows it: blanks at its ends removed (tabs stay),
-// decoded from Windows-1252, cut after its 20th character.
+// decoded and cut after its 20th character (see decodeForMessage).
 std::string shownField(std::string_view field);
 
 // Checks one spin field whose whole length is length (of which field holds

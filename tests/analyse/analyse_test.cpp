@@ -344,8 +344,7 @@ TEST(Tool, HostileNamesAndFieldsAreEscaped) {
     EXPECT_EQ(rawControls(table), 0) << table;
     EXPECT_EQ(rawControls(message), 0) << message;
     EXPECT_EQ(std::count(message.begin(), message.end(), '\t'), 0) << message;
-    EXPECT_NE(err.str().find("spin 2 reads \"\\x1b]0:x\\x07\\x00\""), std::string::npos)
-        << err.str();
+    EXPECT_NE(err.str().find("spin 2 reads \"<1B>]0:x<07><00>\""), std::string::npos) << err.str();
     const std::vector<std::string> lines = linesOf(out.str());
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1].substr(0, escaped(name).size() + 1), escaped(name) + "\t");
@@ -367,6 +366,28 @@ TEST(Tool, FailedWriteOfAnyOutputIsStatus1) {
         EXPECT_EQ(runAnalysis(args, out, err, false), kFileFailed) << args.front();
         EXPECT_NE(err.str().find("could not be written"), std::string::npos);
     }
+}
+
+// A byte order mark in front, as editors on Windows write it, changes
+// nothing in either layout; a mark alone is an empty file.
+TEST(Tool, ByteOrderMarkInFrontChangesNothing) {
+    const cr::testing::TempDir dir;
+    const auto table = [&dir](const std::string& bytes) {
+        const std::string file = dir.write("liste.csv", bytes);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(runAnalysis({"--steprate", "2", file}, out, err, false), kDone) << err.str();
+        return out.str();
+    };
+    for (const std::string bytes :
+         {"1,3,1,2,5", "Spielbank Wiesbaden\r\nTisch 1\r\n24.04.2019\r\nCoup\r\n1\r\n3\r\n"}) {
+        EXPECT_EQ(table("\xEF\xBB\xBF" + bytes), table(bytes));
+    }
+    const std::string mark = dir.write("marke.csv", "\xEF\xBB\xBF");
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runAnalysis({"--steprate", "1", mark}, out, err, false), kFileFailed);
+    EXPECT_EQ(err.str(), "chancenraster-analyse: " + mark + ": the file is empty\n");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,54 @@ TEST(RoundHalfEven, RoundsHalvesToEven) {
     for (const RoundCase& c : kRoundCases) {
         EXPECT_EQ(cr::roundHalfEven(c.value), c.expected) << c.name;
     }
+}
+
+// The answer to "ab Wurf" is taken as typed or not at all: never clamped,
+// cut or read only as far as it goes.
+TEST(FirstSpinAnswer, TakesOnlyASpinOfTheFile) {
+    const auto grouped = [](long long n) { // as a German window writes it
+        const std::string digits = std::to_string(n);
+        std::string text;
+        for (std::size_t i = 0; i < digits.size(); ++i) {
+            if (i > 0 && (digits.size() - i) % 3 == 0) {
+                text += '.';
+            }
+            text += digits[i];
+        }
+        return text;
+    };
+    const std::string digitsOnly = "Bitte nur Ziffern eingeben.";
+    const std::string range = "Bitte eine Zahl von 1 bis 123.456 eingeben.";
+    const std::string tooFew =
+        "Die Datei hat nur 123.456 W\u00fcrfe; bitte eine Zahl von 1 bis 123.456 eingeben.";
+    const struct {
+        std::string text;
+        std::optional<long long> spin;
+        std::string problem;
+    } cases[] = {
+        {"1", 1, ""},
+        {"123456", 123456, ""},
+        {" \t0042 ", 42, ""},
+        {"123457", std::nullopt, tooFew},
+        {"999999", std::nullopt, tooFew},
+        {"99999999999999999999999999", std::nullopt, tooFew}, // past any integer
+        {"0", std::nullopt, range},
+        {"", std::nullopt, range},
+        {"   ", std::nullopt, range},
+        {"12 3", std::nullopt, digitsOnly},
+        {"-5", std::nullopt, digitsOnly},
+        {"+5", std::nullopt, digitsOnly},
+        {"1.000", std::nullopt, digitsOnly},
+        {"5e3", std::nullopt, digitsOnly},
+        {"\xEF\xBC\x95", std::nullopt, digitsOnly}, // a full-width digit
+    };
+    for (const auto& c : cases) {
+        const cr::FirstSpinAnswer answer = cr::readFirstSpinAnswer(c.text, 123456, grouped);
+        EXPECT_EQ(answer.spin, c.spin) << c.text;
+        EXPECT_EQ(answer.problem, c.problem) << c.text;
+    }
+    // A file far beyond any int.
+    EXPECT_EQ(cr::readFirstSpinAnswer("3000000000", 3000000000, grouped).spin, 3000000000);
 }
 
 } // namespace

@@ -45,6 +45,7 @@ TEST(FileRead, EveryProblemInBothLanguages) {
         // A FIFO behind a link is refused without waiting for a writer.
         {fifoLink, Kind::NotRegular, kNotRegular, "not a regular file"},
         {dir.write("leer.csv", ""), Kind::Empty, "Sie ist leer.", "the file is empty"},
+        {dir.write("marke.csv", "\xEF\xBB\xBF"), Kind::Empty, "Sie ist leer.", "the file is empty"},
         {dir.write("tisch.csv", "abc\r\n1,2\r\n"), Kind::Neither, kNeither,
          "spin 1 reads \"abc\", which is not a number (a file without a \"Spielbank\" "
          "header must hold numbers only)"},
@@ -53,6 +54,11 @@ TEST(FileRead, EveryProblemInBothLanguages) {
         {dir.write("liste.csv", "12\r\n37\r\n"), Kind::Refused,
          " Datei nicht übernommen:\n  Wurf 2 lautet 37,\n  erlaubt sind 0 bis 36.",
          "spin 2 reads \"37\", allowed are 0 to 36"},
+        // A UTF-8 field quoted as it was written, in both languages.
+        {dir.write("utf8.csv", "12\r\n\xC3\xA4\r\n"), Kind::Refused,
+         " Datei nicht übernommen:\n  Wurf 2 lautet ä,\n  erlaubt sind 0 bis 36.",
+         "spin 2 reads \"ä\", which is not a number (a file without a \"Spielbank\" "
+         "header must hold numbers only)"},
         {dir.write("kopf.txt", header + "24.04.2019\r\nCoup\r\n5\r\n-----\r\n7 R\r\nx\r\n"),
          Kind::Refused, " Datei nicht übernommen:\n  Wurf 3 lautet x,\n  erlaubt sind 0 bis 36.",
          "spin 3 reads \"x\", which holds no number"},
@@ -90,7 +96,7 @@ TEST(FileRead, OnlyALongerFileAsksFromWhichSpin) {
     cr::PermanenceOutcome huge;
     huge.kind = cr::PermanenceOutcome::Kind::Read;
     huge.count = 3e9;
-    EXPECT_EQ(cr::lastFirstSpin(huge), 2147483647);
+    EXPECT_EQ(cr::lastFirstSpin(huge), 3000000000); // beyond any int
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/cp1252.h"
 #include "io/infofile.h"
+#include "io/spin_field.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,58 @@ TEST(Windows1252, DecodesEveryKindOfByte) {
     EXPECT_EQ(decodeWindows1252("\xA0\xA7"), "\u00A0§");
     // Undefined in the code page.
     EXPECT_EQ(decodeWindows1252("\x81\x8D\x8F\x90\x9D"), "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+}
+
+// A refused field quoted in a message: as UTF-8 only when it is UTF-8 with a
+// character of more than one byte; what would not show is named "<XX>".
+TEST(ShownField, DecodesAndNamesWhatWouldNotShow) {
+    const struct {
+        std::string bytes;
+        std::string shown;
+    } cases[] = {
+        {"\xE4", "ä"},                      // Windows-1252, as the casino files
+        {"\xC3\xA4", "ä"},                  // UTF-8
+        {"\xC3\xA4\xE4", "\u00C3\u00A4ä"},  // not UTF-8 as a whole: one byte a character
+        {"\xC0\xAF", "\u00C0\u00AF"},       // overlong form: no UTF-8
+        {"\xED\xA0\x80", "\u00ED\u00A0€"},  // surrogate: no UTF-8
+        {"\xF0\x9F\x8E\xB2", "\U0001F3B2"}, // four bytes
+        {"\x80\x9F", "€Ÿ"},                 // defined in the code page
+        {"\x81\x8D\x8F\x90\x9D", "<81><8D><8F><90><9D>"}, // undefined in it
+        {"1\x01\x1B\x7F"s + '\0', "1<01><1B><7F><00>"},
+        {"\t5", "<09>5"},
+        {"\xC3\xA4\x01", "ä<01>"},
+        {"\xC2\x85x", "<85>x"}, // a C1 control in UTF-8
+        {"\xEF\xBB\xBF"
+         "5",
+         "<FEFF>5"}, // a byte order mark inside a field
+        {"  \xC3\xA4 x  ", "ä x"},
+        // Cut after the 20th character, however many bytes it takes.
+        {std::string(25, '\x01'),
+         [] {
+             std::string s;
+             for (int i = 0; i < 20; ++i) {
+                 s += "<01>";
+             }
+             return s;
+         }()},
+        {[] {
+             std::string s;
+             for (int i = 0; i < 25; ++i) {
+                 s += "\xC3\xA4";
+             }
+             return s;
+         }(),
+         [] {
+             std::string s;
+             for (int i = 0; i < 20; ++i) {
+                 s += "ä";
+             }
+             return s;
+         }()},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cr::io::shownField(c.bytes), c.shown) << c.bytes;
+    }
 }
 
 struct InfoCase {

@@ -111,7 +111,7 @@ const FileCase kFileCases[] = {
      kHeader,
      {},
      1,
-     "\t-----"},
+     "<09>-----"},
     {"CutByCharactersNotBytes",
      kHeaderLines + "99" + std::string(20, '\xFC'),
      Kind::Refused,

@@ -131,7 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SpinFile, SpielbankFilesGetTheImportsVerdict) {
     for (const std::string& bytes :
          {kHeader + "12\r\n0\r\n31\r\n", std::string("Spielbank Nord\r\nTisch 1\r\n"),
-          kHeader + "\"1\"x,  2  ,3.5\r\n=\r\n", std::string(), std::string("\r\n \r\n\t\r\n")}) {
+          kHeader + "\"1\"x,  2  ,3.5\r\n=\r\n", std::string(), std::string("\r\n \r\n\t\r\n"),
+          "\xEF\xBB\xBF" + kHeader + "5\r\n", std::string("\xEF\xBB\xBF")}) {
         cr::io::MemorySource source(bytes);
         const PermanenceOutcome import = cr::io::readPermanence(source);
         const PermanenceOutcome analysis = read(bytes).permanence;
@@ -141,6 +142,80 @@ TEST(SpinFile, SpielbankFilesGetTheImportsVerdict) {
         ASSERT_EQ(analysis.cells.size(), import.cells.size()) << bytes;
         for (std::size_t k = 1; k <= static_cast<std::size_t>(import.count); ++k) {
             EXPECT_EQ(analysis.cells[k], import.cells[k]) << bytes;
+        }
+    }
+}
+
+// A byte order mark in front, as editors on Windows write it, belongs to
+// no field in either layout, however the blocks split it; anywhere else its
+// bytes are ordinary bytes. A mark and nothing else is an empty file.
+TEST(SpinFile, ByteOrderMarkInFrontIsSkipped) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const struct {
+        std::string name;
+        std::string bytes;
+        Kind kind;
+        SpinLayout layout;
+        std::vector<double> spins = {};
+        long long refusedSpin = 0;
+        std::string text = {};
+    } cases[] = {
+        {"list", bom + "12,0\r\n36", Kind::Read, SpinLayout::NumberList, {12, 0, 36}},
+        {"permanence",
+         bom + kHeader + "7\r\n-----\r\n5\r\n",
+         Kind::Read,
+         SpinLayout::Permanence,
+         {7, 5}},
+        {"one digit", bom + "7", Kind::Read, SpinLayout::NumberList, {7}},
+        {"short file", "7", Kind::Read, SpinLayout::NumberList, {7}},
+        {"refusal names its spin",
+         bom + "12,0\r\n37\r\n",
+         Kind::Refused,
+         SpinLayout::NumberList,
+         {},
+         3,
+         "37"},
+        {"refused first field", bom + "x1\r\n", Kind::Refused, SpinLayout::NumberList, {}, 1, "x1"},
+        {"mark alone", bom, Kind::EmptyFile, SpinLayout::Permanence},
+        {"mark and blank lines", bom + "\r\n \r\n", Kind::ReadFailure, SpinLayout::Permanence},
+        {"mark in the middle",
+         "12\r\n" + bom + "5\r\n",
+         Kind::Refused,
+         SpinLayout::NumberList,
+         {},
+         2,
+         "<FEFF>5"},
+        {"mark twice", bom + bom + "5", Kind::Refused, SpinLayout::NumberList, {}, 1, "<FEFF>5"},
+        {"start of a mark",
+         "\xEF\xBB"
+         "5",
+         Kind::Refused,
+         SpinLayout::NumberList,
+         {},
+         1,
+         "\u00EF\u00BB"
+         "5"},
+    };
+    for (const auto& c : cases) {
+        for (const std::size_t chunk : {std::size_t{1}, std::size_t{2}, c.bytes.size()}) {
+            SCOPED_TRACE(c.name + ", chunk " + std::to_string(chunk));
+            cr::testing::ChunkedSource source(c.bytes, chunk);
+            const auto result = cr::io::readSpinFile(source);
+            const PermanenceOutcome& o = result.permanence;
+            EXPECT_EQ(result.layout, c.layout);
+            ASSERT_EQ(o.kind, c.kind);
+            EXPECT_EQ(o.refusedSpin, c.refusedSpin);
+            EXPECT_EQ(o.refusedText, c.text);
+            if (c.layout == SpinLayout::Permanence && c.kind == Kind::Read) {
+                EXPECT_EQ(o.header.front(), "Spielbank Wiesbaden");
+            }
+            if (c.kind == Kind::Read) {
+                ASSERT_EQ(o.count, static_cast<double>(c.spins.size()));
+                EXPECT_EQ(
+                    std::vector<double>(o.cells.begin() + 1,
+                                        o.cells.begin() + 1 + static_cast<long>(c.spins.size())),
+                    c.spins);
+            }
         }
     }
 }

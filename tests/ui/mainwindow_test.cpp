@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/analysis/analysiswindow.h"
+#include "ui/charts/coursewindow.h"
 #include "ui/common/decorations.h"
 #include "ui/grid/resultgridmodel.h"
 #include "ui/grid/resultgridview.h"
@@ -12,10 +14,12 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -258,6 +262,47 @@ TEST_F(MainWindowTest, BulkChangesReachTheViewAtOnce) {
     EXPECT_EQ(changes.count(), 0);
     EXPECT_EQ(model.index(499, 0).data().toInt(), 500);
     EXPECT_FALSE(model.index(499, 2).data().isValid());
+}
+
+// A line edit under the X11 keyboard scheme, where Ctrl+E moves to the
+// line's end, claims that key before any shortcut is looked at. The
+// offscreen platform's scheme binds no such key: here the box claims it as
+// it does under X11.
+class ClaimsCtrlE final : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride &&
+            static_cast<QKeyEvent*>(event)->keyCombination() ==
+                QKeyCombination(Qt::ControlModifier, Qt::Key_E)) {
+            event->accept();
+        }
+        return false;
+    }
+};
+
+// The menu's shortcuts work while a box has the focus, even one that claims
+// the key; the box's own keys stay its own.
+TEST_F(MainWindowTest, MenuShortcutsWorkWhileTyping) {
+    auto* box = find<QLineEdit>("textanzahl");
+    ClaimsCtrlE claims;
+    box->installEventFilter(&claims);
+    box->setFocus(Qt::OtherFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    QTest::keyClicks(box, QStringLiteral("123"));
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(box->selectedText(), box->text()) << "Ctrl+A still selects the box's text";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+    const auto* analysis = window->findChild<cr::ui::AnalysisWindow*>();
+    ASSERT_NE(analysis, nullptr) << "Ctrl+E opened no \"Auswertung\"";
+    EXPECT_TRUE(analysis->isVisible());
+
+    box->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    box->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::ControlModifier);
+    const auto* course = window->findChild<cr::ui::CourseWindow*>();
+    ASSERT_NE(course, nullptr) << "Ctrl+G opened no \"Verlauf\"";
+    EXPECT_TRUE(course->isVisible());
 }
 
 } // namespace

@@ -10,17 +10,21 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
-#include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -172,8 +176,8 @@ TEST(SaveRun, ImportReplaysTheSameRun) {
 }
 
 // Drops one file on the window, answering whatever box it raises with its
-// first button and the start-spin question with its default; returns the
-// texts they showed (the question's with its offer: default, least, most).
+// first button and the start-spin question with its offer; returns the
+// texts they showed (the question's with its offer).
 QStringList dropOn(MainWindow& w, const QString& path) {
     QStringList boxes;
     QTimer closer;
@@ -185,12 +189,10 @@ QStringList dropOn(MainWindow& w, const QString& path) {
             if (auto* box = qobject_cast<QMessageBox*>(top)) {
                 boxes << box->text();
                 box->buttons().front()->click();
-            } else if (auto* question = qobject_cast<QInputDialog*>(top)) {
-                boxes << question->labelText() + QStringLiteral(" %1 %2..%3")
-                                                     .arg(question->intValue())
-                                                     .arg(question->intMinimum())
-                                                     .arg(question->intMaximum());
-                question->accept();
+            } else if (top->objectName() == QStringLiteral("firstSpinQuestion")) {
+                boxes << top->findChild<QLabel*>(QStringLiteral("firstSpinText"))->text() + ' ' +
+                             top->findChild<QLineEdit*>()->text();
+                static_cast<QDialog*>(top)->accept();
             }
         }
     });
@@ -222,11 +224,80 @@ TEST(OpenPermanence, DroppedFileOpensOnlyBeforeARun) {
     auto fresh = newWindow(random);
     EXPECT_EQ(dropOn(*fresh, kTableInRepository),
               QStringList{QStringLiteral("Die Datei hat 187630 Würfe.\nAb welchem Wurf soll sie "
-                                         "nachgespielt werden?\n\nab Wurf 1 1..187630")});
+                                         "nachgespielt werden?\n\nab Wurf 1")});
     EXPECT_EQ(fresh->run().state().modus, cr::Modus::Replayed);
     EXPECT_EQ(textOf(*fresh, "textanzahl"), QStringLiteral("9999"));
     EXPECT_TRUE(statusOf(*fresh).endsWith(
         QStringLiteral("187630 Würfe, ab Wurf 1\r  Step-Rate wählen und Start drücken.")));
+}
+
+// The start-spin question takes the answer as typed: a spin past the file's
+// last is not cut to one that exists, OK stays off and a line says why; a
+// spin of the file is taken.
+TEST(OpenPermanence, FirstSpinIsTakenAsTypedOrNotAtAll) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    SeededDraws random;
+    auto w = newWindow(random);
+    QTimer::singleShot(0, [] {
+        auto* question = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(question);
+        auto* box = question->findChild<QLineEdit*>();
+        auto* ok = question->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        auto* why = question->findChild<QLabel*>(QStringLiteral("firstSpinProblem"));
+        QTest::keyClicks(box, QStringLiteral("999999"));
+        EXPECT_EQ(box->text(), QStringLiteral("999999"));
+        EXPECT_FALSE(ok->isEnabled());
+        EXPECT_EQ(why->text(), QStringLiteral("Die Datei hat nur 187.630 Würfe; bitte eine Zahl "
+                                              "von 1 bis 187.630 eingeben."));
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("100000"));
+        EXPECT_TRUE(ok->isEnabled());
+        EXPECT_TRUE(why->isHidden());
+        QTest::keyClick(box, Qt::Key_Return);
+        if (question->isVisible()) {
+            question->reject(); // the answer was not taken: fail, but do not hang
+        }
+    });
+    w->menu().files().open(kTableInRepository);
+    QLocale::setDefault(before);
+    EXPECT_EQ(w->run().state().modus, cr::Modus::Replayed);
+    EXPECT_TRUE(statusOf(*w).endsWith(
+        QStringLiteral("187630 Würfe, ab Wurf 100000\r  Step-Rate wählen und Start drücken.")));
+}
+
+// Files an editor saved with a byte order mark in front open as without it,
+// through "Permanenz öffnen …" and through "Import".
+TEST(OpenPermanence, ByteOrderMarkInFrontOfEitherLayout) {
+    QTemporaryDir dir;
+    const auto write = [&dir](const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    SeededDraws random;
+    auto opened = newWindow(random);
+    // Dropped, so that a message box would be answered and named.
+    EXPECT_EQ(dropOn(*opened, write("liste.csv", "\xEF\xBB\xBF"
+                                                 "12,0\r\n36\r\n")),
+              QStringList());
+    EXPECT_EQ(opened->run().state().permanzahl, 3);
+    EXPECT_EQ(opened->run().state().permanenz[1], 12);
+    QFile::remove(dir.filePath(QStringLiteral("liste.csv")));
+
+    write("kopf.txt",
+          "\xEF\xBB\xBFSpielbank Wiesbaden\r\nTisch 1\r\n24.04.2019\r\nCoup\r\n7\r\n5\r\n");
+    auto imported = newWindow(random);
+    click(*imported, "okextern");
+    cr::ui::ImportChooser& chooser = imported->chooser();
+    ASSERT_TRUE(chooser.openDirectory(dir.path()));
+    ASSERT_EQ(chooser.fileList()->count(), 1);
+    chooser.fileList()->setCurrentRow(0);
+    chooser.okButton()->click();
+    EXPECT_TRUE(statusOf(*imported).startsWith(QStringLiteral("Spielbank Wiesbaden\rTisch 1\r")))
+        << statusOf(*imported).toStdString();
+    EXPECT_EQ(textOf(*imported, "textanzahl"), QStringLiteral("2"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/files/runfiles.h"
 
+#include "core/numparse.h"
 #include "core/run.h"
 #include "core/runfile.h"
 #include "io/cp1252.h"
@@ -8,12 +9,18 @@
 #include "ui/files/stepsaver.h"
 
 #include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace cr::ui {
 
@@ -30,9 +37,72 @@ const char* const kAskFirst = "Die Datei hat %1 Würfe.\nAb welchem Wurf soll si
                               "werden?\n\nab Wurf";
 const char* const kDefaultName = "Lauf.txt";
 
+const char* const kFirstSpinTip = "Die Nummer des Wurfs, ab dem die Datei nachgespielt wird: "
+                                  "eine ganze Zahl von 1 bis %1.";
+const QColor kProblemRed{176, 0, 0};
+
 QString nameOf(const QString& path) {
     return QFileInfo(path).fileName();
 }
+
+// The question from which spin a long file is replayed. The box takes the
+// answer as typed, however long: an answer that is no spin of the file is
+// not changed into one, OK stays disabled and a red line says why.
+class FirstSpinQuestion final : public QDialog {
+public:
+    FirstSpinQuestion(QWidget* parent, long long total, long long last)
+        : QDialog(parent), m_last(last) {
+        setObjectName(QStringLiteral("firstSpinQuestion"));
+        setWindowTitle(QString::fromUtf8(kOpenTitle));
+        const QLocale locale;
+        auto* question = new QLabel(QString::fromUtf8(kAskFirst).arg(total), this);
+        question->setObjectName(QStringLiteral("firstSpinText"));
+        m_box = new QLineEdit(QStringLiteral("1"), this);
+        m_box->selectAll(); // typing replaces the offer
+        m_box->setToolTip(QString::fromUtf8(kFirstSpinTip).arg(locale.toString(last)));
+        question->setBuddy(m_box);
+        m_why = new QLabel(this);
+        m_why->setObjectName(QStringLiteral("firstSpinProblem"));
+        m_why->setWordWrap(true);
+        QPalette red = m_why->palette();
+        red.setColor(QPalette::WindowText, kProblemRed);
+        m_why->setPalette(red);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        m_ok = buttons->button(QDialogButtonBox::Ok);
+        m_ok->setText(QStringLiteral("OK"));
+        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(question);
+        layout->addWidget(m_box);
+        layout->addWidget(m_why);
+        layout->addWidget(buttons);
+        layout->setSizeConstraint(QLayout::SetFixedSize); // grows with the red line, never cuts
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        connect(m_box, &QLineEdit::textChanged, this, [this] { check(); });
+        check();
+    }
+    std::optional<long long> spin() const { return m_answer.spin; }
+
+private:
+    void check() {
+        const QLocale locale;
+        m_answer = readFirstSpinAnswer(m_box->text().toStdString(), m_last, [&locale](long long n) {
+            return locale.toString(n).toStdString();
+        });
+        const QString why = QString::fromStdString(m_answer.problem);
+        m_why->setText(why);
+        m_why->setVisible(!why.isEmpty());
+        m_box->setAccessibleDescription(why);
+        m_ok->setEnabled(m_answer.spin.has_value());
+    }
+
+    long long m_last;
+    QLineEdit* m_box = nullptr;
+    QLabel* m_why = nullptr;
+    QPushButton* m_ok = nullptr;
+    FirstSpinAnswer m_answer;
+};
 
 } // namespace
 
@@ -89,11 +159,8 @@ bool RunFiles::explainUnreadable(const QString& path, const std::optional<ReadPr
 }
 
 std::optional<long long> RunFiles::askFirstSpin(long long total, long long last) {
-    bool ok = false;
-    const int first = QInputDialog::getInt(m_window, QString::fromUtf8(kOpenTitle),
-                                           QString::fromUtf8(kAskFirst).arg(total), 1, 1,
-                                           static_cast<int>(last), 1, &ok);
-    return ok ? std::optional<long long>(first) : std::nullopt;
+    FirstSpinQuestion question(m_window, total, last);
+    return question.exec() == QDialog::Accepted ? question.spin() : std::nullopt;
 }
 
 bool RunFiles::saveRun(const QString& path) {

@@ -13,12 +13,15 @@
 #include "ui/main/appicon.h"
 #include "ui/main/runmenu.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
@@ -27,6 +30,42 @@
 #include <QUrl>
 
 namespace cr::ui {
+
+namespace {
+
+// The context menu's shortcuts work whatever box of the window has the
+// focus: a line edit claims some of them for itself before any shortcut is
+// looked at (Ctrl+E moves to the line's end where the keyboard scheme says
+// so). Only the keys of the window's enabled actions are taken from the
+// boxes; every other key, Ctrl+A/C/V/X/Z among them, stays theirs.
+class MenuKeysFirst final : public QObject {
+public:
+    explicit MenuKeysFirst(QWidget* window) : QObject(window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) {
+            return false;
+        }
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != m_window) {
+            return false;
+        }
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* action : m_window->actions()) {
+            if (action->isEnabled() && action->shortcut() == pressed) {
+                event->ignore(); // not claimed: the shortcut goes to the menu
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+};
+
+} // namespace
 
 const QString MainWindow::kTitle =
     QStringLiteral("Rerovu / DU / Zozozazed 4    Tarvo / V05.01  www.chancenraster.example");
@@ -55,6 +94,7 @@ MainWindow::MainWindow(RandomSource& random, const QString& decimalSeparator, co
     setAcceptDrops(true);
     m_menu->attachTo(this);
     m_menu->attachTo(m_form.grid);
+    QApplication::instance()->installEventFilter(new MenuKeysFirst(this));
     m_form.boxes.anzahl->setFocus(Qt::OtherFocusReason);
 }
 

@@ -217,7 +217,7 @@ TEST(AnalysisWindowTest, EntriesAreRefusedInASentence) {
     window.chooseSimulation(10000000, 1);
     window.setRunLength(100000);
     EXPECT_EQ(window.entryRefusal(), QString());
-    EXPECT_TRUE(window.costText().startsWith(QStringLiteral("1,0 Bio. Würfe, etwa ")))
+    EXPECT_TRUE(window.costText().startsWith(QStringLiteral("Aufwand: 1,0 Bio. Würfe, etwa ")))
         << window.costText().toStdString();
     window.runsBox()->clear();
     QTest::keyClicks(window.runsBox(), QStringLiteral("99999999"));

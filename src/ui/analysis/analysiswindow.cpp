@@ -22,6 +22,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -173,10 +174,8 @@ void AnalysisWindow::buildForm() {
     layout->addWidget(buildResults(), 1);
     layout->addLayout(buildOutputButtons());
 
-    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    auto* closeW = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this);
+    auto* close = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
-    connect(closeW, &QShortcut::activated, this, &QWidget::close);
 }
 
 QWidget* AnalysisWindow::buildSources() {
@@ -193,10 +192,12 @@ QWidget* AnalysisWindow::buildSources() {
     m_files->setToolTip(QStringLiteral("Die Quellen: Angekreuzte Dateien werden ausgewertet. "
                                        "Der ganze Pfad steht im Hinweis des Eintrags."));
     {
-        // Six rows, as tall as a row with its check box is.
+        // Six rows (four on a low screen), as tall as a row with its check box.
         auto* probe = new QListWidgetItem(QStringLiteral("Xg"), m_files);
         probe->setCheckState(Qt::Checked);
-        m_files->setFixedHeight(6 * m_files->sizeHintForRow(0) + 2 * m_files->frameWidth() + 2);
+        const QScreen* screen = QApplication::primaryScreen();
+        const int rows = screen && screen->availableGeometry().height() < 900 ? 4 : 6;
+        m_files->setFixedHeight(rows * m_files->sizeHintForRow(0) + 2 * m_files->frameWidth() + 2);
         delete probe;
     }
     connect(m_files, &QListWidget::itemChanged, this, &AnalysisWindow::entriesChanged);
@@ -327,6 +328,8 @@ QWidget* AnalysisWindow::buildResults() {
     auto* course = new QWidget(tabs);
     auto* courseLayout = new QVBoxLayout(course);
     m_chart = new CourseChart(course);
+    m_chart->setMinimumHeight(
+        120); // lower than it asks for, so that a low screen has room for the table
     m_logSwitch = new QCheckBox(QStringLiteral("Logarithmische Achse"), course);
     m_logSwitch->setToolTip(QStringLiteral("Teilt die Werteachse logarithmisch, damit die "
                                            "kleinen Werte später Steps lesbar bleiben."));
@@ -554,7 +557,8 @@ void AnalysisWindow::entriesChanged() {
     }
     const QString refusal = entryRefusal();
     m_entryRefusal->setText(refusal);
-    m_entryRefusal->setVisible(!refusal.isEmpty());
+    m_entryRefusal->setVisible(!refusal.isEmpty()); // in the cost line's place
+    m_cost->setVisible(refusal.isEmpty());
     m_calculate->setEnabled(!m_running && refusal.isEmpty());
     if (!refusal.isEmpty()) {
         m_cost->clear();
@@ -578,7 +582,8 @@ void AnalysisWindow::entriesChanged() {
         }
     }
     m_estimate = analysis::estimateCost(input, fileSpins);
-    m_cost->setText((estimated ? QStringLiteral("Bis zu ") : QString()) +
+    m_cost->setText(QStringLiteral("Aufwand: ") +
+                    (estimated ? QStringLiteral("bis zu ") : QString()) +
                     fromUtf8(analysis::costLine(m_estimate, input.threads, Language::German)));
 }
 
@@ -659,12 +664,22 @@ void AnalysisWindow::showEvent(QShowEvent* event) {
     }
     m_splitterPlaced = true;
     // The table gets room for its caption, its header and a dozen steps, the
-    // charts what is left, as far as the charts' own least height allows.
+    // charts what is left; on a low screen the charts keep three fifths.
     const int row = m_table->verticalHeader()->defaultSectionSize();
     const int table = 3 * m_caption->fontMetrics().lineSpacing() + 14 * row;
     const int total = m_splitter->height() - m_splitter->handleWidth();
-    const int charts = std::max(total - table, m_splitter->widget(0)->minimumSizeHint().height());
-    m_splitter->setSizes({charts, std::max(total - charts, row * 4)});
+    const int charts = std::max(total - table, total * 3 / 5);
+    m_splitter->setSizes({charts, total - charts});
+}
+
+// Escape closes as in a dialog: a box that has no use for the key passes it
+// on to here, where a shortcut would take it from the box first.
+void AnalysisWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void AnalysisWindow::closeEvent(QCloseEvent* event) {

@@ -413,6 +413,10 @@ QLayout* AnalysisWindow::buildOutputButtons() {
     output->addStretch(1);
     output->addWidget(copy);
     output->addWidget(save);
+    m_outputButtons = {saveChartButton, saveHistogramButton, copy, save};
+    for (QPushButton* button : m_outputButtons) {
+        button->setEnabled(false); // nothing to keep before a result
+    }
     return output;
 }
 
@@ -778,6 +782,9 @@ void AnalysisWindow::showResult(const std::shared_ptr<const analysis::JobResult>
     course.heading = QStringLiteral("%L1 Läufe, Step-Rate %2").arg(m_runs).arg(steprate);
     m_chart->setRuns(std::move(course));
     m_histogram->setStatistics(&result->stats, steprate);
+    for (QPushButton* button : m_outputButtons) {
+        button->setEnabled(true);
+    }
     m_progressBar->setValue(m_progressBar->maximum());
     m_progressText->setText(
         QStringLiteral("Fertig: %L1 Läufe in %2 s")

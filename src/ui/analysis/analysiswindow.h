@@ -149,6 +149,7 @@ private:
     CourseChart* m_chart = nullptr;
     HistogramView* m_histogram = nullptr;
     QCheckBox* m_logSwitch = nullptr;
+    std::vector<QPushButton*> m_outputButtons; // usable once a result is shown
     AnalysisJob* m_job = nullptr;
 
     // The job under way: its progress counts until it has ended, never after.

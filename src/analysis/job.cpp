@@ -38,6 +38,7 @@ JobResult runJob(const JobInput& input, JobProgress& progress) {
         progress.unitsTotal = input.runs;
         result.stats = simulate(input.steprate, length, input.runs, input.seed, input.threads,
                                 &progress.unitsDone, &progress.stop, true);
+        result.sources.push_back({"Simulation", result.stats});
         result.stopped = progress.stop;
         return result;
     }
@@ -63,10 +64,13 @@ JobResult runJob(const JobInput& input, JobProgress& progress) {
     }
     progress.spinsPerUnit = 1;
     progress.unitsTotal = total;
-    for (const RunStatistics& stats : runsOfEach(sources, input.steprate, length, input.threads,
-                                                 &progress.unitsDone, &progress.stop, true)) {
-        result.stats.merge(stats);
+    std::vector<RunStatistics> each = runsOfEach(sources, input.steprate, length, input.threads,
+                                                 &progress.unitsDone, &progress.stop, true);
+    for (std::size_t k = 0; k < each.size(); ++k) {
+        result.stats.merge(each[k]);
+        result.sources.push_back({sources[k].name, std::move(each[k])});
     }
+    result.read = std::move(sources);
     result.stopped = progress.stop;
     return result;
 }

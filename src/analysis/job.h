@@ -46,8 +46,17 @@ struct FileRefusal {
     bool refused = true;              // false: not read at all (lines[0] says why)
 };
 
+// The runs of one source on their own, so that tables can be set side by side.
+struct SourceResult {
+    std::string name; // the file's path, what the loaded numbers are, or "Simulation"
+    RunStatistics stats;
+};
+
 struct JobResult {
-    RunStatistics stats; // the runs of every source pooled
+    RunStatistics stats;               // the runs of every source pooled
+    std::vector<SourceResult> sources; // each source with numbers, in the input's order
+    // Their numbers, kept to look for single runs (oddestRuns); none for a simulation.
+    std::vector<Source> read;
     std::vector<FileRefusal> refused;
     long long spinsLeftOver = 0; // the ends of sources shorter than a run
     bool stopped = false;

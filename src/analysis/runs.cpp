@@ -33,6 +33,18 @@ std::uint64_t mix(std::uint64_t z) { // the SplitMix64 finaliser
 
 constexpr long long kRunsPerTask = 64;
 
+// The next `take` numbers of a run: 53 random bits in [0, 1) each, as the
+// program draws its numbers.
+void drawNumbers(LazyTwister& random, std::uint64_t* words, std::uint8_t* drawn, std::size_t take) {
+    random.draw(words, take);
+    for (std::size_t i = 0; i < take; ++i) {
+        // (Signed, the conversion is one instruction.)
+        const auto bits = static_cast<std::int64_t>(words[i] >> 11);
+        const double r = static_cast<double>(bits) * 0x1.0p-53;
+        drawn[i] = static_cast<std::uint8_t>(numberFromUniform(r));
+    }
+}
+
 } // namespace
 
 Source spinsOf(io::SpinFileOutcome&& result, std::optional<long long> limit) {
@@ -98,6 +110,16 @@ std::uint64_t runSeed(std::uint64_t seed, long long run) {
     return mix(mix(seed) + static_cast<std::uint64_t>(run));
 }
 
+std::vector<std::uint8_t> simulatedRun(std::uint64_t seed, long long run, long long spins) {
+    LazyTwister random;
+    random.seed(runSeed(seed, run));
+    const auto count = static_cast<std::size_t>(std::max(spins, 0LL));
+    std::vector<std::uint64_t> words(count);
+    std::vector<std::uint8_t> drawn(count);
+    drawNumbers(random, words.data(), drawn.data(), count);
+    return drawn;
+}
+
 RunStatistics simulate(int steprate, long long runLength, long long runs, std::uint64_t seed,
                        int threads, std::atomic<long long>* done, const std::atomic<bool>* stop,
                        bool histograms) {
@@ -130,14 +152,7 @@ RunStatistics simulate(int steprate, long long runLength, long long runs, std::u
                 for (long long left = runLength; left > 0 && !stopped();) {
                     const std::size_t take =
                         static_cast<std::size_t>(std::min<long long>(left, kDrawBlock));
-                    random.draw(words.data(), take);
-                    for (std::size_t i = 0; i < take; ++i) {
-                        // 53 random bits in [0, 1), as the program draws its numbers.
-                        // (Signed, the conversion is one instruction.)
-                        const auto bits = static_cast<std::int64_t>(words[i] >> 11);
-                        const double r = static_cast<double>(bits) * 0x1.0p-53;
-                        drawn[i] = static_cast<std::uint8_t>(numberFromUniform(r));
-                    }
+                    drawNumbers(random, words.data(), drawn.data(), take);
                     engine.spins(drawn.data(), take);
                     left -= static_cast<long long>(take);
                 }

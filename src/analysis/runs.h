@@ -40,6 +40,10 @@ RunStatistics runsOf(const std::vector<std::uint8_t>& numbers, int steprate, lon
 // run's index only, so any division of the runs among threads draws the same.
 std::uint64_t runSeed(std::uint64_t seed, long long run);
 
+// The first `spins` numbers of run `run` of a simulation with this seed, as
+// simulate draws them: the run a user asks to watch.
+std::vector<std::uint8_t> simulatedRun(std::uint64_t seed, long long run, long long spins);
+
 // `runs` runs of runLength random numbers drawn as a run draws them, shared
 // among `threads` threads; `done` counts the finished runs as they finish.
 // Once `stop` is set, every thread ends within a block of draws; the

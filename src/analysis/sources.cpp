@@ -31,6 +31,7 @@ std::vector<Source> readSources(const std::vector<std::string>& files, int threa
                 source = spinsOf(std::move(file.read), limit);
             }
             source.name = files[i];
+            source.file = files[i];
             if (filesDone) {
                 filesDone->fetch_add(1, std::memory_order_relaxed);
             }

@@ -19,6 +19,10 @@ struct Source {
     std::string name; // the file's path, or what the numbers are
     std::vector<std::uint8_t> numbers;
     std::optional<ReadProblem> problem = std::nullopt;
+    // Where a single run of them can be replayed from: the file whose spin
+    // firstSpin is numbers[0] (none for numbers without a file).
+    std::string file = {};
+    long long firstSpin = 1;
 };
 
 // As many workers as the machine has processors (at most kMostThreads).

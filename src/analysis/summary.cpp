@@ -54,14 +54,14 @@ std::string trimmed(std::string_view title) {
 
 std::vector<std::string> summaryTitles() {
     std::vector<std::string> titles{trimmed(texts::kStepTitle), trimmed(texts::kMeanTitle), "σ"};
-    for (const std::string_view counter : texts::kRowTitles) {
-        const std::string name = trimmed(counter);
+    for (const std::string_view counter : texts::kCounterNames) {
+        const std::string name(counter);
         titles.push_back(name + " Mittel");
         titles.push_back(name + " SD");
         titles.push_back(name + " z");
     }
     for (std::size_t p = 0; p < kPairCount; ++p) {
-        titles.push_back(trimmed(texts::kRowTitles[p]) + " \u2265 1");
+        titles.push_back(std::string(texts::kCounterNames[p]) + " \u2265 1");
     }
     titles.push_back("\u2265 1 exakt");
     return titles;

@@ -111,16 +111,17 @@ bool endsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-// "leer RS", "1xrot GU": the pair of chances whose fields the counter counts.
+// "Leer R/S", "1x (rot) G/U": the pair of chances whose fields the counter
+// counts.
 std::string pairOf(std::string_view counter) {
     const std::string_view pair = counter.substr(counter.rfind(' ') + 1);
-    return pair == "RS" ? "Rot/Schwarz" : pair == "MP" ? "Manque/Passe" : "Gerade/Ungerade";
+    return pair == "R/S" ? "Rot/Schwarz" : pair == "M/P" ? "Manque/Passe" : "Gerade/Ungerade";
 }
 
 // What the counter counts, after "die Zahl der".
 std::string counterMeaning(std::string_view counter) {
     const std::string fields = "Felder " + pairOf(counter);
-    if (counter.substr(0, 4) == "leer") {
+    if (counter.substr(0, 4) == "Leer") {
         return fields + ", die seit Beginn des Laufs noch nie getroffen wurden";
     }
     return fields + ", die nur im ersten Step getroffen wurden";

@@ -121,13 +121,16 @@ double stepFraction(std::size_t count, double step) {
     return (step - first) / (last - first);
 }
 
-int stepLabelSpacing(int count) {
-    return count <= 20 ? 1 : static_cast<int>(niceStep(count / 10.0));
+int stepLabelSpacing(double stepWidth, double labelWidth) {
+    if (!(stepWidth > 0)) {
+        return 1;
+    }
+    return static_cast<int>(std::clamp(niceStep(labelWidth / stepWidth), 1.0, 1e9));
 }
 
-std::vector<int> stepLabels(int count) {
+std::vector<int> stepLabels(int count, int every) {
     std::vector<int> labels;
-    const int every = stepLabelSpacing(count);
+    every = std::max(every, 1);
     for (int step = every; step <= count; step += every) {
         labels.push_back(step);
     }
@@ -151,17 +154,24 @@ std::vector<BandPoint> expectationBand(const std::vector<StepResult>& steps, int
     return band;
 }
 
-std::size_t shownSteps(const std::vector<StepResult>& steps) {
-    std::size_t last = 0; // steps up to the last one with a counter above zero
-    for (std::size_t k = 0; k < steps.size(); ++k) {
+int zeroTailStart(const std::vector<StepResult>& steps) {
+    int first = 0;
+    for (auto k = steps.size(); k-- > 0;) {
         for (std::size_t i = 0; i < kChartCounters; ++i) {
             if (chartCounter(steps[k], i) > 0) {
-                last = k + 1;
-                break;
+                return first;
             }
         }
+        first = steps[k].step;
     }
-    return std::max<std::size_t>(1, std::min(last + 1, steps.size()));
+    return first;
+}
+
+std::string zeroTailText(int first, int last) {
+    const std::string steps = first == last
+                                  ? "Step " + std::to_string(first)
+                                  : "Steps " + std::to_string(first) + "–" + std::to_string(last);
+    return steps + ": alle Zähler 0";
 }
 
 std::string pointInfoText(std::string_view counter, int step, int value, int steprate, double tail,
@@ -172,6 +182,34 @@ std::string pointInfoText(std::string_view counter, int step, int value, int ste
     text += ", σ " + number(expectedSigma(steprate, step), 'f', 2);
     // Three digits tell a rare value from a very rare one without false precision.
     text += "\nSo weit oder weiter vom Mittel: " + number(100 * tail, 'g', 3) + " %";
+    return text;
+}
+
+double statisticAt(int steprate, int step) {
+    int statwert = 2 * steprate;
+    for (int k = 1; k < step && statwert > 0; ++k) {
+        statwert = halvedStatistic(statwert);
+    }
+    return statwert / 2.0;
+}
+
+std::string meanInfoText(std::string_view counter, int step, double mean, double sd, long long runs,
+                         int steprate, const NumberWriter& number) {
+    std::string text(counter);
+    text += ", Step " + std::to_string(step);
+    text += runs > 0 ? "\nMittel über " + number(static_cast<double>(runs), 'f', 0) + " Läufe: "
+                     : std::string("\nMittel über die Läufe: ");
+    text += number(mean, 'f', 2) + ", SD über die Läufe " + number(sd, 'f', 2);
+    const double expected = expectedCount(steprate, step);
+    const double sigma = expectedSigma(steprate, step);
+    text += "\nErwartungswert " + number(expected, 'f', 2) + ", σ eines Laufes " +
+            number(sigma, 'f', 2);
+    if (runs > 0 && sigma > 0) {
+        const double z = (mean - expected) / (sigma / std::sqrt(static_cast<double>(runs)));
+        text += "\nz = " + number(z, 'f', 2) +
+                ": Abstand des Mittels vom Erwartungswert in σ/√Läufe."
+                "\n|z| über 2 kommt bei reinem Zufall in etwa 1 von 22 Fällen vor.";
+    }
     return text;
 }
 

@@ -58,19 +58,23 @@ std::vector<AxisTick> valueTicks(const ValueAxis& axis);
 // The values whose labels may be the widest on the axis (with "0").
 std::vector<double> widestLabelValues(const ValueAxis& axis);
 
-// How many of the steps the chart spreads across its width: up to the last
-// step where any counter is above zero, and one more (with hundreds of steps
-// the rest would squeeze every line into the left edge); at least one.
-std::size_t shownSteps(const std::vector<StepResult>& steps);
+// The trailing steps where all six counters stand at zero: the first of
+// them (1 for the first step), or 0 when the last step has a counter above
+// zero or there is no step. The chart keeps them on its axis and says so.
+int zeroTailStart(const std::vector<StepResult>& steps);
+
+// The chart's line for those steps, FIRST to LAST: "Steps 11–15: alle Zähler 0".
+std::string zeroTailText(int first, int last);
 
 // Where step STEP lies across a chart of COUNT steps, with half a step of
 // room either side of the first and the last.
 double stepFraction(std::size_t count, double step);
 
-// The steps that get a label: every one up to 20 steps, else every nice
-// multiple that gives about ten labels.
-int stepLabelSpacing(int count);
-std::vector<int> stepLabels(int count);
+// Every how many steps a label goes when a step is STEP_WIDTH wide and a
+// label needs LABEL_WIDTH: 1, 2 or 5 times a power of ten.
+int stepLabelSpacing(double stepWidth, double labelWidth);
+// The steps up to COUNT that get a label, EVERY steps apart.
+std::vector<int> stepLabels(int count, int every);
 
 // The exact mean and its band of two standard deviations either side, which
 // never reaches below zero (a count cannot).
@@ -92,5 +96,16 @@ using NumberWriter = std::function<std::string(double value, char format, int pr
 // chance TAIL (0 to 1) of a value at least as far from the mean.
 std::string pointInfoText(std::string_view counter, int step, int value, int steprate, double tail,
                           const NumberWriter& number);
+
+// "Statistisch" at STEP of every run at STEPRATE: the step rate at step 1,
+// halved (rounded) at each step after.
+double statisticAt(int steprate, int step);
+
+// What the chart's tool tip says of the mean of a counter over RUNS runs (0:
+// unknown) at STEP: the mean, its standard deviation over the runs, the exact
+// mean with σ of one run, and z, the mean's distance from the exact mean in
+// standard errors, with how to read it.
+std::string meanInfoText(std::string_view counter, int step, double mean, double sd, long long runs,
+                         int steprate, const NumberWriter& number);
 
 } // namespace cr

@@ -34,4 +34,16 @@ std::optional<long long> lastFirstSpin(const PermanenceOutcome& read) {
     return std::min(total, kMostAskedFirstSpin);
 }
 
+PermanenceOutcome numbersAsPermanence(std::span<const std::uint8_t> numbers) {
+    PermanenceOutcome read;
+    read.kind = PermanenceOutcome::Kind::Read;
+    read.count = static_cast<double>(numbers.size());
+    // Cell k holds spin k; the reader leaves 20 empty cells after the last.
+    read.cells.assign(numbers.size() + 21, kEmptyCell);
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        read.cells[k + 1] = numbers[k];
+    }
+    return read;
+}
+
 } // namespace cr

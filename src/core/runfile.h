@@ -3,7 +3,9 @@
 
 #include "core/permanence.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,5 +26,9 @@ std::string runAsPermanence(std::string_view origin, std::string_view savedAt,
 // largest the question can take). Nothing for a file that asks nothing.
 inline constexpr long long kMostAskedFirstSpin = 2147483647;
 std::optional<long long> lastFirstSpin(const PermanenceOutcome& read);
+
+// Numbers already at hand (a simulated run to watch) as a read permanence of
+// their own, spin 1 first, for RunControl::applyOpened.
+PermanenceOutcome numbersAsPermanence(std::span<const std::uint8_t> numbers);
 
 } // namespace cr

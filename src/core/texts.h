@@ -23,6 +23,12 @@ inline constexpr std::array<std::string_view, 6> kRowTitles{
     "leer   RS ", "leer   MP ", "leer   GU ", "1xrot    RS ", "1xrot    MP ", "1xrot    GU ",
 };
 
+// The counters as the window names them beside the grid (its headings and
+// the chart's legend); the export keeps its own row titles above.
+inline constexpr std::array<std::string_view, 6> kCounterNames{
+    "Leer R/S", "Leer M/P", "Leer G/U", "1x (rot) R/S", "1x (rot) M/P", "1x (rot) G/U",
+};
+
 inline constexpr std::string_view kAbbruchTitle = " Abbruch";
 inline constexpr std::string_view kAbbruchQuestion = "Abbruch bitte bestätigen !     ";
 inline constexpr std::string_view kEndeTitle = " Beenden";

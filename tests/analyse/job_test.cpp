@@ -3,6 +3,7 @@
 // the rows it shows.
 #include "analysis/entries.h"
 #include "analysis/job.h"
+#include "analysis/oddruns.h"
 #include "analysis/runs.h"
 #include "analysis/summary.h"
 #include "io/temp_dir.h"
@@ -53,14 +54,23 @@ TEST(Job, RefusedFilesAmongGoodOnes) {
     EXPECT_EQ(progress.spinsDone(), progress.spinsTotal());
     EXPECT_FALSE(result.stopped);
 
-    // Each table's own runs, summed: the pool holds both, once each.
+    // Each table's own runs, summed: the pool holds both, once each, and
+    // each table keeps its own beside the pool, under its file's name.
     const RunStatistics one = runsOf(firstNumbers, 4, 45);
     const RunStatistics two = runsOf(secondNumbers, 4, 45);
     ASSERT_EQ(result.stats.steps().size(), one.steps().size());
+    ASSERT_EQ(result.sources.size(), 2u);
+    EXPECT_EQ(result.sources[0].name, input.files[0]);
+    EXPECT_EQ(result.sources[1].name, input.files[2]);
+    ASSERT_EQ(result.read.size(), 2u); // kept to look for single runs
+    EXPECT_EQ(result.read[1].numbers, secondNumbers);
+    EXPECT_EQ(result.read[1].file, input.files[2]);
     for (std::size_t k = 0; k < one.steps().size(); ++k) {
         for (std::size_t c = 0; c < kCounters; ++c) {
             EXPECT_EQ(result.stats.steps()[k].sum[c],
                       one.steps()[k].sum[c] + two.steps()[k].sum[c]);
+            EXPECT_EQ(result.sources[0].stats.steps()[k].sum[c], one.steps()[k].sum[c]);
+            EXPECT_EQ(result.sources[1].stats.steps()[k].sum[c], two.steps()[k].sum[c]);
         }
     }
 }
@@ -186,3 +196,71 @@ TEST(Entries, CostLine) {
 }
 
 } // namespace entries
+
+namespace odd {
+
+// The runs that lie farthest from the exact mean, found by replaying each
+// run on its own: two tables of three runs of 8 spins, step rate 2, step 3.
+TEST(OddRuns, FarthestFirstWithFileAndFirstSpin) {
+    // Step 3 of a run at step rate 2 ends after 6 spins; counter 0 is
+    // "Leer R/S", the red or black fields never hit by then.
+    const std::vector<std::vector<std::uint8_t>> tables = {
+        {1, 2, 1, 2, 1, 2, 0, 0, /**/ 1, 1, 1, 1, 1, 1, 9, 9, /**/ 1, 2, 3, 4, 5, 6, 7, 8},
+        {2, 2, 2, 2, 2, 2, 0, 0, /**/ 1, 2, 2, 1, 1, 2, 0, 0}};
+    std::vector<Source> sources;
+    for (const auto& numbers : tables) {
+        sources.push_back({"t", numbers});
+    }
+    JobInput input;
+    input.steprate = 2;
+    input.runLength = 8;
+    // Run by run, Leer R/S at step 3 (row 1 gets 1, 1, 1 / row 2 gets 2, 2, 2 ...):
+    // table 0: run 0 rows (1,1,1) red only, (2,2,2) black only: 2 empty;
+    //          run 1 all red: 2 empty; run 2 (1,3,5) red, (2,4,6) black: 2.
+    // table 1: run 0 all black: 2; run 1 (1,2,1) both, (2,1,2) both: 0.
+    // Exact mean at step 3: 2 · 2 · (18/37)^3 = 0.4606; all 2s lie 1.539 away,
+    // the 0 lies 0.4606 away.
+    const std::vector<OddRun> odd = oddestRuns(sources, input, 3, 0, 3);
+    ASSERT_EQ(odd.size(), 3u);
+    const std::pair<std::size_t, long long> expected[] = {{0, 1}, {0, 9}, {0, 17}};
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(odd[k].source, expected[k].first) << k;
+        EXPECT_EQ(odd[k].firstSpin, expected[k].second) << k;
+        EXPECT_EQ(odd[k].value, 2);
+        EXPECT_NEAR(odd[k].distance, 2 - 4 * std::pow(18.0 / 37.0, 3), 1e-12);
+    }
+    const std::vector<OddRun> all = oddestRuns(sources, input, 3, 0, 10);
+    ASSERT_EQ(all.size(), 5u);
+    EXPECT_EQ(all.back().source, 1u);
+    EXPECT_EQ(all.back().run, 1);
+    EXPECT_EQ(all.back().value, 0);
+    // A step beyond the run, or no such counter: nothing to show.
+    EXPECT_TRUE(oddestRuns(sources, input, 5, 0, 3).empty());
+    EXPECT_TRUE(oddestRuns(sources, input, 1, 6, 3).empty());
+}
+
+// The simulated run a user replays is the one the simulation counted: its
+// runs, drawn again one by one, give the simulation's sums.
+TEST(OddRuns, SimulatedRunsAreTheSimulationsOwn) {
+    const RunStatistics drawn = simulate(3, 30, 50, 77, 2);
+    RunStatistics again;
+    for (long long run = 0; run < 50; ++run) {
+        again.merge(runsOf(simulatedRun(77, run, 30), 3, 30));
+    }
+    ASSERT_EQ(again.runs(), 50);
+    for (std::size_t k = 0; k < drawn.steps().size(); ++k) {
+        EXPECT_EQ(again.steps()[k].sum, drawn.steps()[k].sum) << k;
+    }
+    JobInput input;
+    input.simulate = true;
+    input.runs = 50;
+    input.seed = 77;
+    input.steprate = 3;
+    input.runLength = 30;
+    const std::vector<OddRun> odd = oddestRuns({}, input, 4, 5, 1);
+    ASSERT_EQ(odd.size(), 1u);
+    const std::vector<cr::StepResult> steps = replay(simulatedRun(77, odd[0].run, 12), 3);
+    EXPECT_EQ(counterOf(steps[3], 5), odd[0].value);
+}
+
+} // namespace odd

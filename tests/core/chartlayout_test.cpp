@@ -34,7 +34,6 @@ struct AxisCase {
     int first;
     double linearTick, linearHigh;
     double logLow, logHigh;
-    int labelEvery;
 };
 
 class ChartAxis : public testing::TestWithParam<AxisCase> {
@@ -55,11 +54,11 @@ protected:
 // Step rate 37: step 1 has the mean 36 and a band up to about 37,97.
 // Step 12 has the mean 0,013; by step 500 the mean is far below 0,001.
 const AxisCase kAxisCases[] = {
-    {"StepCount1", 37, 1, 18, 10, 40, 10, 100, 1},
-    {"StepCount12", 37, 12, 18, 10, 40, 0.01, 100, 1},
-    {"StepCount500", 37, 500, 18, 10, 40, 0.001, 100, 50},
-    {"AllZerosOnTheLogAxis", 0, 3, 0, 0.2, 1, 1, 10, 1},
-    {"StepCount21LabelsEveryFifthStep", 1, 21, 1, 0.5, 1.5, 0.001, 10, 5},
+    {"StepCount1", 37, 1, 18, 10, 40, 10, 100},
+    {"StepCount12", 37, 12, 18, 10, 40, 0.01, 100},
+    {"StepCount500", 37, 500, 18, 10, 40, 0.001, 100},
+    {"AllZerosOnTheLogAxis", 0, 3, 0, 0.2, 1, 1, 10},
+    {"StepCount21", 1, 21, 1, 0.5, 1.5, 0.001, 10},
 };
 
 TEST_P(ChartAxis, FitsTicksAndLabels) {
@@ -84,16 +83,26 @@ TEST_P(ChartAxis, FitsTicksAndLabels) {
     EXPECT_DOUBLE_EQ(cr::valueFraction(log, 0), 0);
     EXPECT_DOUBLE_EQ(cr::valueFraction(log, c.logHigh), 1);
 
-    const std::vector<int> labels = cr::stepLabels(c.count);
-    ASSERT_FALSE(labels.empty());
-    EXPECT_EQ(labels.front(), c.labelEvery);
-    EXPECT_EQ(labels.size(), static_cast<std::size_t>(c.count / c.labelEvery));
     EXPECT_DOUBLE_EQ(cr::stepFraction(steps.size(), 0.5), 0);
     EXPECT_DOUBLE_EQ(cr::stepFraction(steps.size(), c.count + 0.5), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ChartAxis, testing::ValuesIn(kAxisCases),
                          [](const testing::TestParamInfo<AxisCase>& c) { return c.param.name; });
+
+// Labels on the step axis leave room between them at any width of a step.
+TEST(ChartLayout, StepLabelsLeaveRoomBetweenThem) {
+    const struct {
+        double stepWidth, labelWidth;
+        int every;
+    } cases[] = {{80, 40, 1}, {40, 40, 1}, {30, 40, 2}, {9, 40, 5}, {0.5, 40, 100}, {0, 40, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(cr::stepLabelSpacing(c.stepWidth, c.labelWidth), c.every) << c.stepWidth;
+    }
+    EXPECT_EQ(cr::stepLabels(21, 5), (std::vector<int>{5, 10, 15, 20}));
+    EXPECT_EQ(cr::stepLabels(3, 1), (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(cr::stepLabels(4, 5).empty());
+}
 
 // The band is the mean plus and minus twice sigma; where the lower edge
 // would fall below zero it stays at zero; a single step gets a short bar.
@@ -133,40 +142,70 @@ TEST(ChartLayout, PointInfoTellsValueMeanSigmaAndTail) {
     EXPECT_EQ(cr::pointInfoText("Leer R/S", 1, 15000, 16383, 0.45678, german),
               "Leer R/S, Step 1: 15000\nErwartungswert 15940,22, σ 20,76\n"
               "So weit oder weiter vom Mittel: 45,7 %");
+    // Step rate 37, step 1: mean 36, σ √(36/37) = 0,986; over 100 runs the
+    // standard error is 0,0986, and 0,5 above the mean is z = 5,07.
+    EXPECT_EQ(cr::meanInfoText("Leer R/S", 1, 36.5, 1, 100, 37, german),
+              "Leer R/S, Step 1\nMittel über 100 Läufe: 36,50, SD über die Läufe 1,00\n"
+              "Erwartungswert 36,00, σ eines Laufes 0,99\n"
+              "z = 5,07: Abstand des Mittels vom Erwartungswert in σ/√Läufe.\n"
+              "|z| über 2 kommt bei reinem Zufall in etwa 1 von 22 Fällen vor.");
+    EXPECT_EQ(cr::meanInfoText("1x (rot) G/U", 2, 0.5, 0.25, 0, 4, german),
+              "1x (rot) G/U, Step 2\nMittel über die Läufe: 0,50, SD über die Läufe 0,25\n"
+              "Erwartungswert 1,89, σ eines Laufes 1,00");
 }
 
-// The chart spreads the steps up to the last one with a counter above zero,
-// and one more, across its width.
-TEST(ChartLayout, ShowsStepsUpToTheLastAboveZeroAndOneMore) {
+// The chart keeps every step on its axis; the trailing steps where all six
+// counters stand at zero are named in a line of their own.
+TEST(ChartLayout, FindsTheTrailingStepsWhereEveryCounterIsZero) {
     const auto steps = [](std::vector<std::array<int, 6>> counters) {
         std::vector<cr::StepResult> result(counters.size());
         for (std::size_t k = 0; k < counters.size(); ++k) {
             result[k].step = static_cast<int>(k) + 1;
             result[k].leer = {counters[k][0], counters[k][1], counters[k][2]};
             result[k].einmal = {counters[k][3], counters[k][4], counters[k][5]};
+            result[k].statistisch = 3; // not a counter
         }
         return result;
     };
     const std::array<int, 6> zero{};
     const std::array<int, 6> someEinmalGu{0, 0, 0, 0, 0, 1};
     const std::array<int, 6> many{9, 8, 7, 6, 5, 4};
-    std::vector<std::array<int, 6>> long500(500, zero);
-    long500[0] = many;
-    long500[6] = someEinmalGu;
+    std::vector<std::array<int, 6>> long15(15, zero);
+    long15[0] = many;
+    long15[9] = someEinmalGu;
     const struct {
         std::vector<std::array<int, 6>> counters;
-        std::size_t shown;
+        int first;
+        std::string text;
     } cases[] = {
-        {{}, 1},
-        {{many}, 1},
-        {{many, many, many}, 3},
-        {{many, zero, zero, zero}, 2},
-        {{many, someEinmalGu, zero, zero, zero}, 3},
-        {{zero, zero}, 1},
-        {long500, 8},
+        {{}, 0, ""},
+        {{many, many}, 0, ""},
+        {{many, zero, someEinmalGu}, 0, ""},
+        {{many, someEinmalGu, zero}, 3, "Step 3: alle Zähler 0"},
+        {{zero, zero}, 1, "Steps 1–2: alle Zähler 0"},
+        {long15, 11, "Steps 11–15: alle Zähler 0"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(cr::shownSteps(steps(c.counters)), c.shown) << c.counters.size() << " steps";
+        const std::vector<cr::StepResult> history = steps(c.counters);
+        const int first = cr::zeroTailStart(history);
+        EXPECT_EQ(first, c.first) << c.counters.size() << " steps";
+        if (first > 0) {
+            EXPECT_EQ(cr::zeroTailText(first, history.back().step), c.text);
+        }
+    }
+}
+
+// "Statistisch" starts at the step rate and halves, rounded half to even.
+TEST(ChartLayout, StatisticHalvesFromTheSteprate) {
+    const struct {
+        int steprate;
+        std::vector<double> course; // step 1 first
+    } cases[] = {{5, {5, 2.5, 1, 0.5, 0, 0}}, {3, {3, 1.5, 1, 0.5, 0}}, {37, {37, 18.5, 9}}};
+    for (const auto& c : cases) {
+        for (std::size_t k = 0; k < c.course.size(); ++k) {
+            EXPECT_DOUBLE_EQ(cr::statisticAt(c.steprate, static_cast<int>(k) + 1), c.course[k])
+                << "step rate " << c.steprate << ", step " << k + 1;
+        }
     }
 }
 

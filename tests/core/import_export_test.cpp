@@ -4,6 +4,7 @@
 // import, and a clipboard that refuses the text.
 #include "core/export.h"
 #include "core/run.h"
+#include "core/runfile.h"
 #include "run_harness.h"
 
 #include <algorithm>
@@ -53,6 +54,24 @@ TEST(Import, ReplayPlaysFractionsRoundedAndEndsAtTheLastSpin) {
     }
     EXPECT_EQ(taken, (std::vector<int>{12, 0, 36, 8}));
     EXPECT_FALSE(h.window.isEnabled(Control::okweiter));
+}
+
+// A simulated run to watch replays as a permanence of its own numbers and
+// names where it comes from.
+TEST(Import, NumbersAtHandReplayAsAPermanence) {
+    Harness h;
+    const std::vector<std::uint8_t> numbers{12, 0, 36};
+    h.run.applyOpened(cr::numbersAsPermanence(numbers), "Lauf 3 der Simulation mit Seed 5", false);
+    EXPECT_EQ(h.run.state().permanzahl, 3);
+    EXPECT_EQ(h.run.origin(), "nachgespielt aus Lauf 3 der Simulation mit Seed 5 ab Wurf 1");
+    h.window.type(Control::textwiederhol, "3");
+    h.run.start();
+    std::vector<int> taken;
+    for (int i = 0; i < 3; ++i) {
+        h.run.weiter();
+        taken.push_back(h.run.state().zahl);
+    }
+    EXPECT_EQ(taken, (std::vector<int>{12, 0, 36}));
 }
 
 // A file that is not read after an import and "Abbruch" forgets the count of

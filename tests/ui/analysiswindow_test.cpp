@@ -377,7 +377,7 @@ TEST(SummaryModelTest, CellsAndTheirLook) {
     model.setRows({row, row}, QStringLiteral(","));
     ASSERT_EQ(model.rowCount(), 2);
     ASSERT_EQ(model.columnCount(), 25);
-    EXPECT_EQ(model.headerData(5, Qt::Horizontal, Qt::DisplayRole), QStringLiteral("leer RS z"));
+    EXPECT_EQ(model.headerData(5, Qt::Horizontal, Qt::DisplayRole), QStringLiteral("Leer R/S z"));
     for (int column = 0; column < model.columnCount(); ++column) {
         EXPECT_FALSE(model.headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty())
             << "column " << column;
@@ -385,9 +385,10 @@ TEST(SummaryModelTest, CellsAndTheirLook) {
     EXPECT_EQ(model.headerData(21, Qt::Horizontal, Qt::ToolTipRole).toString().toStdString(),
               std::string("<p>Anteil der Läufe, in denen nach diesem Step mindestens ein Feld "
                           "Rot/Schwarz noch nie getroffen wurde.</p>"));
-    EXPECT_EQ(model.headerData(12, Qt::Horizontal, Qt::ToolTipRole).toString().toStdString(),
-              std::string("<p>Mittel von \u201e1xrot RS\u201c über alle Läufe: die Zahl der Felder "
-                          "Rot/Schwarz, die nur im ersten Step getroffen wurden.</p>"));
+    EXPECT_EQ(
+        model.headerData(12, Qt::Horizontal, Qt::ToolTipRole).toString().toStdString(),
+        std::string("<p>Mittel von \u201e1x (rot) R/S\u201c über alle Läufe: die Zahl der Felder "
+                    "Rot/Schwarz, die nur im ersten Step getroffen wurden.</p>"));
     const auto background = [&model](int column) {
         const QVariant brush = model.index(1, column).data(Qt::BackgroundRole);
         return brush.isValid() ? brush.value<QBrush>().color().name() : QStringLiteral("none");

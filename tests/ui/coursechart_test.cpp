@@ -260,4 +260,192 @@ TEST(CourseZoom, ValueAxisAndLegendStayInViewWhileScrolling) {
         << "points under the axis are hidden";
 }
 
+// A run whose counters stand above zero up to step LAST_ABOVE_ZERO and at
+// zero after it, to step COUNT.
+std::vector<cr::StepResult> fadingRun(int count, int lastAboveZero) {
+    std::vector<cr::StepResult> run(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        const int value = k < lastAboveZero ? 1 : 0;
+        run[static_cast<std::size_t>(k)] = {k + 1, 0, {value, 0, 0}, {0, 0, value}};
+    }
+    return run;
+}
+
+// Every completed step is reachable, at the widest zoom as at the narrowest:
+// scrolled to the end, the last step lies inside the part shown between the
+// value axis and the legend. Trailing steps at zero are named, not hidden.
+TEST_F(CourseChartTest, EveryCompletedStepIsReachableAtEveryZoom) {
+    const struct {
+        int steprate, count, lastAboveZero;
+        const char* note;
+    } cases[] = {{37, 15, 10, "Steps 11\u201315: alle Z\u00e4hler 0"},
+                 {4, 25, 5, "Steps 6\u201325: alle Z\u00e4hler 0"}};
+    for (const auto& c : cases) {
+        CourseWindow course(nullptr);
+        course.showRun(fadingRun(c.count, c.lastAboveZero), c.steprate);
+        course.show();
+        CourseChart& chart = course.chart();
+        EXPECT_EQ(chart.zeroTailNote(), QString::fromUtf8(c.note));
+        EXPECT_TRUE(chart.toolTipAt(QPointF(chart.xOf(1), 5)).contains(QString::fromUtf8(c.note)));
+        for (int zoom : {1, 64}) {
+            SCOPED_TRACE(testing::Message() << c.count << " steps, zoom " << zoom);
+            course.setZoom(zoom);
+            QScrollBar* bar = course.scrollArea().horizontalScrollBar();
+            bar->setValue(bar->maximum());
+            QCoreApplication::processEvents();
+            const double last = chart.xOf(c.count);
+            EXPECT_GT(last, chart.valueAxisRect().right());
+            EXPECT_LT(last, chart.legendRect().left());
+            EXPECT_LT(last, bar->value() + course.scrollArea().viewport()->width());
+            EXPECT_TRUE(chart.pointInfo(QPointF(last, chart.yOf(0)))
+                            .contains(QStringLiteral("1x (rot) G/U, Step %1: 0").arg(c.count)));
+        }
+    }
+}
+
+// Per counter, step 1 to 3: the mean COUNTER * 4 + 12 and the SD 2, over 500
+// runs at step rate 20; "Statistisch" there is 20, 10 and 5.
+cr::ui::RunsCourse runsCourse(double shift = 0) {
+    cr::ui::RunsCourse runs;
+    runs.steprate = 20;
+    runs.runs = 500;
+    runs.heading = QStringLiteral("500 L\u00e4ufe");
+    runs.steps.resize(3);
+    for (auto& step : runs.steps) {
+        for (std::size_t i = 0; i < 6; ++i) {
+            step.mean[i] = static_cast<double>(i) * 4 + 12 + shift;
+            step.sd[i] = 2;
+        }
+    }
+    return runs;
+}
+
+// Whether a pixel within two of AT has COLOUR, give or take the smoothing.
+bool shows(const QImage& image, QPointF at, const QColor& colour) {
+    for (int dx = -2; dx <= 2; ++dx) {
+        for (int dy = -2; dy <= 2; ++dy) {
+            const QColor c =
+                image.pixelColor(static_cast<int>(at.x()) + dx, static_cast<int>(at.y()) + dy);
+            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                    std::abs(c.blue() - colour.blue()) <=
+                24) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Many runs: every legend entry stands in the plot in its colour, the means,
+// the SD whiskers, "Statistisch" and the band; by source, one line a source.
+TEST_F(CourseChartTest, ManyRunsDrawWhatTheLegendSays) {
+    const QColor counters[] = {{200, 30, 40}, {30, 140, 50},  {30, 80, 210},
+                               {235, 125, 0}, {150, 60, 180}, {0, 155, 165}};
+    const QColor sources[] = {{140, 90, 40}, {225, 80, 160}, {120, 125, 0}};
+    const QColor statistic(0, 0, 0);
+    const QColor bandOnWhite(210, 216, 233);
+    CourseChart chart;
+    chart.resize(760, 480);
+    chart.setRuns(runsCourse());
+    QImage image = chart.grab().toImage();
+    QStringList names;
+    for (const CourseChart::LegendEntry& e : chart.legendEntries()) {
+        names << e.name;
+    }
+    EXPECT_EQ(
+        names,
+        (QStringList{"Leer R/S", "Leer M/P", "Leer G/U", "1x (rot) R/S", "1x (rot) M/P",
+                     "1x (rot) G/U", QStringLiteral("\u00b1 1 SD \u00fcber die L\u00e4ufe"),
+                     "Statistisch", "Erwartungswert", QStringLiteral("Erwartung \u00b1 2\u03c3")}));
+    for (std::size_t i = 0; i < 6; ++i) {
+        const double mean = static_cast<double>(i) * 4 + 12;
+        EXPECT_TRUE(shows(image, {chart.xOf(2), chart.yOf(mean)}, counters[i])) << i;
+        // The whisker, a pixel wide, beside the step, up to the mean + SD.
+        bool whisker = false;
+        for (double x = chart.xOf(2) - 8; x <= chart.xOf(2) + 8; x += 4) {
+            whisker = whisker || shows(image, {x, chart.yOf(mean + 1.5)}, counters[i]);
+        }
+        EXPECT_TRUE(whisker) << i;
+    }
+    EXPECT_TRUE(shows(image, {chart.xOf(3), chart.yOf(5)}, statistic));
+    EXPECT_TRUE(shows(image, {chart.xOf(1), chart.yOf(20.5)}, bandOnWhite));
+
+    const QString tables[] = {"/daten/Tisch1.txt", "Tisch2.txt", "C:/x/Tisch3.txt"};
+    chart.setRunsBySource(runsCourse(), {runsCourse(-10), runsCourse(-5), runsCourse(5)},
+                          {tables[0], tables[1], tables[2]}, 1);
+    image = chart.grab().toImage();
+    names.clear();
+    for (const CourseChart::LegendEntry& e : chart.legendEntries()) {
+        names << e.name;
+    }
+    EXPECT_EQ(names,
+              (QStringList{"Tisch1.txt", "Tisch2.txt", "Tisch3.txt", "Leer M/P, alle Quellen",
+                           "Erwartungswert", QStringLiteral("Erwartung \u00b1 2\u03c3")}));
+    const double shifts[] = {-10, -5, 5};
+    for (std::size_t n = 0; n < 3; ++n) {
+        const QPointF point(chart.xOf(3), chart.yOf(16 + shifts[n]));
+        EXPECT_TRUE(shows(image, point, sources[n])) << n;
+        EXPECT_TRUE(chart.pointInfo(point).startsWith(
+            QStringLiteral("Tisch%1.txt, Leer M/P, Step 3\nMittel \u00fcber 500 L\u00e4ufe")
+                .arg(n + 1)));
+    }
+    EXPECT_TRUE(shows(image, {chart.xOf(3), chart.yOf(16)}, counters[1])) << "pooled";
+}
+
+// Every part of the chart tells what it is: the points, the legend's
+// entries, the band, the axes.
+TEST_F(CourseChartTest, EveryPartExplainsItself) {
+    CourseChart one;
+    one.resize(760, 480);
+    std::vector<cr::StepResult> run = fadingRun(4, 2);
+    run[0].leer = {36, 30, 36}; // 30 lies outside the band of step 1
+    run[0].einmal = {36, 36, 36};
+    one.setRun(run, 37);
+    CourseChart many;
+    many.resize(760, 480);
+    many.setRuns(runsCourse());
+    auto legend = [](const CourseChart& chart, const char* name) {
+        const auto entries = chart.legendEntries();
+        for (std::size_t n = 0; n < entries.size(); ++n) {
+            if (entries[n].name == QString::fromUtf8(name)) {
+                return chart.legendRow(n).center();
+            }
+        }
+        ADD_FAILURE() << name;
+        return QPointF();
+    };
+    const QRectF axis = one.valueAxisRect();
+    const struct {
+        const CourseChart& chart;
+        QPointF at;
+        const char* says;
+    } cases[] = {
+        {one, legend(one, "Leer R/S"), "Leer R/S: Felder der Paarung Rot/Schwarz"},
+        {one, legend(one, "Leer R/S"), "noch nie getroffen"},
+        {one, legend(one, "1x (rot) M/P"), "Manque/Passe, die im ersten Step getroffen"},
+        {one, legend(one, "Statistisch"), "in Step 1 gleich der Step-Rate"},
+        {one, legend(one, "Erwartungswert"), "exakte Mittelwert"},
+        {one, legend(one, "Erwartung \u00b1 2\u03c3"), "etwa 95 %"},
+        {one, legend(one, "au\u00dferhalb \u00b1 2\u03c3"), "1 von 20"},
+        {many, legend(many, "\u00b1 1 SD \u00fcber die L\u00e4ufe"), "Standardabweichung"},
+        {one, {axis.center().x(), one.yOf(20)}, "Anzahl Felder: der Wert eines Z\u00e4hlers"},
+        {one, {one.xOf(1), one.yOf(0) + 12}, "Step: die abgeschlossenen Steps"},
+        {one, {one.xOf(1), one.yOf(37.6)}, "etwa 95 %"},
+        {one, {one.xOf(1), one.yOf(30)}, "Leer M/P, Step 1: 30"},
+        {many,
+         {many.xOf(2), many.yOf(16)},
+         "Leer M/P, Step 2\nMittel \u00fcber 500 L\u00e4ufe: "
+         "16,00, SD \u00fcber die L\u00e4ufe 2,00"},
+        {many, {many.xOf(2), many.yOf(16)}, "z = 65,43"},
+        {many,
+         {many.xOf(2), many.yOf(16)},
+         "|z| \u00fcber 2 kommt bei reinem Zufall in etwa "
+         "1 von 22 F\u00e4llen vor"},
+    };
+    for (const auto& c : cases) {
+        const QString tip = c.chart.toolTipAt(c.at);
+        EXPECT_TRUE(tip.contains(QString::fromUtf8(c.says))) << c.says << "\n" << tip.toStdString();
+    }
+}
+
 } // namespace

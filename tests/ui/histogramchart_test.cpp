@@ -106,4 +106,34 @@ TEST(HistogramChart, NothingToShowPaintsNoBars) {
               0);
 }
 
+// The axes, the legend's entries and the bars tell what they are.
+TEST(HistogramChart, EveryPartExplainsItself) {
+    const RunStatistics stats = statistics({110, 200, 90});
+    HistogramView view(nullptr);
+    view.resize(640, 300);
+    view.setStatistics(&stats, 2);
+    view.choose(2, 0);
+    const cr::ui::HistogramChart& chart = view.chart();
+    const QRectF area = chart.plotArea();
+    const struct {
+        QPointF at;
+        const char* says;
+    } cases[] = {
+        {chart.legendEntry(0).center(), "beobachtet: wie viele der L\u00e4ufe"},
+        {chart.legendEntry(1).center(), "exakte Gesetz (Binomialverteilung)"},
+        {{area.left() / 2, area.center().y()}, "Anzahl L\u00e4ufe: die H\u00f6he einer S\u00e4ule"},
+        {{area.center().x(), area.bottom() + 10},
+         "Wert des Z\u00e4hlers (Anzahl Felder): wie viele"},
+        {{area.left() + area.width() / 6, area.center().y()}, "Leer R/S Wert 0\nbeobachtet 110"},
+        {{area.left() + area.width() / 6, area.center().y()}, "rechte, helle S\u00e4ule"},
+        {{area.right() - 2, area.top() - 30}, ""},
+    };
+    for (const auto& c : cases) {
+        const QString tip = chart.toolTipAt(c.at);
+        EXPECT_TRUE(*c.says ? tip.contains(QString::fromUtf8(c.says)) : tip.isEmpty())
+            << c.says << "\n"
+            << tip.toStdString();
+    }
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analyse.h"
 
+#include "analysis/entries.h"
 #include "analysis/runs.h"
 #include "analysis/sources.h"
 #include "chancenraster/version.h"
@@ -91,6 +92,16 @@ int simulateRuns(const Options& o, std::ostream& out, std::ostream& err, bool sh
     const std::uint64_t seed = o.seed ? *o.seed : clockSeed();
     RunStatistics stats;
     {
+        // Hours of work get a word first, as in the window.
+        JobInput entries;
+        entries.simulate = true;
+        entries.runs = o.runs;
+        entries.runLength = o.runLength;
+        entries.steprate = o.steprate;
+        entries.threads = threadCount(o);
+        if (const Cost cost = estimateCost(entries, 0); worthAsking(cost)) {
+            err << kName << costLine(cost, entries.threads, Language::English) << std::endl;
+        }
         Progress progress(showProgress, err, o.runs, "runs");
         stats = simulate(o.steprate, o.runLength, o.runs, seed, threadCount(o), &progress.done());
     }

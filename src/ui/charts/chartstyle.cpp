@@ -35,4 +35,108 @@ void drawValueLabels(QPainter& p, const QRectF& margin, const std::vector<AxisTi
     p.restore();
 }
 
+namespace {
+
+const char* const kPairNames[kPairCount] = {"Rot/Schwarz", "Manque/Passe", "Gerade/Ungerade"};
+const char* const kZeroHitsBoth = "; eine Null zählt für beide Felder ihrer Zeile als Treffer.";
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+QString counterTip(std::size_t counter, bool runs) {
+    const QString pair = text(kPairNames[counter % kPairCount]);
+    QString tip =
+        counter < kPairCount
+            ? QStringLiteral("%1: Felder der Paarung %2 (zwei je Zeile des Rasters), die seit "
+                             "Start bzw. Reset noch nie getroffen wurden")
+            : QStringLiteral("%1: Felder der Paarung %2, die im ersten Step getroffen wurden "
+                             "und seitdem nicht wieder (im Raster dunkelrot)");
+    tip = tip.arg(text(kCounterLooks[counter].name), pair) + text(kZeroHitsBoth);
+    if (runs) {
+        tip += QStringLiteral("\nDie Linie verbindet die Mittel über alle Läufe, "
+                              "ein Punkt je Step.");
+    }
+    return tip;
+}
+
+QString statisticTip(bool runs) {
+    QString tip = QStringLiteral(
+        "Statistisch: der statistische Wert, den das Fenster nach jedem Step zeigt: in Step 1 "
+        "gleich der Step-Rate, danach mit jedem Step halbiert (gerundet).\nEine Faustregel "
+        "für die Zähler; den exakten Mittelwert zeigt die Linie "
+        "„Erwartungswert“.");
+    if (runs) {
+        tip += QStringLiteral(" In jedem Lauf gleich.");
+    }
+    return tip;
+}
+
+QString meanTip() {
+    return QStringLiteral("Erwartungswert: der exakte Mittelwert eines Zählers bei reinem "
+                          "Zufall, 2 × Step-Rate × (18/37) hoch Step; für Leer "
+                          "und 1x (rot) jeder Paarung derselbe.");
+}
+
+QString bandTip() {
+    return QStringLiteral("Erwartung ± 2σ: der Erwartungswert plus und minus zwei "
+                          "Standardabweichungen σ des exakten Gesetzes.\nHier liegen bei "
+                          "reinem Zufall etwa 95 % der Werte eines Zählers in einem Lauf.");
+}
+
+QString whiskerTip() {
+    return QStringLiteral(
+        "± 1 SD über die Läufe: je Step und Zähler ein senkrechter Strich in "
+        "dessen Farbe, von Mittel − SD bis Mittel + SD; SD ist die Standardabweichung der "
+        "Werte über alle Läufe.\nBei reinem Zufall ist SD etwa σ, der Strich "
+        "also etwa halb so hoch wie das Band.");
+}
+
+QString ringTip() {
+    return QStringLiteral("außerhalb ± 2σ: ein Kreis um einen Wert außerhalb "
+                          "des Bandes. Bei reinem Zufall liegt etwa 1 von 20 Werten so weit "
+                          "draußen.");
+}
+
+QString sourceTip(const QString& name, std::size_t counter) {
+    return QStringLiteral("%1: Mittel von %2 über die Läufe aus dieser Datei, ein "
+                          "Punkt je Step.\n")
+               .arg(name, text(kCounterLooks[counter].name)) +
+           counterTip(counter, false);
+}
+
+QString pooledTip(std::size_t counter) {
+    return QStringLiteral("%1, alle Quellen: Mittel über die Läufe aller Dateien "
+                          "zusammen, ein Punkt je Step.\n")
+               .arg(text(kCounterLooks[counter].name)) +
+           counterTip(counter, false);
+}
+
+QString valueAxisTip(bool runs, bool logarithmic) {
+    QString tip = QStringLiteral("Anzahl Felder: der Wert eines Zählers, also wie viele "
+                                 "Felder er zählt (höchstens 2 × Step-Rate).");
+    if (runs) {
+        tip += QStringLiteral(" Bei vielen Läufen: das Mittel über die Läufe.");
+    }
+    if (logarithmic) {
+        tip += QStringLiteral("\nLogarithmisch geteilt: jede Zehnerpotenz gleich hoch; eine 0 "
+                              "liegt am Boden der Achse.");
+    }
+    return tip;
+}
+
+QString stepAxisTip() {
+    return QStringLiteral("Step: die abgeschlossenen Steps, jeder mit so vielen Würfen wie "
+                          "die Step-Rate. Alle stehen auf der Achse, auch die am Ende, in denen "
+                          "alle Zähler 0 sind.");
+}
+
+QString zeroTailTip(const QString& note) {
+    return note + QStringLiteral(": In diesen Steps ist kein Feld mehr leer oder nur im ersten "
+                                 "Step getroffen (bei vielen Läufen: in keinem Lauf); alle "
+                                 "Zähler liegen auf der 0.");
+}
+
 } // namespace cr::ui::chartstyle

@@ -67,4 +67,18 @@ double valueAxisMargin(const QFontMetrics& metrics, const ValueAxis& axis);
 void drawValueLabels(QPainter& p, const QRectF& margin, const std::vector<AxisTick>& ticks,
                      const std::function<double(double)>& row, const QString& title, double middle);
 
+// What each element of a chart means, in the words of its tool tip. RUNS:
+// the chart shows the means of many runs.
+QString counterTip(std::size_t counter, bool runs);
+QString statisticTip(bool runs);
+QString meanTip();
+QString bandTip();
+QString whiskerTip();
+QString ringTip();
+QString sourceTip(const QString& name, std::size_t counter);
+QString pooledTip(std::size_t counter);
+QString valueAxisTip(bool runs, bool logarithmic);
+QString stepAxisTip();
+QString zeroTailTip(const QString& note);
+
 } // namespace cr::ui::chartstyle

@@ -5,6 +5,7 @@
 #include "core/expectation.h"
 #include "ui/charts/chartstyle.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
 #include <algorithm>
@@ -35,36 +36,95 @@ CourseChart::CourseChart(QWidget* parent) : QWidget(parent) {
     fitValueAxis();
 }
 
+void CourseChart::setRun(std::vector<StepResult> steps, int steprate) {
+    m_runs = {};
+    m_sources.clear();
+    m_sourceNames.clear();
+    m_steps = std::move(steps);
+    m_steprate = steprate;
+    fitValueAxis();
+    update();
+}
+
 void CourseChart::setRuns(RunsCourse runs) {
     m_steps.clear();
+    m_sources.clear();
+    m_sourceNames.clear();
     m_steprate = runs.steprate;
     m_runs = std::move(runs);
     fitValueAxis();
     update();
 }
 
+void CourseChart::setRunsBySource(RunsCourse pooled, std::vector<RunsCourse> sources,
+                                  std::vector<QString> names, int counter) {
+    m_steps.clear();
+    m_steprate = pooled.steprate;
+    m_runs = std::move(pooled);
+    m_sources = std::move(sources);
+    m_sourceNames.clear();
+    for (std::size_t n = 0; n < m_sources.size(); ++n) {
+        m_sourceNames.push_back(n < names.size() ? QFileInfo(names[n]).fileName()
+                                                 : QStringLiteral("Quelle %1").arg(n + 1));
+    }
+    m_sourceCounter = std::clamp(counter, 0, static_cast<int>(kChartCounters) - 1);
+    fitValueAxis();
+    update();
+}
+
+CourseChart::Mode CourseChart::mode() const {
+    if (!showsRuns()) {
+        return Mode::OneRun;
+    }
+    return m_sources.empty() ? Mode::Runs : Mode::BySource;
+}
+
+// Fixed, so a table keeps its colour from one evaluation to the next; none
+// of them is a counter's hue or the grey of the exact mean.
+QColor CourseChart::sourceColour(std::size_t n) {
+    static const QColor palette[] = {
+        QColor(140, 90, 40),  QColor(225, 80, 160), QColor(120, 125, 0),  QColor(20, 30, 120),
+        QColor(110, 200, 40), QColor(200, 170, 0),  QColor(90, 120, 140), QColor(120, 20, 60),
+    };
+    return palette[n % std::size(palette)];
+}
+
 std::vector<StepResult> CourseChart::laidOutSteps() const {
     if (!showsRuns()) {
         return m_steps;
     }
-    std::vector<StepResult> tops(m_runs.steps.size());
+    auto top = [](const RunsCourse::Step& step, std::size_t i) {
+        return static_cast<int>(std::ceil(step.mean[i] + step.sd[i]));
+    };
+    auto set = [](StepResult& r, std::size_t i, int value) {
+        int& at = i < kPairCount ? r.leer[i] : r.einmal[i - kPairCount];
+        at = std::max(at, value);
+    };
+    std::size_t count = m_runs.steps.size();
+    for (const RunsCourse& source : m_sources) {
+        count = std::max(count, source.steps.size());
+    }
+    std::vector<StepResult> tops(count);
     for (std::size_t k = 0; k < tops.size(); ++k) {
         tops[k].step = static_cast<int>(k) + 1;
-        const RunsCourse::Step& step = m_runs.steps[k];
-        for (std::size_t i = 0; i < kChartCounters; ++i) {
-            const int top = static_cast<int>(std::ceil(step.mean[i] + step.sd[i]));
-            (i < kPairCount ? tops[k].leer[i] : tops[k].einmal[i - kPairCount]) = top;
+        if (mode() == Mode::Runs) {
+            tops[k].statistisch = statisticAt(m_steprate, tops[k].step);
+            for (std::size_t i = 0; i < kChartCounters; ++i) {
+                set(tops[k], i, top(m_runs.steps[k], i));
+            }
+            continue;
+        }
+        const auto i = static_cast<std::size_t>(m_sourceCounter);
+        if (k < m_runs.steps.size()) {
+            set(tops[k], i, top(m_runs.steps[k], i));
+        }
+        for (const RunsCourse& source : m_sources) {
+            if (k < source.steps.size()) {
+                set(tops[k], i, static_cast<int>(std::ceil(source.steps[k].mean[i])));
+            }
         }
     }
     return tops;
-}
-
-void CourseChart::setRun(std::vector<StepResult> steps, int steprate) {
-    m_runs = {};
-    m_steps = std::move(steps);
-    m_steprate = steprate;
-    fitValueAxis();
-    update();
 }
 
 QString CourseChart::counterName(std::size_t i) {
@@ -85,10 +145,21 @@ QSize CourseChart::minimumSizeHint() const {
     return {420, 280};
 }
 
+// Every completed step keeps its place on the axis, however many trailing
+// steps stand at zero: the user asked for them and zooms to see them.
 void CourseChart::fitValueAxis() {
     const std::vector<StepResult> steps = laidOutSteps();
     m_axis = cr::fitValueAxis(steps, m_steprate, m_log);
-    m_shown = shownSteps(steps);
+    m_shown = std::max<std::size_t>(steps.size(), 1);
+}
+
+QString CourseChart::zeroTailNote() const {
+    if (mode() == Mode::BySource) {
+        return {};
+    }
+    const std::vector<StepResult> steps = laidOutSteps();
+    const int first = zeroTailStart(steps);
+    return first > 0 ? QString::fromStdString(zeroTailText(first, steps.back().step)) : QString();
 }
 
 double CourseChart::xOf(double step) const {
@@ -105,18 +176,6 @@ double CourseChart::xAt(const QRectF& area, double step) const {
 
 double CourseChart::yAt(const QRectF& area, double value) const {
     return area.bottom() - valueFraction(m_axis, value) * area.height();
-}
-
-int CourseChart::legendWidth() const {
-    const QFontMetrics metrics(font());
-    int widest = metrics.horizontalAdvance(text(kBandName));
-    for (const SeriesLook& look : kCounterLooks) {
-        widest = std::max(widest, metrics.horizontalAdvance(text(look.name)));
-    }
-    for (const SeriesLook* look : {&kStatisticLook, &kMeanLook}) {
-        widest = std::max(widest, metrics.horizontalAdvance(text(look->name)));
-    }
-    return kLegendSwatch + widest + 3 * kSpacing;
 }
 
 QRectF CourseChart::plotArea() const {
@@ -136,35 +195,25 @@ void CourseChart::paintEvent(QPaintEvent* /*event*/) {
     p.fillRect(area, Qt::white);
     p.setRenderHint(QPainter::Antialiasing);
 
-    const QFontMetrics metrics(font());
-    if (!m_steps.empty() || showsRuns()) {
-        const auto count = static_cast<qsizetype>(m_steps.size());
-        const QString heading =
-            showsRuns() ? m_runs.heading
-                        : text(kHeading)
-                              .arg(m_steprate)
-                              .arg(count == 1 ? text(kOneStep) : text(kSteps).arg(count));
-        QFont bold = font();
-        bold.setBold(true);
-        p.setFont(bold);
-        p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(QPointF(shownLeft() + area.left(), metrics.height() * 1.25), heading);
-        p.setFont(font());
-    }
-
     drawGrid(p, area);
     drawStepAxis(p, area);
-    if (m_steps.empty() && !showsRuns()) {
+    if (empty()) {
         p.setPen(palette().color(QPalette::PlaceholderText));
         p.drawText(area, Qt::AlignCenter, text(kNoStepYet));
     } else {
         p.save();
         p.setClipRect(area.adjusted(-2, -2, 2, 2));
         drawBand(p, area);
-        if (showsRuns()) {
-            drawRunsSeries(p, area);
-        } else {
+        switch (mode()) {
+        case Mode::OneRun:
             drawSeries(p, area);
+            break;
+        case Mode::Runs:
+            drawRunsSeries(p, area);
+            break;
+        case Mode::BySource:
+            drawSourceSeries(p, area);
+            break;
         }
         p.restore();
     }
@@ -175,12 +224,50 @@ void CourseChart::paintEvent(QPaintEvent* /*event*/) {
     drawValueAxis(p, area);
     p.setRenderHint(QPainter::Antialiasing);
     drawLegend(p, area);
+    drawHeading(p, area);
+}
+
+// The heading, and after it in plain weight what the axis holds without a
+// line to show: the trailing steps at zero.
+QRectF CourseChart::headingRect() const {
+    const QFontMetrics metrics(font());
+    const double left = shownLeft() + plotArea().left();
+    return {left, 0, std::max(legendRect().left() - left, 0.0), 2.0 * metrics.height()};
+}
+
+void CourseChart::drawHeading(QPainter& p, const QRectF& /*area*/) const {
+    if (empty()) {
+        return;
+    }
+    const QFontMetrics metrics(font());
+    const auto count = static_cast<qsizetype>(m_steps.size());
+    const QString heading = showsRuns()
+                                ? m_runs.heading
+                                : text(kHeading)
+                                      .arg(m_steprate)
+                                      .arg(count == 1 ? text(kOneStep) : text(kSteps).arg(count));
+    QFont bold = font();
+    bold.setBold(true);
+    p.setFont(bold);
+    p.setPen(palette().color(QPalette::WindowText));
+    const QRectF box = headingRect();
+    const QPointF at(box.left(), metrics.height() * 1.25);
+    p.drawText(at, heading);
+    const double after = QFontMetrics(bold).horizontalAdvance(heading);
+    p.setFont(font());
+    const QString note = zeroTailNote();
+    if (!note.isEmpty()) {
+        p.drawText(at + QPointF(after, 0), QStringLiteral("  \u00b7  ") + note);
+    }
 }
 
 void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
     const QFontMetrics metrics(font());
     p.setPen(palette().color(QPalette::WindowText));
-    for (int step : stepLabels(static_cast<int>(m_shown))) {
+    // As many labels as leave room between them, at any zoom.
+    const int count = static_cast<int>(m_shown);
+    const double room = metrics.horizontalAdvance(QString::number(count)) + 3 * kSpacing;
+    for (int step : stepLabels(count, stepLabelSpacing(xAt(area, 2) - xAt(area, 1), room))) {
         const double x = xAt(area, step);
         p.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
         const QString label = QString::number(step);
@@ -210,64 +297,76 @@ void CourseChart::drawBand(QPainter& p, const QRectF& area) const {
     p.setBrush(Qt::NoBrush);
 }
 
-// A series' line in its look, with a dot at each point when asked.
-void CourseChart::drawLine(QPainter& p, const SeriesLook& look, const QPolygonF& line, bool dots) {
-    p.setPen(penOf(look));
+// A series' line in its pen, with a dot at each point when asked.
+void CourseChart::drawLine(QPainter& p, const QPen& pen, const QPolygonF& line, bool dots) {
+    p.setPen(pen);
     p.drawPolyline(line);
     if (dots) {
         p.setPen(Qt::NoPen);
-        p.setBrush(look.colour);
+        p.setBrush(pen.color());
         for (const QPointF& point : line) {
-            p.drawEllipse(point, look.width + 1, look.width + 1);
+            p.drawEllipse(point, pen.widthF() + 1, pen.widthF() + 1);
         }
         p.setBrush(Qt::NoBrush);
     }
 }
 
-void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
-    const bool marked = m_shown == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
-    auto draw = [&](const SeriesLook& look, bool dotted, auto value) {
-        QPolygonF line;
-        for (const StepResult& r : m_steps) {
-            line << QPointF(xAt(area, r.step), yAt(area, value(r)));
-        }
-        drawLine(p, look, line, marked && dotted);
-        if (dotted && &look != &kStatisticLook) { // outside the band: a ring
-            p.setPen(QPen(look.colour, 1.5));
-            for (std::size_t k = 0; k < m_steps.size(); ++k) {
-                if (outsideBand(m_steps[k].step, value(m_steps[k]))) {
-                    p.drawEllipse(line[static_cast<qsizetype>(k)], 6, 6);
-                }
-            }
-        }
-    };
-    for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
-        draw(kCounterLooks[i], true, [i](const StepResult& r) { return chartCounter(r, i); });
-    }
-    // The exact mean is no measurement: a line without dots, over the counters.
-    draw(kMeanLook, m_steps.size() == 1,
-         [this](const StepResult& r) { return expectedCount(m_steprate, r.step); });
-    draw(kStatisticLook, true, [](const StepResult& r) { return r.statistisch; });
+// Dots on the lines where the steps lie far enough apart to tell them.
+bool CourseChart::marked(const QRectF& area) const {
+    return m_shown == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
 }
 
-// Each counter's means as a line with a dot a step, their whiskers, and the
-// exact mean over them.
-void CourseChart::drawRunsSeries(QPainter& p, const QRectF& area) const {
-    const std::size_t count = m_runs.steps.size();
-    const bool marked = m_shown == 1 || xAt(area, 2) - xAt(area, 1) >= 12;
-    auto draw = [&](const SeriesLook& look, bool dotted, auto value) {
-        QPolygonF line;
-        for (std::size_t k = 0; k < count; ++k) {
-            line << QPointF(xAt(area, static_cast<double>(k + 1)), yAt(area, value(k)));
-        }
-        drawLine(p, look, line, marked && dotted);
-    };
+void CourseChart::drawSeries(QPainter& p, const QRectF& area) const {
+    const bool dots = marked(area);
     for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
-        draw(kCounterLooks[i], true, [this, i](std::size_t k) { return m_runs.steps[k].mean[i]; });
+        const SeriesLook& look = kCounterLooks[i];
+        QPolygonF line;
+        for (const StepResult& r : m_steps) {
+            line << QPointF(xAt(area, r.step), yAt(area, chartCounter(r, i)));
+        }
+        drawLine(p, penOf(look), line, dots);
+        p.setPen(QPen(look.colour, 1.5)); // outside the band: a ring
+        for (std::size_t k = 0; k < m_steps.size(); ++k) {
+            if (outsideBand(m_steps[k].step, chartCounter(m_steps[k], i))) {
+                p.drawEllipse(line[static_cast<qsizetype>(k)], 6, 6);
+            }
+        }
     }
+    drawExpectation(p, area, true);
+}
+
+// The exact mean, no measurement: a line without dots over the counters;
+// "Statistisch", the same in every run, over it.
+void CourseChart::drawExpectation(QPainter& p, const QRectF& area, bool statistic) const {
+    const std::vector<StepResult> steps = laidOutSteps();
+    QPolygonF mean;
+    QPolygonF rule;
+    for (const StepResult& r : steps) {
+        const double x = xAt(area, r.step);
+        mean << QPointF(x, yAt(area, expectedCount(m_steprate, r.step)));
+        rule << QPointF(x, yAt(area, r.statistisch));
+    }
+    drawLine(p, penOf(kMeanLook), mean, steps.size() == 1);
+    if (statistic) {
+        drawLine(p, penOf(kStatisticLook), rule, marked(area));
+    }
+}
+
+// Each counter's means as a line with a dot a step over their whiskers, the
+// exact mean and "Statistisch": over many runs the means come close to the
+// exact mean, and drawn last they stay in sight.
+void CourseChart::drawRunsSeries(QPainter& p, const QRectF& area) const {
     drawWhiskers(p, area);
-    draw(kMeanLook, count == 1,
-         [this](std::size_t k) { return expectedCount(m_steprate, static_cast<int>(k) + 1); });
+    drawExpectation(p, area, true);
+    const bool dots = marked(area);
+    for (std::size_t i = 0; i < std::size(kCounterLooks); ++i) {
+        QPolygonF line;
+        for (std::size_t k = 0; k < m_runs.steps.size(); ++k) {
+            line << QPointF(xAt(area, static_cast<double>(k + 1)),
+                            yAt(area, m_runs.steps[k].mean[i]));
+        }
+        drawLine(p, penOf(kCounterLooks[i]), line, dots);
+    }
 }
 
 // One standard deviation either side of each mean, the counters side by side.
@@ -277,13 +376,36 @@ void CourseChart::drawWhiskers(QPainter& p, const QRectF& area) const {
         const RunsCourse::Step& step = m_runs.steps[k];
         for (std::size_t i = 0; i < kChartCounters; ++i) {
             const double offset = (static_cast<double>(i) - 2.5) / 6.0 * width;
-            const double x = xAt(area, static_cast<double>(k + 1)) + offset;
+            // On a pixel's middle: a thin line in its full colour.
+            const double x = std::round(xAt(area, static_cast<double>(k + 1)) + offset) + 0.5;
             const double mean = step.mean[i];
             p.setPen(QPen(kCounterLooks[i].colour, 1));
             p.drawLine(QPointF(x, yAt(area, std::max(mean - step.sd[i], 0.0))),
                        QPointF(x, yAt(area, mean + step.sd[i])));
         }
     }
+}
+
+// The chosen counter: a thin line per source, the pooled means in the
+// counter's own look over them, and the exact mean.
+void CourseChart::drawSourceSeries(QPainter& p, const QRectF& area) const {
+    const bool dots = marked(area);
+    const auto i = static_cast<std::size_t>(m_sourceCounter);
+    auto line = [&](const RunsCourse& course) {
+        QPolygonF points;
+        for (std::size_t k = 0; k < course.steps.size(); ++k) {
+            points << QPointF(xAt(area, static_cast<double>(k + 1)),
+                              yAt(area, course.steps[k].mean[i]));
+        }
+        return points;
+    };
+    for (std::size_t n = 0; n < m_sources.size(); ++n) {
+        drawLine(p, QPen(sourceColour(n), 1.4), line(m_sources[n]), dots);
+    }
+    drawExpectation(p, area, false);
+    QPen pooled = penOf(kCounterLooks[i]);
+    pooled.setWidthF(2.4);
+    drawLine(p, pooled, line(m_runs), dots);
 }
 
 } // namespace cr::ui

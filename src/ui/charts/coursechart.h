@@ -4,6 +4,9 @@
 #include "core/chartlayout.h"
 #include "core/evaluation.h"
 
+#include <QColor>
+#include <QPen>
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <vector>
@@ -12,10 +15,6 @@ class QCheckBox;
 class QPolygonF;
 
 namespace cr::ui {
-
-namespace chartstyle {
-struct SeriesLook;
-}
 
 // What the chart shows of many runs: per step the mean of each counter over
 // the runs with its standard deviation, and a heading that says which runs.
@@ -28,6 +27,7 @@ struct RunsCourse {
     std::vector<Step> steps; // step 1 first
     int steprate = 0;
     QString heading;
+    long long runs = 0; // how many; 0 when unknown (then no z for a mean)
 };
 
 // The course of a run over its completed steps: the six counters,
@@ -44,12 +44,25 @@ public:
     // Many runs instead of one: per step the mean of each counter with a
     // whisker of one standard deviation either side, under the heading.
     void setRuns(RunsCourse runs);
+    // Many runs of several sources (casino tables, say), one counter: a line
+    // of its means per source, each in its own colour and named by NAMES
+    // (file names; a path is cut to its last part), the line of all sources
+    // pooled, and the exact mean with its band. COUNTER is 0..5 in the
+    // order of chartstyle::kCounterLooks.
+    void setRunsBySource(RunsCourse pooled, std::vector<RunsCourse> sources,
+                         std::vector<QString> names, int counter);
     void setLogarithmic(bool on);
     bool logarithmic() const { return m_log; }
     // The steps of one run; none while many runs are shown.
     const std::vector<StepResult>& steps() const { return m_steps; }
+    // Many runs (all sources pooled); no steps while one run is shown.
     const RunsCourse& runs() const { return m_runs; }
+    const std::vector<RunsCourse>& sources() const { return m_sources; }
     int steprate() const { return m_steprate; }
+    // How many steps the step axis holds: every completed one.
+    std::size_t stepCount() const { return m_shown; }
+    // The colour of the Nth source's line (a fixed palette, repeated).
+    static QColor sourceColour(std::size_t n);
 
     // Where a step and a value are drawn, in the widget's pixels
     // (core/chartlayout places them in the plot area).
@@ -58,8 +71,12 @@ public:
 
     // What a pointer at pos points to: a counter's value at a step, its
     // exact mean and σ, and how likely a value at least this far from the
-    // mean is; empty away from every point (a chart of one run only).
+    // mean is; for many runs the mean, its SD over the runs and its z.
+    // Empty away from every point.
     QString pointInfo(const QPointF& pos) const;
+    // The tool tip at pos: the point there, else the legend entry, the band,
+    // an axis or the heading explained; empty where there is nothing.
+    QString toolTipAt(const QPointF& pos) const;
     static QString counterName(std::size_t i);
     // Whether a counter lies outside the exact mean's ±2σ band.
     bool outsideBand(int step, double value) const;
@@ -71,40 +88,68 @@ public:
     // Where the value axis with its labels and the legend are drawn.
     QRectF valueAxisRect() const;
     QRectF legendRect() const;
+    // The legend's entries from the top, with the rows they take.
+    struct LegendEntry {
+        enum class Swatch { Line, Band, Whiskers, Ring };
+        QString name;
+        QString tip;
+        Swatch swatch = Swatch::Line;
+        QColor colour;
+        QPen pen;
+    };
+    std::vector<LegendEntry> legendEntries() const;
+    QRectF legendRow(std::size_t row) const;
+    // The steps at the end where every counter is 0, as the chart's line
+    // says ("Steps 11–15: alle Zähler 0"); empty when there are none.
+    QString zeroTailNote() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    enum class Mode { OneRun, Runs, BySource };
     void fitValueAxis();
+    Mode mode() const;
     bool showsRuns() const { return !m_runs.steps.empty(); }
+    bool empty() const { return m_steps.empty() && !showsRuns(); }
     // What core/chartlayout lays the axes and the band out over: the steps of
     // one run, or of many runs each counter at the top of its whisker.
     std::vector<StepResult> laidOutSteps() const;
     int legendWidth() const;
     QRectF plotArea() const;
+    QRectF headingRect() const;
     double shownLeft() const;
     double shownRight() const;
+    bool anyOutsideBand() const;
+    void drawHeading(QPainter& p, const QRectF& area) const;
     void drawGrid(QPainter& p, const QRectF& area) const;
     void drawValueAxis(QPainter& p, const QRectF& area) const;
     void drawStepAxis(QPainter& p, const QRectF& area) const;
     double xAt(const QRectF& area, double step) const;
     double yAt(const QRectF& area, double value) const;
     void drawBand(QPainter& p, const QRectF& area) const;
-    static void drawLine(QPainter& p, const chartstyle::SeriesLook& look, const QPolygonF& line,
-                         bool dots);
+    static void drawLine(QPainter& p, const QPen& pen, const QPolygonF& line, bool dots);
+    bool marked(const QRectF& area) const;
     void drawSeries(QPainter& p, const QRectF& area) const;
     void drawRunsSeries(QPainter& p, const QRectF& area) const;
+    void drawSourceSeries(QPainter& p, const QRectF& area) const;
+    void drawExpectation(QPainter& p, const QRectF& area, bool statistic) const;
     void drawWhiskers(QPainter& p, const QRectF& area) const;
     void drawLegend(QPainter& p, const QRectF& area) const;
+    QString runsPointInfo(const QPointF& pos) const;
+    QString elementInfo(const QPointF& pos) const;
 
     std::vector<StepResult> m_steps;
-    RunsCourse m_runs;       // no steps for one run
-    std::size_t m_shown = 1; // the steps spread across the width (shownSteps)
+    RunsCourse m_runs; // no steps for one run; all sources pooled by source
+    std::vector<RunsCourse> m_sources;
+    std::vector<QString> m_sourceNames;
+    int m_sourceCounter = 0;
+    std::size_t m_shown = 1; // the steps spread across the width: all of them
     int m_steprate = 0;
     bool m_log = false;
     ValueAxis m_axis;

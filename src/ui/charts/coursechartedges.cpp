@@ -15,6 +15,10 @@ namespace {
 using namespace chartstyle;
 
 const char* const kValueAxisTitle = "Anzahl Felder";
+const char* const kWhiskerName = "\u00b1 1 SD \u00fcber die L\u00e4ufe";
+const char* const kRingName = "au\u00dferhalb \u00b1 2\u03c3";
+const char* const kPooledName = "%1, alle Quellen";
+constexpr int kLongestName = 200; // pixels of a source's name in the legend
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -72,6 +76,56 @@ void CourseChart::drawValueAxis(QPainter& p, const QRectF& area) const {
         text(kValueAxisTitle), area.center().y());
 }
 
+std::vector<CourseChart::LegendEntry> CourseChart::legendEntries() const {
+    using Swatch = LegendEntry::Swatch;
+    std::vector<LegendEntry> entries;
+    const Mode shown = mode();
+    auto line = [&entries](const QString& name, const QString& tip, const QPen& pen) {
+        entries.push_back({name, tip, Swatch::Line, pen.color(), pen});
+    };
+    if (shown == Mode::BySource) {
+        for (std::size_t n = 0; n < m_sources.size(); ++n) {
+            line(m_sourceNames[n], sourceTip(m_sourceNames[n], m_sourceCounter),
+                 QPen(sourceColour(n), 1.4));
+        }
+        const auto i = static_cast<std::size_t>(m_sourceCounter);
+        QPen pooled = penOf(kCounterLooks[i]);
+        pooled.setWidthF(2.4);
+        line(text(kPooledName).arg(counterName(i)), pooledTip(m_sourceCounter), pooled);
+    } else {
+        for (std::size_t i = 0; i < kChartCounters; ++i) {
+            line(counterName(i), counterTip(i, shown == Mode::Runs), penOf(kCounterLooks[i]));
+        }
+        if (shown == Mode::Runs) {
+            entries.push_back({text(kWhiskerName), whiskerTip(), Swatch::Whiskers, {}, {}});
+        }
+        line(text(kStatisticLook.name), statisticTip(shown == Mode::Runs), penOf(kStatisticLook));
+    }
+    line(text(kMeanLook.name), meanTip(), penOf(kMeanLook));
+    entries.push_back({text(kBandName), bandTip(), Swatch::Band, kBandColour, {}});
+    if (shown == Mode::OneRun && anyOutsideBand()) {
+        entries.push_back({text(kRingName), ringTip(), Swatch::Ring, QColor(Qt::black), {}});
+    }
+    return entries;
+}
+
+int CourseChart::legendWidth() const {
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (const LegendEntry& entry : legendEntries()) {
+        widest = std::max(widest, std::min(metrics.horizontalAdvance(entry.name), kLongestName));
+    }
+    return kLegendSwatch + widest + 3 * kSpacing;
+}
+
+QRectF CourseChart::legendRow(std::size_t row) const {
+    const QFontMetrics metrics(font());
+    const double height = metrics.height() + 4;
+    return {legendRect().left() + kSpacing,
+            plotArea().top() + kSpacing / 2.0 + static_cast<double>(row) * height,
+            static_cast<double>(legendWidth()), height};
+}
+
 void CourseChart::drawLegend(QPainter& p, const QRectF& area) const {
     const QRectF margin = legendRect();
     if (margin.right() < width()) {
@@ -79,36 +133,46 @@ void CourseChart::drawLegend(QPainter& p, const QRectF& area) const {
         p.setPen(QPen(palette().color(QPalette::WindowText), 1));
         p.drawLine(QPointF(margin.left(), area.top()), QPointF(margin.left(), area.bottom()));
     }
-    const QFontMetrics metrics(font());
-    const int row = metrics.height() + 4;
-    const int entries = static_cast<int>(std::size(kCounterLooks)) + 3;
-    const QRectF box(margin.left() + kSpacing, area.top(), legendWidth(), entries * row + kSpacing);
+    const std::vector<LegendEntry> entries = legendEntries();
+    const QRectF box(margin.left() + kSpacing, area.top(), legendWidth(),
+                     legendRow(entries.size()).top() - area.top() + kSpacing / 2.0);
     p.setPen(QPen(kGridColour.darker(120), 1));
     p.setBrush(Qt::white);
     p.drawRect(box);
     p.setBrush(Qt::NoBrush);
 
-    double y = box.top() + kSpacing / 2.0 + row / 2.0;
-    const double swatchLeft = box.left() + kSpacing;
-    const double textLeft = swatchLeft + kLegendSwatch + kSpacing;
-    auto label = [&](const QString& name) {
+    const QFontMetrics metrics(font());
+    for (std::size_t n = 0; n < entries.size(); ++n) {
+        const LegendEntry& entry = entries[n];
+        const QRectF row = legendRow(n);
+        const double y = row.center().y();
+        const QRectF swatch(row.left() + kSpacing, row.top() + 3, kLegendSwatch, row.height() - 6);
+        switch (entry.swatch) {
+        case LegendEntry::Swatch::Line:
+            p.setPen(entry.pen);
+            p.drawLine(QPointF(swatch.left(), y), QPointF(swatch.right(), y));
+            break;
+        case LegendEntry::Swatch::Band:
+            p.fillRect(swatch, entry.colour);
+            break;
+        case LegendEntry::Swatch::Whiskers: // as in the plot: the six side by side
+            for (std::size_t i = 0; i < kChartCounters; ++i) {
+                const double x = swatch.left() + 3 + static_cast<double>(i) * 4;
+                p.setPen(QPen(kCounterLooks[i].colour, 1));
+                p.drawLine(QPointF(x, swatch.top()), QPointF(x, swatch.bottom()));
+            }
+            break;
+        case LegendEntry::Swatch::Ring:
+            p.setPen(QPen(entry.colour, 1.5));
+            p.drawEllipse(QPointF(swatch.center().x(), y), 6, 6);
+            break;
+        }
+        const double textLeft = swatch.right() + kSpacing;
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(QRectF(textLeft, y - row / 2.0, box.right() - textLeft, row),
-                   Qt::AlignLeft | Qt::AlignVCenter, name);
-        y += row;
-    };
-    auto line = [&](const SeriesLook& look) {
-        p.setPen(penOf(look));
-        p.drawLine(QPointF(swatchLeft, y), QPointF(swatchLeft + kLegendSwatch, y));
-        label(text(look.name));
-    };
-    for (const SeriesLook& look : kCounterLooks) {
-        line(look);
+        p.drawText(QRectF(textLeft, row.top(), row.right() - textLeft, row.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter,
+                   metrics.elidedText(entry.name, Qt::ElideMiddle, kLongestName));
     }
-    line(kStatisticLook);
-    line(kMeanLook);
-    p.fillRect(QRectF(swatchLeft, y - row / 2.0 + 3, kLegendSwatch, row - 6), kBandColour);
-    label(text(kBandName));
 }
 
 } // namespace cr::ui

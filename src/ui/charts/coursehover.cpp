@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Is this normal?": what the course chart tells about the point under the
-// pointer, and the points it rings for lying outside the band.
+// pointer, the points it rings for lying outside the band, and what every
+// other part of it means.
 #include "analysis/goodness.h"
 #include "core/chartlayout.h"
 #include "core/expectation.h"
+#include "ui/charts/chartstyle.h"
 #include "ui/charts/coursechart.h"
 
+#include <QHelpEvent>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QToolTip>
 #include <cmath>
 
@@ -15,7 +19,16 @@ namespace cr::ui {
 
 namespace {
 
+using namespace chartstyle;
+
 constexpr double kReach = 6; // pixels from a point that still point at it
+
+// Numbers the user's way, for core/chartlayout's texts.
+NumberWriter localNumbers() {
+    return [](double v, char format, int precision) {
+        return QLocale().toString(v, format, precision).toStdString();
+    };
+}
 
 } // namespace
 
@@ -24,19 +37,30 @@ bool CourseChart::outsideBand(int step, double value) const {
     return std::abs(value - mean) > 2 * expectedSigma(m_steprate, step);
 }
 
+bool CourseChart::anyOutsideBand() const {
+    for (const StepResult& r : m_steps) {
+        for (std::size_t i = 0; i < kChartCounters; ++i) {
+            if (outsideBand(r.step, chartCounter(r, i))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 QString CourseChart::pointInfo(const QPointF& pos) const {
     // Nothing under the value axis or the legend, which a scrolled chart
     // draws over its points.
-    if (showsRuns() || pos.x() < valueAxisRect().right() || pos.x() > legendRect().left()) {
+    if (pos.x() < valueAxisRect().right() || pos.x() > legendRect().left()) {
         return {};
+    }
+    if (showsRuns()) {
+        return runsPointInfo(pos);
     }
     double nearest = kReach;
     const StepResult* hit = nullptr;
     std::size_t counter = 0;
     for (const StepResult& r : m_steps) {
-        if (static_cast<std::size_t>(r.step) > m_shown) {
-            break;
-        }
         for (std::size_t i = 0; i < kChartCounters; ++i) {
             const double d = std::hypot(xOf(r.step) - pos.x(), yOf(chartCounter(r, i)) - pos.y());
             if (d <= nearest) {
@@ -49,22 +73,131 @@ QString CourseChart::pointInfo(const QPointF& pos) const {
     if (!hit) {
         return {};
     }
+    // Counters at the same value share the point: all of them are named.
     const auto value = static_cast<int>(chartCounter(*hit, counter));
+    QStringList names;
+    for (std::size_t i = 0; i < kChartCounters; ++i) {
+        if (chartCounter(*hit, i) == value) {
+            names << counterName(i);
+        }
+    }
     const double chance = analysis::atLeastAsFar(m_steprate, 2 * fieldChance(hit->step), value);
-    const QLocale locale;
-    const auto number = [&locale](double v, char format, int precision) {
-        return locale.toString(v, format, precision).toStdString();
-    };
-    return QString::fromStdString(pointInfoText(counterName(counter).toStdString(), hit->step,
-                                                value, m_steprate, chance, number));
+    return QString::fromStdString(pointInfoText(names.join(QStringLiteral(", ")).toStdString(),
+                                                hit->step, value, m_steprate, chance,
+                                                localNumbers()));
 }
 
+// The nearest mean of a counter (of a source, by source) within reach.
+QString CourseChart::runsPointInfo(const QPointF& pos) const {
+    struct Hit {
+        const RunsCourse* course = nullptr;
+        QString name;
+        std::size_t step = 0;
+        std::size_t counter = 0;
+    } hit;
+    double nearest = kReach;
+    auto look = [&](const RunsCourse& course, const QString& name, std::size_t i) {
+        for (std::size_t k = 0; k < course.steps.size(); ++k) {
+            const double d = std::hypot(xOf(static_cast<double>(k + 1)) - pos.x(),
+                                        yOf(course.steps[k].mean[i]) - pos.y());
+            if (d <= nearest) {
+                nearest = d;
+                hit = {&course, name, k, i};
+            }
+        }
+    };
+    if (m_sources.empty()) {
+        for (std::size_t i = 0; i < kChartCounters; ++i) {
+            look(m_runs, counterName(i), i);
+        }
+    } else {
+        const auto i = static_cast<std::size_t>(m_sourceCounter);
+        for (std::size_t n = 0; n < m_sources.size(); ++n) {
+            look(m_sources[n], m_sourceNames[n] + QStringLiteral(", ") + counterName(i), i);
+        }
+        look(m_runs, counterName(i) + QStringLiteral(", alle Quellen"), i);
+    }
+    if (!hit.course) {
+        return {};
+    }
+    const RunsCourse::Step& step = hit.course->steps[hit.step];
+    return QString::fromStdString(
+        meanInfoText(hit.name.toStdString(), static_cast<int>(hit.step) + 1, step.mean[hit.counter],
+                     step.sd[hit.counter], hit.course->runs, m_steprate, localNumbers()));
+}
+
+// What the parts of the chart around the points mean.
+QString CourseChart::elementInfo(const QPointF& pos) const {
+    const std::vector<LegendEntry> entries = legendEntries();
+    if (pos.x() >= legendRect().left()) {
+        for (std::size_t n = 0; n < entries.size(); ++n) {
+            if (legendRow(n).contains(pos)) {
+                return entries[n].tip;
+            }
+        }
+        return {};
+    }
+    const QRectF area = plotArea();
+    if (pos.x() < valueAxisRect().right()) {
+        return pos.y() >= area.top() && pos.y() <= area.bottom() ? valueAxisTip(showsRuns(), m_log)
+                                                                 : QString();
+    }
+    if (pos.y() > area.bottom()) {
+        return stepAxisTip();
+    }
+    if (pos.y() < area.top()) {
+        const QString note = zeroTailNote();
+        return note.isEmpty() || empty() ? QString() : zeroTailTip(note);
+    }
+    if (empty()) {
+        return {};
+    }
+    // Inside the band: the step's band, the nearer step's where two join.
+    const double step =
+        std::round(0.5 + (pos.x() - area.left()) / area.width() * static_cast<double>(m_shown));
+    if (step >= 1 && step <= static_cast<double>(m_shown)) {
+        const auto k = static_cast<int>(step);
+        const double mean = expectedCount(m_steprate, k);
+        const double sigma = expectedSigma(m_steprate, k);
+        if (pos.y() <= yOf(std::max(mean - 2 * sigma, 0.0)) && pos.y() >= yOf(mean + 2 * sigma)) {
+            return bandTip();
+        }
+    }
+    return {};
+}
+
+QString CourseChart::toolTipAt(const QPointF& pos) const {
+    const QString point = pointInfo(pos);
+    return point.isEmpty() ? elementInfo(pos) : point;
+}
+
+bool CourseChart::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = toolTipAt(help->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            // As rich text, which the tool tip wraps to a readable width.
+            QToolTip::showText(help->globalPos(),
+                               Qt::convertFromPlainText(tip, Qt::WhiteSpaceNormal), this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// The points answer at once, as the pointer passes; the rest of the chart
+// after the usual pause (event).
 void CourseChart::mouseMoveEvent(QMouseEvent* event) {
     const QString info = pointInfo(event->position());
-    if (info.isEmpty()) {
-        QToolTip::hideText();
-    } else {
+    if (!info.isEmpty()) {
         QToolTip::showText(event->globalPosition().toPoint(), info, this);
+    } else if (QToolTip::isVisible() &&
+               QToolTip::text() !=
+                   Qt::convertFromPlainText(elementInfo(event->position()), Qt::WhiteSpaceNormal)) {
+        QToolTip::hideText();
     }
     QWidget::mouseMoveEvent(event);
 }

@@ -77,17 +77,37 @@ CourseWindow::CourseWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void CourseWindow::showRun(const std::vector<StepResult>& steps, int steprate) {
     m_chart->setRun(steps, steprate);
+    if (m_zoom > largestZoom()) {
+        setZoom(m_zoom);
+    } else {
+        m_zoomIn->setEnabled(m_zoom < largestZoom());
+    }
+}
+
+// A step wider than a quarter of the plot in view would leave the half step
+// after the last one wider than the view: scrolled to the end, the last step
+// would lie out of sight.
+int CourseWindow::largestZoom() const {
+    const double shown = m_scroll->viewport()->width();
+    const double edges = m_chart->valueAxisRect().width() + m_chart->legendRect().width();
+    const double plot = std::max(shown - edges, 1.0);
+    const auto steps = static_cast<double>(m_chart->stepCount());
+    int zoom = 1;
+    while (zoom < kLargestZoom && (2 * zoom * shown - edges) / steps <= plot / 4) {
+        zoom *= 2;
+    }
+    return zoom;
 }
 
 void CourseWindow::setZoom(int zoom) {
-    zoom = std::clamp(zoom, 1, kLargestZoom);
+    zoom = std::clamp(zoom, 1, largestZoom());
     QScrollBar* bar = m_scroll->horizontalScrollBar();
     // The middle of what is shown stays in the middle.
     const double middle = (bar->value() + bar->pageStep() / 2.0) / std::max(1, m_chart->width());
     m_zoom = zoom;
     fitChartWidth();
     bar->setValue(static_cast<int>(middle * m_chart->width() - bar->pageStep() / 2.0));
-    m_zoomIn->setEnabled(m_zoom < kLargestZoom);
+    m_zoomIn->setEnabled(m_zoom < largestZoom());
     m_zoomOut->setEnabled(m_zoom > 1);
 }
 
@@ -111,7 +131,7 @@ void CourseWindow::followScrolling() {
 
 void CourseWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    fitChartWidth();
+    setZoom(m_zoom); // fits the chart's width, within the zoom a narrower window allows
 }
 
 // Ctrl and the wheel zoom, as in most programs that show wide things.

@@ -30,8 +30,10 @@ public:
     // Beside the given window if the screen has room there, else over it.
     void placeBeside(const QWidget& window);
 
-    // The chart's width as a multiple of the window's: 1, 2, 4 … 64.
+    // The chart's width as a multiple of the window's: 1, 2, 4 … 64, and no
+    // wider than keeps four steps in view, so the last one can be scrolled to.
     void setZoom(int zoom);
+    int largestZoom() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

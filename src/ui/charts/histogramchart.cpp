@@ -5,6 +5,7 @@
 
 #include <QHelpEvent>
 #include <QPainter>
+#include <QTextDocument>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
@@ -17,8 +18,24 @@ using namespace chartstyle;
 
 const char* const kObserved = "beobachtet";
 const char* const kExpected = "erwartet";
-const char* const kValueAxisTitle = "Läufe";
-const char* const kClassAxisTitle = "Werte";
+const char* const kValueAxisTitle = "Anzahl Läufe";
+const char* const kClassAxisTitle = "Wert des Zählers (Anzahl Felder)";
+const char* const kObservedTip =
+    "beobachtet: wie viele der Läufe nach diesem Step diesen Wert des Zählers hatten "
+    "(Säule in der Farbe des Zählers).";
+const char* const kExpectedTip =
+    "erwartet: wie viele Läufe das exakte Gesetz (Binomialverteilung) für diesen Wert "
+    "erwartet; die dunkle Oberkante der hellen Säule ist seine Linie.";
+const char* const kValueAxisTip =
+    "Anzahl Läufe: die Höhe einer Säule ist die Zahl der Läufe, in denen der Zähler nach "
+    "diesem Step den Wert unter ihr hatte.";
+const char* const kClassAxisTip =
+    "Wert des Zählers (Anzahl Felder): wie viele Felder der Zähler nach diesem Step in "
+    "einem Lauf zählte. Seltene Werte am Rand sind zusammengefasst (etwa 0–30), bis jede "
+    "Gruppe mindestens 5 erwartete Läufe hat.";
+const char* const kClassTip =
+    "Linke Säule: so viele Läufe hatten diesen Wert; rechte, helle Säule: so viele erwartet "
+    "das exakte Gesetz. Bei reinem Zufall liegen beide nahe beieinander.";
 const char* const kNothingYet = "Noch keine Auswertung";
 const QColor kExpectedOutline(80, 80, 80);
 
@@ -96,21 +113,45 @@ QString HistogramChart::classInfo(const QPointF& pos) const {
     }
     const analysis::HistogramClass& c = m_classes[static_cast<std::size_t>(at)];
     const QLocale locale;
-    return QStringLiteral("%1 %2\n%3 %4\n%5 %6")
-        .arg(c.low == c.high ? QStringLiteral("Wert") : QStringLiteral("Werte"), label(c),
+    return QStringLiteral("%1 %2 %3\n%4 %5\n%6 %7\n%8")
+        .arg(QString::fromUtf8(kCounterLooks[m_counter].name),
+             c.low == c.high ? QStringLiteral("Wert") : QStringLiteral("Werte"), label(c),
              QString::fromUtf8(kObserved), locale.toString(c.observed),
-             QString::fromUtf8(kExpected), locale.toString(c.expected, 'f', 1));
+             QString::fromUtf8(kExpected), locale.toString(c.expected, 'f', 1),
+             QString::fromUtf8(kClassTip));
+}
+
+QString HistogramChart::toolTipAt(const QPointF& pos) const {
+    if (legendEntry(0).contains(pos)) {
+        return QString::fromUtf8(kObservedTip);
+    }
+    if (legendEntry(1).contains(pos)) {
+        return QString::fromUtf8(kExpectedTip);
+    }
+    const QRectF area = plotArea();
+    if (m_classes.empty() || pos.y() < area.top()) {
+        return {};
+    }
+    if (pos.x() < area.left()) {
+        return pos.y() <= area.bottom() ? QString::fromUtf8(kValueAxisTip) : QString();
+    }
+    if (pos.y() > area.bottom()) {
+        return QString::fromUtf8(kClassAxisTip);
+    }
+    return classInfo(pos);
 }
 
 bool HistogramChart::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString info = classInfo(help->pos());
+        const QString info = toolTipAt(help->pos());
         if (info.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), info, this);
+            // As rich text, which the tool tip wraps to a readable width.
+            QToolTip::showText(help->globalPos(),
+                               Qt::convertFromPlainText(info, Qt::WhiteSpaceNormal), this);
         }
         return true;
     }
@@ -187,24 +228,31 @@ void HistogramChart::drawClassLabels(QPainter& p, const QRectF& area) const {
 }
 
 // One row above the plot, at its right end.
-void HistogramChart::drawLegend(QPainter& p, const QRectF& area) const {
+QRectF HistogramChart::legendEntry(int n) const {
     const QFontMetrics metrics(font());
-    const QString observed = QString::fromUtf8(kObserved);
-    const QString expected = QString::fromUtf8(kExpected);
+    const int observed = metrics.horizontalAdvance(QString::fromUtf8(kObserved));
+    const int expected = metrics.horizontalAdvance(QString::fromUtf8(kExpected));
     const double swatch = metrics.height() * 0.8;
-    double x = area.right() - metrics.horizontalAdvance(observed) -
-               metrics.horizontalAdvance(expected) - 2 * swatch - 4 * kSpacing;
-    const double y = kSpacing / 2.0;
-    auto entry = [&](const QColor& colour, const QString& name) {
-        p.fillRect(QRectF(x, y + (metrics.height() - swatch) / 2, swatch, swatch), colour);
-        x += swatch + kSpacing / 2.0;
+    const double left = plotArea().right() - observed - expected - 2 * swatch - 4 * kSpacing;
+    const double first = swatch + kSpacing / 2.0 + observed + 2;
+    return n == 0 ? QRectF(left, kSpacing / 2.0, first, metrics.height())
+                  : QRectF(left + first + 2 * kSpacing - 2, kSpacing / 2.0,
+                           swatch + kSpacing / 2.0 + expected + 2, metrics.height());
+}
+
+void HistogramChart::drawLegend(QPainter& p, const QRectF& /*area*/) const {
+    const QFontMetrics metrics(font());
+    const double swatch = metrics.height() * 0.8;
+    auto entry = [&](const QRectF& box, const QColor& colour, const QString& name) {
+        p.fillRect(QRectF(box.left(), box.top() + (box.height() - swatch) / 2, swatch, swatch),
+                   colour);
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(QRectF(x, y, metrics.horizontalAdvance(name) + 2, metrics.height()),
+        p.drawText(QRectF(box.left() + swatch + kSpacing / 2.0, box.top(),
+                          metrics.horizontalAdvance(name) + 2, box.height()),
                    Qt::AlignLeft | Qt::AlignVCenter, name);
-        x += metrics.horizontalAdvance(name) + 2 * kSpacing;
     };
-    entry(observedColour(), observed);
-    entry(expectedColour(), expected);
+    entry(legendEntry(0), observedColour(), QString::fromUtf8(kObserved));
+    entry(legendEntry(1), expectedColour(), QString::fromUtf8(kExpected));
 }
 
 } // namespace cr::ui

@@ -27,6 +27,11 @@ public:
     // The class under pos with its observed and expected count; empty away
     // from every class.
     QString classInfo(const QPointF& pos) const;
+    // The tool tip at pos: the class there, else the legend entry or the
+    // axis explained; empty where there is nothing.
+    QString toolTipAt(const QPointF& pos) const;
+    // Where the legend's two entries, "beobachtet" and "erwartet", lie.
+    QRectF legendEntry(int n) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -3,7 +3,7 @@
 
 #include "analysis/goodness.h"
 #include "core/expectation.h"
-#include "core/texts.h"
+#include "ui/charts/chartstyle.h"
 #include "ui/charts/histogramchart.h"
 
 #include <QComboBox>
@@ -22,10 +22,11 @@ HistogramView::HistogramView(QWidget* parent) : QWidget(parent) {
     m_step = new QSpinBox(this);
     m_step->setRange(1, 1);
     m_counter = new QComboBox(this);
-    for (const std::string_view title : texts::kRowTitles) {
-        m_counter->addItem(
-            QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())).simplified());
+    for (const chartstyle::SeriesLook& look : chartstyle::kCounterLooks) {
+        m_counter->addItem(QString::fromUtf8(look.name));
     }
+    m_step->setToolTip(QStringLiteral("Der Step, nach dem die Werte des Zählers gezählt werden."));
+    m_counter->setToolTip(QStringLiteral("Der Zähler, dessen Werte das Histogramm zeigt."));
     choice->addWidget(new QLabel(QStringLiteral("Histogramm: Step"), this));
     choice->addWidget(m_step);
     choice->addWidget(m_counter);
@@ -36,6 +37,10 @@ HistogramView::HistogramView(QWidget* parent) : QWidget(parent) {
     m_fit = new QLabel(this);
     m_fit->setObjectName(QStringLiteral("chiquadrat"));
     m_fit->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_fit->setToolTip(QStringLiteral(
+        "χ² misst, wie weit die beobachteten Säulen von den erwarteten abweichen; p sagt, wie "
+        "oft reiner Zufall eine mindestens so große Abweichung ergibt. Ein p unter 0,05 kommt "
+        "bei reinem Zufall in etwa 1 von 20 Auswertungen vor."));
     layout->addWidget(m_fit);
     connect(m_step, &QSpinBox::valueChanged, this, &HistogramView::update);
     connect(m_counter, &QComboBox::currentIndexChanged, this, &HistogramView::update);

@@ -669,12 +669,12 @@ void AnalysisWindow::showEvent(QShowEvent* event) {
     m_splitterPlaced = true;
     // The table gets room for its caption, its header and a dozen steps, the
     // charts what is left, but at least the height their legend needs
-    // (on a low screen three fifths).
+    // (on a low screen two thirds).
     const int row = m_table->verticalHeader()->defaultSectionSize();
     const int table = 3 * m_caption->fontMetrics().lineSpacing() + 14 * row;
     const int total = m_splitter->height() - m_splitter->handleWidth();
-    const int legend = 22 * m_caption->fontMetrics().lineSpacing();
-    const int charts = std::max(total - table, std::min(legend, total * 3 / 5));
+    const int legend = 25 * m_caption->fontMetrics().lineSpacing();
+    const int charts = std::max(total - table, std::min(legend, total * 2 / 3));
     m_splitter->setSizes({charts, total - charts});
 }
 

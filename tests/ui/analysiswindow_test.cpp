@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Auswertung": the window's table of files with a refused one among them,
-// "Abbrechen", the form's bounds, and the window's parts: the progress text,
-// the table model and the job runner.
+// "Auswertung": the window over files with a refused one among them and over
+// simulations, its entries, its sources across closing and reopening, and
+// its parts: the progress text, the table model and the job runner.
 #include "analysis/analysisform.h"
 #include "analysis/job.h"
 #include "analysis/progresstext.h"
@@ -11,17 +11,24 @@
 #include "ui/analysis/summarymodel.h"
 #include "ui/charts/coursechart.h"
 #include "ui/charts/histogramview.h"
+#include "ui/main/runmenu.h"
 #include "window_fixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
 #include <QBrush>
 #include <QImage>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
@@ -46,9 +53,34 @@ QByteArray table(int seed, int spins) {
     return text;
 }
 
+// Answers the next message box with `button` and keeps its text and default.
+struct Answer {
+    QString text;
+    bool defaultNo = false;
+};
+std::shared_ptr<Answer> answerNext(QMessageBox::StandardButton button) {
+    auto answer = std::make_shared<Answer>();
+    QTimer::singleShot(0, [answer, button] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
+                answer->text = box->text();
+                answer->defaultNo = box->defaultButton() == box->button(QMessageBox::No);
+                box->button(button)->click();
+            }
+        }
+    });
+    return answer;
+}
+
+QProgressBar* bar(const AnalysisWindow& window) {
+    return window.findChild<QProgressBar*>();
+}
+
 // The window hands its entries to the job and shows what the library makes
 // of the same input (the library's rows equal the tool's: tests/analyse);
-// a refused file among good ones is named with the import's lines.
+// a refused file among good ones is named with the import's lines. The end
+// shows as finished, and a late progress report does not undo it; the saved
+// table says what it was computed from, without the refused file.
 TEST(AnalysisWindowTest, TableOfTheEntriesAndARefusedFileIsNamed) {
     QTemporaryDir dir;
     const QString first = writeFile(dir, QStringLiteral("a.csv"), table(7, 2000));
@@ -56,13 +88,19 @@ TEST(AnalysisWindowTest, TableOfTheEntriesAndARefusedFileIsNamed) {
     const QString second = writeFile(dir, QStringLiteral("b.csv"), table(11, 1500));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     AnalysisWindow window(nullptr);
+    window.setProgramVersion(QStringLiteral("9.8.7"));
     window.addFiles({first, bad, second});
     window.setSteprate(5);
     window.setRunLength(45);
     window.calculate();
     window.waitUntilDone();
     ASSERT_FALSE(window.busy());
-    EXPECT_EQ(window.progressText(), QStringLiteral("3.465 von 3.465 Würfen"));
+    EXPECT_TRUE(window.progressText().startsWith(QStringLiteral("Fertig: 77 Läufe in ")))
+        << window.progressText().toStdString();
+    EXPECT_EQ(bar(window)->value(), bar(window)->maximum());
+    emit window.job()->progressed(910, 1000, QStringLiteral("910 von 1.000 Würfen, noch 1 s"));
+    EXPECT_TRUE(window.progressText().startsWith(QStringLiteral("Fertig: ")));
+    EXPECT_EQ(bar(window)->value(), bar(window)->maximum());
     EXPECT_EQ(window.refusalText(), QStringLiteral("schlecht.csv:\n Datei nicht übernommen:\n"
                                                    "  Wurf 4 lautet -1,\n"
                                                    "  erlaubt sind 0 bis 36."));
@@ -75,17 +113,34 @@ TEST(AnalysisWindowTest, TableOfTheEntriesAndARefusedFileIsNamed) {
     const std::vector<cr::analysis::SummaryRow> rows =
         cr::analysis::summaryRows(cr::analysis::runJob(input, progress).stats, 5);
     ASSERT_EQ(rows.size(), 9u);
-    EXPECT_EQ(window.tableText().toStdString(), cr::analysis::summaryTableText(rows, ","));
+    const QString path = dir.filePath(QStringLiteral("auswertung.tsv"));
+    ASSERT_TRUE(window.saveTable(path));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(saved.readAll()).split(QStringLiteral("\r\n"));
+    ASSERT_GT(lines.size(), 5);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("# Auswertung mit Chancenraster 9.8.7, "
+                                                   "berechnet am ")));
+    EXPECT_EQ(lines.mid(1, 3).join(QLatin1Char('|')).toStdString(),
+              std::string("# Quelle: a.csv ab Wurf 1|# Quelle: b.csv ab Wurf 1|"
+                          "# Step-Rate 5, Lauflänge 45 Würfe, 77 Läufe"));
+    EXPECT_EQ(lines.mid(4).join(QStringLiteral("\r\n")).toStdString(),
+              cr::analysis::summaryTableText(rows, ","));
     ASSERT_EQ(window.table()->model()->rowCount(), 9);
     EXPECT_EQ(window.table()->model()->index(8, 0).data(), QStringLiteral("9"));
-    // The chart shows the means per step; it saves as PNG and as SVG.
+    EXPECT_TRUE(window.caption().endsWith(
+        QStringLiteral("Unter den 54 Abweichungen z erwartet man bei reinem Zufall etwa 2 "
+                       "jenseits von ±2; hier sind es %1. Erst viel mehr deutet auf ein Muster.")
+            .arg(cr::analysis::beyondTwo(rows))))
+        << window.caption().toStdString();
+    // The chart shows the means per step; charts save as PNG and as SVG.
     ASSERT_EQ(window.chart()->runs().steps.size(), 9u);
     EXPECT_EQ(window.chart()->runs().steps[1].mean[4], rows[1].mean[4]);
     EXPECT_EQ(window.chart()->runs().steps[8].sd[2], rows[8].sd[2]);
     const QString png = dir.filePath(QStringLiteral("chart.png"));
-    const QString svg = dir.filePath(QStringLiteral("chart.svg"));
+    const QString svg = dir.filePath(QStringLiteral("histogram.svg"));
     ASSERT_TRUE(window.saveChart(png));
-    ASSERT_TRUE(window.saveChart(svg));
+    ASSERT_TRUE(window.saveHistogram(svg));
     EXPECT_EQ(QImage(png).size(), window.chart()->size());
     QFile svgFile(svg);
     ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
@@ -97,10 +152,25 @@ TEST(AnalysisWindowTest, TableOfTheEntriesAndARefusedFileIsNamed) {
         << histogram.toStdString();
 }
 
-// "Abbrechen" ends a simulation that would run for hours; the window is
-// ready for the next one and keeps the results it showed before.
-TEST(AnalysisWindowTest, CancelStopsALongSimulationAndKeepsTheLastResults) {
+// A name without an extension gets the chosen filter's.
+TEST(AnalysisWindowTest, SavedNamesGetTheFiltersExtension) {
+    for (const auto& [path, filter, saved] :
+         {std::tuple{"/d/auswertung", "TSV (*.tsv)", "/d/auswertung.tsv"},
+          std::tuple{"/d/auswertung.txt", "TSV (*.tsv)", "/d/auswertung.txt"},
+          std::tuple{"/d.x/bild", "SVG (*.svg)", "/d.x/bild.svg"},
+          std::tuple{"/d/bild", "PNG (*.png)", "/d/bild.png"}}) {
+        EXPECT_EQ(cr::ui::withFilterSuffix(QString::fromUtf8(path), QString::fromUtf8(filter)),
+                  QString::fromUtf8(saved));
+    }
+}
+
+// A job that would take long is asked about first ("Nein" starts nothing);
+// closing the window (Escape) cancels it, and the window then says so with
+// the bar at no percentage; the results shown before stay.
+TEST(AnalysisWindowTest, ClosingCancelsALongSimulationAndKeepsTheLastResults) {
     AnalysisWindow window(nullptr);
+    window.show();
+    QApplication::setActiveWindow(&window);
     window.chooseSimulation(20, 5);
     window.setSteprate(4);
     window.setRunLength(40);
@@ -109,31 +179,85 @@ TEST(AnalysisWindowTest, CancelStopsALongSimulationAndKeepsTheLastResults) {
     ASSERT_EQ(window.runs(), 20);
     window.chooseSimulation(10000000, 5);
     window.setRunLength(100000);
+    const auto declined = answerNext(QMessageBox::No);
     window.calculate();
-    EXPECT_TRUE(window.busy());
-    window.cancel();
-    window.waitUntilDone();
+    EXPECT_TRUE(declined->text.startsWith(QStringLiteral("Die Berechnung braucht voraussichtlich")))
+        << declined->text.toStdString();
+    EXPECT_TRUE(declined->defaultNo);
     EXPECT_FALSE(window.busy());
-    EXPECT_EQ(window.progressText(), QStringLiteral("Abgebrochen"));
+    answerNext(QMessageBox::Yes);
+    window.calculate();
+    ASSERT_TRUE(window.busy());
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    const bool stopped = window.job()->stopRequested();
+    window.cancel(); // never wait for hours
+    window.waitUntilDone();
+    EXPECT_TRUE(stopped) << "closing the window cancels its job";
+    EXPECT_FALSE(window.busy());
+    EXPECT_TRUE(window.progressText().startsWith(QStringLiteral("Abgebrochen nach ")));
+    EXPECT_TRUE(
+        window.progressText().endsWith(QStringLiteral("; gezeigt bleibt die vorige Berechnung.")))
+        << window.progressText().toStdString();
+    EXPECT_LT(bar(window)->value(), bar(window)->minimum()) << "no percentage";
     EXPECT_EQ(window.runs(), 20);
     EXPECT_EQ(window.rows().size(), 10u);
 }
 
-// The form starts at runs of ten steps of 37 spins and 100.000 runs; no
-// entry reaches past 10^7 runs or runs of 100.000 spins, typed or set.
-TEST(AnalysisWindowTest, FormDefaultsAndBounds) {
+// Every entry the job cannot take is refused in a sentence, and "Berechnen"
+// does not start; typed digits are never swallowed; the cost line follows
+// the entries.
+TEST(AnalysisWindowTest, EntriesAreRefusedInASentence) {
     AnalysisWindow window(nullptr);
-    EXPECT_EQ(window.lengthBox()->value(), 370);
-    EXPECT_EQ(window.runsBox()->value(), 100000);
-    window.setSteprate(16383);
-    EXPECT_EQ(window.lengthBox()->value(), 100000) << "ten steps, bounded";
-    window.setRunLength(100001);
-    EXPECT_EQ(window.lengthBox()->value(), 100000);
-    window.chooseSimulation(10000001, 1);
-    EXPECT_EQ(window.runsBox()->value(), 10000000);
+    EXPECT_EQ(window.lengthBox()->text(), QStringLiteral("370"));
+    EXPECT_EQ(window.runsBox()->text(), QStringLiteral("100000"));
+    window.setSteprate(5);
+    EXPECT_EQ(window.lengthBox()->text(), QStringLiteral("50")) << "ten steps";
+    window.chooseSimulation(10000000, 1);
+    window.setRunLength(100000);
+    EXPECT_EQ(window.entryRefusal(), QString());
+    EXPECT_TRUE(window.costText().startsWith(QStringLiteral("Aufwand: 1,0 Bio. Würfe, etwa ")))
+        << window.costText().toStdString();
     window.runsBox()->clear();
     QTest::keyClicks(window.runsBox(), QStringLiteral("99999999"));
-    EXPECT_EQ(window.runsBox()->value(), 9999999);
+    EXPECT_EQ(window.runsBox()->text(), QStringLiteral("99999999"));
+    const struct {
+        bool simulate;
+        const char* runs;
+        const char* seed;
+        const char* length;
+        const char* refusal;
+    } cases[] = {
+        {true, "99999999", "1", "370",
+         "Die Zahl der Läufe \u201e99999999\u201c ist keine ganze Zahl von 1 bis 10.000.000 (nur "
+         "Ziffern)."},
+        {true, "10", "abc-999", "370",
+         "Der Seed \u201eabc-999\u201c ist keine ganze Zahl von 0 bis 18.446.744.073.709.551.615 "
+         "(nur Ziffern)."},
+        {true, "10", "1", "4",
+         "Ein Lauf von 4 Würfen ist kürzer als ein Step von 5 Würfen: Es käme kein Step "
+         "zustande."},
+        {true, "10", "1", "100001",
+         "Die Lauflänge \u201e100001\u201c ist keine ganze Zahl von 1 bis 100.000 Würfen (nur "
+         "Ziffern)."},
+        {false, "10", "abc", "370",
+         "Es ist keine Quelle gewählt: Bitte eine Datei hinzufügen und ankreuzen oder "
+         "\u201eSimulation\u201c wählen."},
+    };
+    for (const auto& c : cases) {
+        window.chooseSimulation(10, 1);
+        window.runsBox()->setText(QString::fromUtf8(c.runs));
+        window.seedBox()->setText(QString::fromUtf8(c.seed));
+        window.lengthBox()->setText(QString::fromUtf8(c.length));
+        for (QRadioButton* source : window.findChildren<QRadioButton*>()) {
+            source->setChecked((source->text() == QStringLiteral("Simulation")) == c.simulate);
+        }
+        EXPECT_EQ(window.entryRefusal().toStdString(), c.refusal);
+        EXPECT_EQ(window.costText(), QString());
+        window.calculate();
+        EXPECT_FALSE(window.busy()) << c.refusal;
+    }
 }
 
 // The step rate "Auswertung" opens with: the step-rate box's, else the last
@@ -145,15 +269,71 @@ TEST(AnalysisForm, OfferedSteprate) {
     }
 }
 
-// "Auswertung" opens with the step rate the box holds, not the last run's.
+// "Auswertung" opens with the step rate the box holds, not the last run's,
+// and offers the main window's permanence by its file and first spin. The
+// sources stay as the user left them across closing (Ctrl+W) and reopening;
+// another permanence takes the entry's place and tick. Ticked beside its
+// own file, the loaded permanence would count twice: "Berechnen" asks, "Nein"
+// first. Delete removes a source.
 using AnalysisOpening = cr::testing::WindowTest;
-TEST_F(AnalysisOpening, WithTheSteprateTheBoxHolds) {
+TEST_F(AnalysisOpening, OffersTheLoadedPermanenceAndKeepsTheSources) {
     startRun("100", "4");
     typeInto("textwiederhol", QStringLiteral("6"));
-    window->actions()[4]->trigger();
+    QAction* open = window->actions()[4];
+    open->trigger();
     auto* analysis = window->findChild<AnalysisWindow*>();
     ASSERT_NE(analysis, nullptr);
     EXPECT_EQ(analysis->steprateBox()->value(), 6);
+    EXPECT_EQ(analysis->sources()->count(), 0) << "a drawn run is no permanence";
+    analysis->close();
+    abbruch();
+    QTemporaryDir dir;
+    const QString t1 = writeFile(dir, QStringLiteral("t1.csv"), table(7, 10100));
+    const QString t2 = writeFile(dir, QStringLiteral("t2.csv"), table(11, 300));
+    window->menu().files().open(t1, 100);
+    open->trigger();
+    QListWidget* list = analysis->sources();
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(),
+              QStringLiteral("t1.csv ab Wurf 100 (im Hauptfenster geladen)"));
+    EXPECT_EQ(analysis->saveFolder(), QFileInfo(t1).absolutePath());
+    list->item(0)->setCheckState(Qt::Unchecked);
+    analysis->addFiles({t1, t2});
+    analysis->steprateBox()->setValue(9);
+    QApplication::setActiveWindow(analysis);
+    QTest::keyClick(analysis, Qt::Key_W, Qt::ControlModifier);
+    ASSERT_FALSE(analysis->isVisible());
+    open->trigger();
+    const auto shown = [list] {
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i) {
+            items << list->item(i)->text() + (list->item(i)->checkState() == Qt::Checked
+                                                  ? QStringLiteral(" +")
+                                                  : QStringLiteral(" -"));
+        }
+        return items.join(QLatin1Char('|'));
+    };
+    EXPECT_EQ(shown(),
+              QStringLiteral("t1.csv ab Wurf 100 (im Hauptfenster geladen) -|t1.csv +|t2.csv +"));
+    EXPECT_EQ(analysis->steprateBox()->value(), 9);
+    list->item(0)->setCheckState(Qt::Checked);
+    const auto asked = answerNext(QMessageBox::No);
+    analysis->calculate();
+    EXPECT_FALSE(analysis->busy());
+    EXPECT_TRUE(asked->defaultNo);
+    EXPECT_TRUE(asked->text.contains(QStringLiteral("doppelt gezählt")))
+        << asked->text.toStdString();
+    list->item(0)->setCheckState(Qt::Unchecked);
+    abbruch();
+    window->menu().files().open(t2);
+    open->trigger();
+    EXPECT_EQ(shown(),
+              QStringLiteral("t2.csv ab Wurf 1 (im Hauptfenster geladen) -|t1.csv +|t2.csv +"));
+    QApplication::setActiveWindow(analysis);
+    list->setFocus();
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(shown(), QStringLiteral("t2.csv ab Wurf 1 (im Hauptfenster geladen) -|t2.csv +"));
 }
 
 // The progress while files are read, on the way, and at the end; the time
@@ -198,6 +378,17 @@ TEST(SummaryModelTest, CellsAndTheirLook) {
     ASSERT_EQ(model.rowCount(), 2);
     ASSERT_EQ(model.columnCount(), 25);
     EXPECT_EQ(model.headerData(5, Qt::Horizontal, Qt::DisplayRole), QStringLiteral("Leer R/S z"));
+    for (int column = 0; column < model.columnCount(); ++column) {
+        EXPECT_FALSE(model.headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty())
+            << "column " << column;
+    }
+    EXPECT_EQ(model.headerData(21, Qt::Horizontal, Qt::ToolTipRole).toString().toStdString(),
+              std::string("<p>Anteil der Läufe, in denen nach diesem Step mindestens ein Feld "
+                          "Rot/Schwarz noch nie getroffen wurde.</p>"));
+    EXPECT_EQ(
+        model.headerData(12, Qt::Horizontal, Qt::ToolTipRole).toString().toStdString(),
+        std::string("<p>Mittel von \u201e1x (rot) R/S\u201c über alle Läufe: die Zahl der Felder "
+                    "Rot/Schwarz, die nur im ersten Step getroffen wurden.</p>"));
     const auto background = [&model](int column) {
         const QVariant brush = model.index(1, column).data(Qt::BackgroundRole);
         return brush.isValid() ? brush.value<QBrush>().color().name() : QStringLiteral("none");

@@ -32,6 +32,8 @@ public:
     void start(Work work);
     void cancel();
     bool busy() const { return m_thread.joinable(); }
+    // A cancel has been asked of the work running or last run.
+    bool stopRequested() const { return m_progress && m_progress->stop; }
     // Waits for the work to end and reports its end at once.
     void waitUntilDone();
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/analysis/summarymodel.h"
 
+#include "analysis/tablenote.h"
+
 #include <QBrush>
 #include <QColor>
 
@@ -83,9 +85,16 @@ QVariant SummaryModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant SummaryModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < m_titles.size()) {
-        return m_titles[section];
+    if (orientation == Qt::Horizontal && section >= 0 && section < m_titles.size()) {
+        if (role == Qt::DisplayRole) {
+            return m_titles[section];
+        }
+        if (role == Qt::ToolTipRole) {
+            // As rich text, so that the tip wraps its lines.
+            const QString text = QString::fromStdString(
+                analysis::columnExplanation(m_titles[section].toStdString()));
+            return QStringLiteral("<p>%1</p>").arg(text.toHtmlEscaped());
+        }
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }

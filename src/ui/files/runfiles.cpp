@@ -134,6 +134,9 @@ void RunFiles::open(const QString& path, std::optional<long long> from) {
     }
     const bool withHeader = file.read.layout == io::SpinLayout::Permanence;
     m_apply([&](RunControl& run) { run.applyOpened(file.read.permanence, name, withHeader); });
+    if (!m_run.importUsable()) { // taken over
+        m_openedPath = path;
+    }
 }
 
 void RunFiles::openDropped(const QString& path) {

@@ -32,6 +32,10 @@ public:
     // What choosing path in "Lauf als Permanenz speichern …" does.
     bool saveRun(const QString& path);
 
+    // The file the run's numbers were last taken from here (empty before
+    // any): the main window's import names only the file.
+    const QString& openedPath() const { return m_openedPath; }
+
     // The platform's file dialogs, then the above.
     void chooseAndOpen();
     void chooseAndSave();
@@ -43,6 +47,7 @@ private:
     QWidget* m_window;
     const RunControl& m_run;
     Apply m_apply;
+    QString m_openedPath;
 };
 
 } // namespace cr::ui

@@ -2,6 +2,8 @@
 #include "ui/main/runmenu.h"
 
 #include "analysis/analysisform.h"
+#include "analysis/tablenote.h"
+#include "chancenraster/version.h"
 #include "core/numparse.h"
 #include "core/run.h"
 #include "core/steptable.h"
@@ -11,6 +13,7 @@
 #include "ui/files/stepsaver.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QWidget>
 #include <algorithm>
 
@@ -18,9 +21,11 @@ namespace cr::ui {
 
 namespace {
 
-// The spins of the permanence the main window has loaded; none without one.
-analysis::JobInput::Numbers loadedPermanence(const RunControl& run) {
-    analysis::JobInput::Numbers loaded{"Permanenz", {}};
+// The permanence the main window has loaded, with where it comes from; no
+// spins without one. Its file's path is known when it was opened here.
+LoadedPermanence loadedPermanence(const RunControl& run, const QString& openedPath) {
+    LoadedPermanence loaded;
+    loaded.origin = run.origin();
     const std::vector<double>& cells = run.state().permanenz;
     const auto count = static_cast<std::size_t>(std::max(run.state().permanzahl, 0.0));
     for (std::size_t k = 1; k <= count && k < cells.size(); ++k) {
@@ -28,7 +33,11 @@ analysis::JobInput::Numbers loadedPermanence(const RunControl& run) {
         if (!(spin >= 0 && spin <= 36)) {
             break; // the import lets no such cell through; never cast one
         }
-        loaded.numbers.push_back(static_cast<std::uint8_t>(spin));
+        loaded.numbers.numbers.push_back(static_cast<std::uint8_t>(spin));
+    }
+    if (!openedPath.isEmpty() &&
+        analysis::loadedFrom(loaded.origin, QFileInfo(openedPath).fileName().toStdString())) {
+        loaded.path = openedPath;
     }
     return loaded;
 }
@@ -81,8 +90,9 @@ void RunMenu::showCourse() {
 void RunMenu::showAnalysis() {
     if (!m_analysis) {
         m_analysis = new AnalysisWindow(m_window);
+        m_analysis->setProgramVersion(QString::fromLatin1(kVersion));
     }
-    m_analysis->offer(loadedPermanence(m_run),
+    m_analysis->offer(loadedPermanence(m_run, m_files.openedPath()),
                       analysis::offeredSteprate(m_run.state().steprate, m_run.runSteprate()));
     m_analysis->show();
     m_analysis->raise();

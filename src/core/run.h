@@ -133,6 +133,8 @@ public:
     std::vector<int> takenSpins() const;
     // Where the numbers of the run come from, in words, for a saved run.
     std::string origin() const;
+    // The spin of the replayed file that is the run's spin 1.
+    long long sourceFirst() const { return m_sourceFirst; }
     // The step rate the current run was prepared with (see m_runSteprate).
     int runSteprate() const { return m_runSteprate; }
 

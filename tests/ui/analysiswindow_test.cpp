@@ -8,6 +8,7 @@
 #include "analysis/summary.h"
 #include "ui/analysis/analysisjob.h"
 #include "ui/analysis/analysiswindow.h"
+#include "ui/analysis/oddrunspanel.h"
 #include "ui/analysis/summarymodel.h"
 #include "ui/charts/coursechart.h"
 #include "ui/charts/histogramview.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBrush>
+#include <QComboBox>
 #include <QImage>
 #include <QListWidget>
 #include <QMessageBox>
@@ -26,6 +28,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -334,6 +337,71 @@ TEST_F(AnalysisOpening, OffersTheLoadedPermanenceAndKeepsTheSources) {
     list->setCurrentRow(1);
     QTest::keyClick(list, Qt::Key_Delete);
     EXPECT_EQ(shown(), QStringLiteral("t2.csv ab Wurf 1 (im Hauptfenster geladen) -|t2.csv +"));
+}
+
+// Each table alone beside the pool, and the run farthest from the exact
+// mean replayed in the main window from its first spin: the loaded
+// permanence (t1 from spin 100) counts from that spin of its file, and the
+// run under way is given up only when the user confirms it.
+TEST_F(AnalysisOpening, EachSourceAloneAndAnOddRunReplayed) {
+    QTemporaryDir dir;
+    const QString t1 = writeFile(dir, QStringLiteral("t1.csv"), table(7, 10100));
+    const QString t2 = writeFile(dir, QStringLiteral("t2.csv"), table(11, 400));
+    window->menu().files().open(t1, 100);
+    window->actions()[4]->trigger();
+    auto* analysis = window->findChild<AnalysisWindow*>();
+    ASSERT_NE(analysis, nullptr);
+    analysis->addFiles({t2});
+    analysis->setSteprate(4);
+    analysis->setRunLength(40);
+    analysis->calculate();
+    analysis->waitUntilDone();
+    // The loaded spins from spin 100 in runs of 40, and t2's 400 spins.
+    const auto loaded = static_cast<long long>(window->run().state().permanzahl);
+    ASSERT_GT(loaded, 9000);
+    ASSERT_EQ(analysis->runs(), loaded / 40 + 10);
+    ASSERT_EQ(analysis->sourceChoice()->count(), 3);
+    EXPECT_EQ(analysis->sourceChoice()->itemText(2), QStringLiteral("t2.csv"));
+    analysis->showSource(2);
+    cr::analysis::JobInput alone;
+    alone.files = {t2.toStdString()};
+    alone.steprate = 4;
+    alone.runLength = 40;
+    cr::analysis::JobProgress progress;
+    EXPECT_TRUE(
+        analysis->tableText().endsWith(QString::fromStdString(cr::analysis::summaryTableText(
+            cr::analysis::summaryRows(cr::analysis::runJob(alone, progress).stats, 4), ","))));
+    EXPECT_TRUE(analysis->tableText().contains(QStringLiteral("t2.csv")));
+    EXPECT_FALSE(analysis->tableText().contains(QStringLiteral("t1.csv")));
+    analysis->showCounterBySource(3);
+    EXPECT_EQ(analysis->chart()->runs().steps.size(), 10u);
+
+    cr::ui::OddRunsPanel* odd = analysis->oddRuns();
+    odd->search(3, 0);
+    odd->waitUntilDone();
+    ASSERT_GT(odd->table()->rowCount(), 0);
+    const QString first = odd->table()->item(0, 1)->text();
+    const bool fromT1 = odd->table()->item(0, 0)->text().startsWith(QStringLiteral("t1.csv"));
+    const long long spin = QLocale().toLongLong(first);
+    typeInto("textwiederhol", QStringLiteral("4")); // the permanence's run under way
+    find<QPushButton>("okstart")->click();
+    ASSERT_TRUE(window->run().runStarted());
+    const auto declined = answerNext(QMessageBox::No);
+    odd->replayRow(0);
+    EXPECT_TRUE(declined->text.startsWith(QStringLiteral("Abbruch")))
+        << declined->text.toStdString();
+    EXPECT_TRUE(window->run().runStarted());
+    answerNext(QMessageBox::Yes);
+    odd->replayRow(0);
+    ASSERT_FALSE(window->run().runStarted());
+    // The run's first number is spin `spin` of its file, as table() wrote it.
+    const int seed = fromT1 ? 7 : 11;
+    const long long k = spin - 1;
+    EXPECT_EQ(window->run().state().permanenz[1],
+              static_cast<double>((k * seed + k / 37 + seed) % 37))
+        << first.toStdString();
+    EXPECT_NE(window->run().origin().find(" ab Wurf " + std::to_string(spin)), std::string::npos)
+        << window->run().origin();
 }
 
 // The progress while files are read, on the way, and at the end; the time

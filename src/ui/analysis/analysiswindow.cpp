@@ -4,7 +4,9 @@
 #include "analysis/analysisform.h"
 #include "analysis/entries.h"
 #include "analysis/progresstext.h"
+#include "core/texts.h"
 #include "ui/analysis/analysisjob.h"
+#include "ui/analysis/oddrunspanel.h"
 #include "ui/analysis/summarymodel.h"
 #include "ui/charts/coursechart.h"
 #include "ui/charts/histogramchart.h"
@@ -15,6 +17,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -320,7 +323,18 @@ QWidget* AnalysisWindow::buildResults() {
     QFont bold = m_title->font();
     bold.setBold(true);
     m_title->setFont(bold);
-    layout->addWidget(m_title);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(m_title, 1);
+    m_sourceChoice = new QComboBox(box);
+    m_sourceChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_sourceChoice->setToolTip(QStringLiteral(
+        "Welche Läufe Tabelle und Verlauf zeigen: alle Quellen zusammen oder eine Quelle "
+        "(ein Tisch) allein. Weicht nur ein Tisch ab, liegt es eher an ihm als am Zufall."));
+    m_sourceChoice->setEnabled(false);
+    connect(m_sourceChoice, &QComboBox::activated, this, &AnalysisWindow::showSource);
+    titleRow->addWidget(new QLabel(QStringLiteral("Quelle"), box));
+    titleRow->addWidget(m_sourceChoice);
+    layout->addLayout(titleRow);
 
     m_splitter = new QSplitter(Qt::Vertical, box);
     m_splitter->setChildrenCollapsible(false);
@@ -335,7 +349,23 @@ QWidget* AnalysisWindow::buildResults() {
                                            "kleinen Werte später Steps lesbar bleiben."));
     connect(m_logSwitch, &QCheckBox::toggled, m_chart, &CourseChart::setLogarithmic);
     courseLayout->addWidget(m_chart, 1);
-    courseLayout->addWidget(m_logSwitch);
+    auto* chartRow = new QHBoxLayout;
+    chartRow->addWidget(m_logSwitch);
+    chartRow->addStretch(1);
+    m_counterChoice = new QComboBox(course);
+    m_counterChoice->addItem(QStringLiteral("alle Zähler der gewählten Quelle"));
+    for (const std::string_view name : texts::kCounterNames) {
+        m_counterChoice->addItem(fromUtf8(std::string(name)) + QStringLiteral(" je Quelle"));
+    }
+    m_counterChoice->setToolTip(QStringLiteral(
+        "Ein Zähler, je Quelle eine Linie: So stehen die Tische nebeneinander, dazu alle "
+        "zusammen und das exakte Mittel mit seinem Band."));
+    m_counterChoice->setEnabled(false);
+    connect(m_counterChoice, &QComboBox::activated, this,
+            [this](int index) { showCounterBySource(index - 1); });
+    chartRow->addWidget(new QLabel(QStringLiteral("Linien"), course));
+    chartRow->addWidget(m_counterChoice);
+    courseLayout->addLayout(chartRow);
     m_histogram = new HistogramView(tabs);
     tabs->addTab(course, QStringLiteral("Verlauf"));
     tabs->setTabToolTip(0, QStringLiteral("Je Step das Mittel jedes Zählers über die Läufe mit "
@@ -343,6 +373,13 @@ QWidget* AnalysisWindow::buildResults() {
     tabs->addTab(m_histogram, QStringLiteral("Histogramm"));
     tabs->setTabToolTip(1, QStringLiteral("Wie oft ein Zähler nach einem Step jeden Wert annahm, "
                                           "neben dem, was reiner Zufall erwartet."));
+    m_oddRuns = new OddRunsPanel(tabs);
+    tabs->addTab(m_oddRuns, QStringLiteral("Auffällige Läufe"));
+    tabs->setTabToolTip(2, QStringLiteral("Die Läufe, die in einem Step am weitesten vom "
+                                          "exakten Mittel liegen; ein Doppelklick spielt einen "
+                                          "davon im Hauptfenster ab."));
+    connect(m_oddRuns, &OddRunsPanel::replayFile, this, &AnalysisWindow::replayFile);
+    connect(m_oddRuns, &OddRunsPanel::replayNumbers, this, &AnalysisWindow::replayNumbers);
 
     auto* tablePart = new QWidget(m_splitter);
     auto* tableLayout = new QVBoxLayout(tablePart);
@@ -629,6 +666,8 @@ void AnalysisWindow::calculate() {
         return;
     }
     analysis::JobInput input = entries();
+    m_jobInput = input;
+    m_jobInput.loaded.clear(); // the result keeps the numbers it evaluated
     m_jobOrigin = {};
     m_jobOrigin.simulated = input.simulate;
     m_jobOrigin.seed = input.seed;
@@ -776,14 +815,23 @@ void AnalysisWindow::showResult(const std::shared_ptr<const analysis::JobResult>
     m_caption->setText(rows().empty() ? QString()
                                       : fromUtf8(analysis::tableCaption(m_runs, rows())));
     m_table->resizeColumnsToContents();
-    RunsCourse course;
-    for (const analysis::SummaryRow& row : rows()) {
-        course.steps.push_back({row.mean, row.sd});
+    m_shownSteprate = steprate;
+    m_sourceChoice->clear();
+    m_sourceChoice->addItem(QStringLiteral("alle zusammen"));
+    for (const analysis::SourceResult& source : result->sources) {
+        const QString name = m_jobInput.simulate ? QStringLiteral("Simulation")
+                                                 : QFileInfo(fromUtf8(source.name)).fileName();
+        m_sourceChoice->addItem(name);
+        m_sourceChoice->setItemData(m_sourceChoice->count() - 1, fromUtf8(source.name),
+                                    Qt::ToolTipRole);
     }
-    course.steprate = steprate;
-    course.heading = QStringLiteral("%L1 Läufe, Step-Rate %2").arg(m_runs).arg(steprate);
-    m_chart->setRuns(std::move(course));
+    const bool several = result->sources.size() > 1;
+    m_sourceChoice->setEnabled(several);
+    m_counterChoice->setCurrentIndex(0);
+    m_counterChoice->setEnabled(several);
+    showChart();
     m_histogram->setStatistics(&result->stats, steprate);
+    m_oddRuns->setResult(result, m_jobInput);
     for (QPushButton* button : m_outputButtons) {
         button->setEnabled(true);
     }
@@ -793,6 +841,63 @@ void AnalysisWindow::showResult(const std::shared_ptr<const analysis::JobResult>
             .arg(m_runs)
             .arg(QLocale().toString(static_cast<double>(m_clock.elapsed()) / 1000.0, 'f', 1)));
     ended();
+}
+
+RunsCourse AnalysisWindow::courseOf(const analysis::RunStatistics& stats, int steprate) const {
+    RunsCourse course;
+    for (const analysis::SummaryRow& row : analysis::summaryRows(stats, steprate)) {
+        course.steps.push_back({row.mean, row.sd});
+    }
+    course.steprate = steprate;
+    course.runs = stats.runs();
+    course.heading = QStringLiteral("%L1 Läufe, Step-Rate %2").arg(stats.runs()).arg(steprate);
+    return course;
+}
+
+void AnalysisWindow::showSource(int index) {
+    if (!m_result || index < 0 || index > static_cast<int>(m_result->sources.size())) {
+        return;
+    }
+    m_sourceChoice->setCurrentIndex(index);
+    const analysis::RunStatistics& stats =
+        index == 0 ? m_result->stats : m_result->sources[static_cast<std::size_t>(index - 1)].stats;
+    m_model->setRows(analysis::summaryRows(stats, m_shownSteprate), decimalSeparator());
+    m_caption->setText(rows().empty() ? QString()
+                                      : fromUtf8(analysis::tableCaption(stats.runs(), rows())));
+    if (m_counterChoice->currentIndex() == 0) {
+        showChart();
+    }
+}
+
+void AnalysisWindow::showCounterBySource(int counter) {
+    if (!m_result || counter < -1 || counter >= static_cast<int>(analysis::kCounters)) {
+        return;
+    }
+    m_counterChoice->setCurrentIndex(counter + 1);
+    showChart();
+}
+
+// The chart follows both choices: one source with its six counters, or one
+// counter with a line per source.
+void AnalysisWindow::showChart() {
+    const int counter = m_counterChoice->currentIndex() - 1;
+    if (counter < 0 || m_result->sources.size() < 2) {
+        const int index = m_sourceChoice->currentIndex();
+        m_chart->setRuns(
+            courseOf(index <= 0 ? m_result->stats
+                                : m_result->sources[static_cast<std::size_t>(index - 1)].stats,
+                     m_shownSteprate));
+        return;
+    }
+    std::vector<RunsCourse> each;
+    std::vector<QString> names;
+    for (int k = 1; k < m_sourceChoice->count(); ++k) {
+        each.push_back(
+            courseOf(m_result->sources[static_cast<std::size_t>(k - 1)].stats, m_shownSteprate));
+        names.push_back(m_sourceChoice->itemText(k));
+    }
+    m_chart->setRunsBySource(courseOf(m_result->stats, m_shownSteprate), std::move(each),
+                             std::move(names), counter);
 }
 
 QString AnalysisWindow::refusalText() const {
@@ -818,7 +923,16 @@ bool AnalysisWindow::saveHistogram(const QString& path) const {
 
 QString AnalysisWindow::tableText() const {
     const std::string table = analysis::summaryTableText(rows(), decimalSeparator().toStdString());
-    return fromUtf8(m_result ? analysis::tableNote(m_shownOrigin) + table : table);
+    if (!m_result) {
+        return fromUtf8(table);
+    }
+    analysis::TableOrigin origin = m_shownOrigin;
+    if (const int index = m_sourceChoice->currentIndex(); index > 0) {
+        // One source alone: the note names it and its runs only.
+        origin.sources = {m_sourceChoice->itemText(index).toStdString()};
+        origin.runs = m_result->sources[static_cast<std::size_t>(index - 1)].stats.runs();
+    }
+    return fromUtf8(analysis::tableNote(origin) + table);
 }
 
 QString AnalysisWindow::saveFolder() const {

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -22,10 +23,13 @@ class QLineEdit;
 class QSplitter;
 class QTableView;
 class QCheckBox;
+class QComboBox;
 
 namespace cr::ui {
 
 class AnalysisJob;
+class OddRunsPanel;
+struct RunsCourse;
 class CourseChart;
 class HistogramView;
 class SummaryModel;
@@ -96,9 +100,21 @@ public:
     // file, else of the last save, else the current one.
     QString saveFolder() const;
 
+    // The result of one source alone (0: all pooled, k: the k-th source),
+    // in the table and the chart; and the chart's counter across the
+    // sources (-1: all six counters of the chosen source).
+    void showSource(int index);
+    void showCounterBySource(int counter);
+    QComboBox* sourceChoice() const { return m_sourceChoice; }
+    QComboBox* counterChoice() const { return m_counterChoice; }
+    OddRunsPanel* oddRuns() const { return m_oddRuns; }
+
 signals:
     // The work has ended (done or stopped) and its results are shown.
     void finished();
+    // A run to watch in the main window (a double click in "Auffällige Läufe").
+    void replayFile(const QString& path, long long firstSpin);
+    void replayNumbers(const QString& name, const std::vector<std::uint8_t>& numbers);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -119,6 +135,8 @@ private:
     void showStopped(const QString& text);
     void showResult(const std::shared_ptr<const analysis::JobResult>& result, int steprate);
     void ended();
+    RunsCourse courseOf(const analysis::RunStatistics& stats, int steprate) const;
+    void showChart();
     QString chooseSavePath(const QString& title, const QString& name, const QString& filters);
 
     LoadedPermanence m_loaded;
@@ -149,6 +167,10 @@ private:
     CourseChart* m_chart = nullptr;
     HistogramView* m_histogram = nullptr;
     QCheckBox* m_logSwitch = nullptr;
+    QComboBox* m_sourceChoice = nullptr;
+    QComboBox* m_counterChoice = nullptr;
+    OddRunsPanel* m_oddRuns = nullptr;
+    int m_shownSteprate = 0;
     std::vector<QPushButton*> m_outputButtons; // usable once a result is shown
     AnalysisJob* m_job = nullptr;
 
@@ -158,6 +180,7 @@ private:
     long long m_spinsDone = 0;
     long long m_spinsTotal = 0;
     analysis::TableOrigin m_jobOrigin;
+    analysis::JobInput m_jobInput;       // its entries, without the loaded numbers
     std::vector<std::string> m_jobFiles; // of its sources in order; empty for the loaded one
 
     std::shared_ptr<const analysis::JobResult> m_result; // shown; the histogram reads its stats

@@ -6,6 +6,7 @@
 #include "chancenraster/version.h"
 #include "core/numparse.h"
 #include "core/run.h"
+#include "core/runfile.h"
 #include "core/steptable.h"
 #include "ui/analysis/analysiswindow.h"
 #include "ui/charts/coursechart.h"
@@ -13,6 +14,7 @@
 #include "ui/files/stepsaver.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QWidget>
 #include <algorithm>
@@ -38,6 +40,9 @@ LoadedPermanence loadedPermanence(const RunControl& run, const QString& openedPa
     if (!openedPath.isEmpty() &&
         analysis::loadedFrom(loaded.origin, QFileInfo(openedPath).fileName().toStdString())) {
         loaded.path = openedPath;
+        // So that a single run of it can be replayed from its file.
+        loaded.numbers.file = QFile::encodeName(openedPath).toStdString();
+        loaded.numbers.firstSpin = run.sourceFirst();
     }
     return loaded;
 }
@@ -47,7 +52,8 @@ LoadedPermanence loadedPermanence(const RunControl& run, const QString& openedPa
 RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparator,
                  RunFiles::Apply apply)
     : QObject(window), m_window(window), m_run(run),
-      m_decimalSeparator(std::move(decimalSeparator)), m_files(window, run, std::move(apply)) {
+      m_decimalSeparator(std::move(decimalSeparator)), m_apply(apply),
+      m_files(window, run, std::move(apply)) {
     m_open = new QAction(QStringLiteral("Permanenz öffnen \u2026"), this);
     m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     m_saveRun = new QAction(QStringLiteral("Lauf als Permanenz speichern \u2026"), this);
@@ -91,12 +97,40 @@ void RunMenu::showAnalysis() {
     if (!m_analysis) {
         m_analysis = new AnalysisWindow(m_window);
         m_analysis->setProgramVersion(QString::fromLatin1(kVersion));
+        connect(m_analysis, &AnalysisWindow::replayFile, this, &RunMenu::replayFile);
+        connect(m_analysis, &AnalysisWindow::replayNumbers, this, &RunMenu::replayNumbers);
     }
     m_analysis->offer(loadedPermanence(m_run, m_files.openedPath()),
                       analysis::offeredSteprate(m_run.state().steprate, m_run.runSteprate()));
     m_analysis->show();
     m_analysis->raise();
     m_analysis->activateWindow();
+}
+
+bool RunMenu::readyToReplay() {
+    if (!m_run.importUsable()) {
+        m_apply([](RunControl& run) { run.abbruch(); });
+    }
+    return m_run.importUsable();
+}
+
+void RunMenu::replayFile(const QString& path, long long firstSpin) {
+    if (readyToReplay()) {
+        m_files.open(path, firstSpin);
+        m_window->raise();
+        m_window->activateWindow();
+    }
+}
+
+void RunMenu::replayNumbers(const QString& name, const std::vector<std::uint8_t>& numbers) {
+    if (readyToReplay()) {
+        const std::string fileName = name.toStdString();
+        m_apply([&](RunControl& run) {
+            run.applyOpened(numbersAsPermanence(numbers), fileName, false);
+        });
+        m_window->raise();
+        m_window->activateWindow();
+    }
 }
 
 void RunMenu::saveSteps() {

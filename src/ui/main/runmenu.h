@@ -34,8 +34,17 @@ public:
     // and the chart follows the steps.
     void follow();
     RunFiles& files() { return m_files; }
+    // A run "Auswertung" points to, replayed here from its first spin: a
+    // file's stretch, or numbers without a file. A run under way is given
+    // up first only when the user confirms it, as "Abbruch" asks.
+    void replayFile(const QString& path, long long firstSpin);
+    void replayNumbers(const QString& name, const std::vector<std::uint8_t>& numbers);
+    AnalysisWindow* analysisWindow() const { return m_analysis; }
 
 private:
+    // Whether a permanence may be opened now, after asking to end the run.
+    bool readyToReplay();
+
     void showCourse();
     void saveSteps();
     void showAnalysis();
@@ -43,6 +52,7 @@ private:
     QWidget* m_window;
     const RunControl& m_run;
     QString m_decimalSeparator;
+    RunFiles::Apply m_apply;
     RunFiles m_files;
     QAction* m_open = nullptr;
     QAction* m_saveRun = nullptr;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/oddruns.h"
 
+#include "analysis/goodness.h"
 #include "analysis/runs.h"
 #include "core/engine.h"
 #include "core/expectation.h"
@@ -91,6 +92,26 @@ std::vector<OddRun> oddestRuns(const std::vector<Source>& sources, const JobInpu
         }
     }
     return farthest.take();
+}
+
+FarRuns runsAtLeastAsFar(const RunStatistics& stats, int steprate, int step, std::size_t counter,
+                         int value) {
+    FarRuns far;
+    if (step < 1 || static_cast<std::size_t>(step) > stats.steps().size() || counter >= kCounters) {
+        return far;
+    }
+    const double q = 2 * fieldChance(step);
+    const double mean = steprate * q;
+    const double distance = std::abs(value - mean) * (1 - 1e-12); // the value itself counts
+    const std::vector<long long>& counts =
+        stats.steps()[static_cast<std::size_t>(step - 1)].histogram[counter];
+    for (std::size_t v = 0; v < counts.size(); ++v) {
+        if (std::abs(static_cast<double>(v) - mean) >= distance) {
+            far.seen += counts[v];
+        }
+    }
+    far.expected = static_cast<double>(stats.runs()) * atLeastAsFar(steprate, q, value);
+    return far;
 }
 
 } // namespace cr::analysis

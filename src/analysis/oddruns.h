@@ -30,4 +30,15 @@ std::vector<OddRun> oddestRuns(const std::vector<Source>& sources, const JobInpu
                                std::size_t counter, std::size_t count,
                                JobProgress* progress = nullptr);
 
+// How many runs lie at least as far from the exact mean as `value` does,
+// with the counter at the step, and how many pure chance gives among as
+// many runs (the exact Binomial law): a farthest run means something only
+// when far more of them are seen than expected.
+struct FarRuns {
+    long long seen = 0;
+    double expected = 0;
+};
+FarRuns runsAtLeastAsFar(const RunStatistics& stats, int steprate, int step, std::size_t counter,
+                         int value);
+
 } // namespace cr::analysis

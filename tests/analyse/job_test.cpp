@@ -234,6 +234,16 @@ TEST(OddRuns, FarthestFirstWithFileAndFirstSpin) {
     EXPECT_EQ(all.back().source, 1u);
     EXPECT_EQ(all.back().run, 1);
     EXPECT_EQ(all.back().value, 0);
+    // Four of the five runs lie as far as a 2: chance gives 5 · P(X = 2) with
+    // X ~ Binomial(2, q), q = 2 (18/37)^3 = 0.23028: 5 · 0.053029 = 0.2651.
+    RunStatistics stats;
+    stats.keepHistograms(true);
+    for (const auto& numbers : tables) {
+        stats.merge(runsOf(numbers, 2, 8, nullptr, nullptr, true));
+    }
+    const FarRuns far = runsAtLeastAsFar(stats, 2, 3, 0, 2);
+    EXPECT_EQ(far.seen, 4);
+    EXPECT_NEAR(far.expected, 0.2651, 1e-4);
     // A step beyond the run, or no such counter: nothing to show.
     EXPECT_TRUE(oddestRuns(sources, input, 5, 0, 3).empty());
     EXPECT_TRUE(oddestRuns(sources, input, 1, 6, 3).empty());

@@ -78,7 +78,6 @@ OddRunsPanel::OddRunsPanel(QWidget* parent) : QWidget(parent), m_runner(new JobR
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->horizontalHeader()->setStretchLastSection(true);
     connect(m_table, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { replayRow(row); });
     layout->addWidget(m_table, 1);
@@ -184,15 +183,27 @@ void OddRunsPanel::showFound() {
         }
     }
     m_table->resizeColumnsToContents();
-    m_note->setText(
+    QString note =
         QStringLiteral("Die %1 Läufe, deren \u201e%2\u201c am Ende von Step %3 am weitesten vom "
-                       "exakten Mittel E = %4 liegen (\u03c3 eines Laufs: %5). Doppelklick "
-                       "spielt einen Lauf im Hauptfenster Wurf für Wurf ab.")
+                       "exakten Mittel E = %4 liegen (\u03c3 eines Laufs: %5).")
             .arg(m_found.size())
             .arg(counter)
             .arg(m_step)
             .arg(locale.toString(expectedCount(m_input.steprate, m_step), 'f', 2))
-            .arg(locale.toString(sigma, 'f', 2)));
+            .arg(locale.toString(sigma, 'f', 2));
+    if (!m_found.empty() && m_result->stats.runs() > 0) {
+        // The farthest means something only beside how many chance gives.
+        const analysis::FarRuns far = analysis::runsAtLeastAsFar(
+            m_result->stats, m_input.steprate, m_step, m_counter, m_found.front().value);
+        note += QStringLiteral(" Mindestens so weit wie der erste (Wert %1) liegen %L2 von %L3 "
+                               "Läufen; reiner Zufall gibt etwa %4.")
+                    .arg(m_found.front().value)
+                    .arg(far.seen)
+                    .arg(m_result->stats.runs())
+                    .arg(locale.toString(far.expected, 'f', far.expected < 10 ? 1 : 0));
+    }
+    m_note->setText(note + QStringLiteral(" Doppelklick spielt einen Lauf im Hauptfenster Wurf "
+                                          "für Wurf ab."));
 }
 
 void OddRunsPanel::replayRow(int row) {

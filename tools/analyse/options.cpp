@@ -394,8 +394,8 @@ capital full.
                       and balance after the spin
   --pool              with files: one more line over all of them
 Output, one line per file or simulation: file, sessions, bets, turnover,
-result, expected (-edge x turnover: edge 1/74 partage, 19/1369 prison, 1/37
-verloren), sd (of the total result given the stakes placed, covariances of
+result, expected (the turnover times the house edge, as a loss: edge 1/74
+partage, 19/1369 prison, 1/37 verloren), sd (of the total result given the stakes placed, covariances of
 stakes on one spin included), z ((result - expected) / sd, empty without a
 bet), won_share (sessions ended above their start), ruined_share,
 max_drawdown (largest fall of the balance from its peak in any session),

@@ -3,6 +3,7 @@
 // runs, as chancenraster-analyse does it.
 #include "analysis/runs.h"
 #include "analysis/sources.h"
+#include "analysis/system.h"
 #include "io/fields.h"
 #include "io/spin_file.h"
 
@@ -65,6 +66,48 @@ void BM_AnalyseTables(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * spins);
 }
 BENCHMARK(BM_AnalyseTables)->Unit(benchmark::kMillisecond);
+
+// The five tables' numbers, read once.
+const std::vector<std::vector<std::uint8_t>>& wiesbadenNumbers() {
+    static const std::vector<std::vector<std::uint8_t>> numbers = [] {
+        std::vector<std::vector<std::uint8_t>> all;
+        for (const std::string& bytes : wiesbadenTables()) {
+            io::MemorySource source(bytes);
+            analysis::Source loaded = analysis::spinsOf(
+                io::readSpinFile(source, io::kAllSpins, 1, io::SpinStore::Numbers));
+            all.push_back(std::move(loaded.numbers));
+        }
+        return all;
+    }();
+    return numbers;
+}
+
+// The system test over the tables' numbers in memory: sessions of 370 spins,
+// leer with a martingale at step rate 37 (--system leer --progression
+// martingale --steprate 37 --runs-of 370).
+void BM_SystemTables(benchmark::State& state) {
+    const auto& tables = wiesbadenNumbers();
+    if (tables.empty()) {
+        state.SkipWithError("no Wiesbaden table found in " CR_WIESBADEN_DIR);
+        return;
+    }
+    analysis::SystemRules rules;
+    rules.marsch = analysis::Marsch::Leer;
+    rules.progression = analysis::Progression::Martingale;
+    rules.steprate = 37;
+    long long spins = 0;
+    for (auto _ : state) {
+        spins = 0;
+        for (const auto& numbers : tables) {
+            const analysis::SystemTotals totals = analysis::systemOfRuns(rules, numbers, 370);
+            benchmark::DoNotOptimize(totals.result);
+            spins += static_cast<long long>(numbers.size());
+        }
+    }
+    state.counters["spins"] = static_cast<double>(spins);
+    state.SetItemsProcessed(state.iterations() * spins);
+}
+BENCHMARK(BM_SystemTables)->Unit(benchmark::kMillisecond);
 
 // 10^6 simulated runs of 370 spins at step rate 37 on two threads.
 void BM_Simulate(benchmark::State& state) {

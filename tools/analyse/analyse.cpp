@@ -8,6 +8,7 @@
 #include "options.h"
 #include "output.h"
 #include "progress.h"
+#include "systemrun.h"
 
 #include <chrono>
 #include <cstring>
@@ -129,6 +130,8 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
             out << helpText();
         } else if (o.version) {
             out << "chancenraster-analyse " << kVersion << '\n';
+        } else if (o.system) {
+            status = runSystem(o, out, err, showProgress, o.seed ? *o.seed : clockSeed());
         } else {
             status = o.mode == Mode::Simulate ? simulateRuns(o, out, err, showProgress)
                                               : analyseFiles(o, out, err, showProgress);

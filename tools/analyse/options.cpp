@@ -46,7 +46,27 @@ constexpr NumberOption kNumberOptions[] = {
     {"--simulate", 1, kMostRuns},
     {"--seed", 0, ~0ULL},
     {"--threads", 1, analysis::kMostThreads},
+    {"--unit", 1, kMostMoney},
+    {"--limit", 1, kMostMoney},
+    {"--capital", 0, kMostMoney},
+    {"--paroli", 1, kMostParoliWins},
 };
+
+// The options with a word or a name.
+constexpr std::string_view kTextOptions[] = {"--system", "--pairs", "--progression", "--zero",
+                                             "--log"};
+// Those that only --system takes.
+constexpr std::string_view kSystemOnly[] = {"--pairs", "--progression", "--zero",    "--log",
+                                            "--unit",  "--limit",       "--capital", "--paroli"};
+
+bool isTextOption(std::string_view name) {
+    for (const std::string_view option : kTextOptions) {
+        if (option == name) {
+            return true;
+        }
+    }
+    return false;
+}
 
 const NumberOption* numberOption(std::string_view name) {
     for (const NumberOption& option : kNumberOptions) {
@@ -58,6 +78,87 @@ const NumberOption* numberOption(std::string_view name) {
 }
 
 using Numbers = std::map<std::string, unsigned long long, std::less<>>;
+using Texts = std::map<std::string, std::string, std::less<>>;
+
+std::string choiceError(std::string_view option, std::string_view choices, std::string_view value) {
+    return std::string(option) + " takes " + std::string(choices) + ", not \"" +
+           std::string(value) + "\"";
+}
+
+// The rules of --system from the words and numbers given, or what is wrong.
+std::string readSystem(Options& o, const Numbers& numbers, const Texts& texts) {
+    const auto text = [&](std::string_view name) -> const std::string* {
+        const auto it = texts.find(name);
+        return it == texts.end() ? nullptr : &it->second;
+    };
+    if (!text("--system")) {
+        for (const std::string_view name : kSystemOnly) {
+            if (numbers.count(name) || texts.count(name)) {
+                return std::string(name) + " only applies to --system";
+            }
+        }
+        return {};
+    }
+    analysis::SystemRules r;
+    const std::string& marsch = *text("--system");
+    const auto named = analysis::marschNamed(marsch);
+    if (!named) {
+        return choiceError("--system",
+                           "rot, schwarz, manque, passe, gerade, ungerade, leer, folge, gegen or "
+                           "letzter",
+                           marsch);
+    }
+    r.marsch = *named;
+    if (!text("--progression")) {
+        return "--system needs --progression (flat, martingale, paroli or dalembert)";
+    }
+    const auto progression = analysis::progressionNamed(*text("--progression"));
+    if (!progression) {
+        return choiceError("--progression", "flat, martingale, paroli or dalembert",
+                           *text("--progression"));
+    }
+    r.progression = *progression;
+    if (const std::string* zero = text("--zero")) {
+        const auto rule = analysis::zeroRuleNamed(*zero);
+        if (!rule) {
+            return choiceError("--zero", "partage, prison or verloren", *zero);
+        }
+        r.zero = *rule;
+    }
+    if (const std::string* pairs = text("--pairs")) {
+        if (r.marsch < analysis::Marsch::Leer) {
+            return "--pairs does not apply to --system " + marsch + ", which bets its own chance";
+        }
+        const auto chosen = analysis::pairsNamed(*pairs);
+        if (!chosen) {
+            return choiceError("--pairs", "a comma-separated list of rs, mp and gu, each once",
+                               *pairs);
+        }
+        r.pairs = *chosen;
+    }
+    const auto number = [&](std::string_view name, long long otherwise) {
+        const auto it = numbers.find(name);
+        return it == numbers.end() ? otherwise : static_cast<long long>(it->second);
+    };
+    r.unit = number("--unit", r.unit);
+    r.limit = number("--limit", r.limit);
+    r.capital = number("--capital", r.capital);
+    if (numbers.count("--paroli") && r.progression != analysis::Progression::Paroli) {
+        return "--paroli only applies to --progression paroli";
+    }
+    r.paroliWins = static_cast<int>(number("--paroli", r.paroliWins));
+    if (r.limit < r.unit) {
+        return "--limit " + std::to_string(r.limit) + " is below --unit " + std::to_string(r.unit) +
+               ": the table would take no stake";
+    }
+    if (const std::string* log = text("--log"); log && log->empty()) {
+        return "--log needs a file name";
+    }
+    r.steprate = o.steprate;
+    o.system = r;
+    o.logFile = text("--log") ? *text("--log") : std::string();
+    return {};
+}
 
 std::string checkCombination(const Options& o, const Numbers& numbers) {
     if (!numbers.count("--steprate")) {
@@ -81,7 +182,10 @@ std::string checkCombination(const Options& o, const Numbers& numbers) {
             return "--seed only applies to --simulate";
         }
     }
-    if (o.pool && o.mode != Mode::RunsOf) {
+    if (o.system && o.pool && o.mode == Mode::Simulate) {
+        return "--pool only applies to files";
+    }
+    if (!o.system && o.pool && o.mode != Mode::RunsOf) {
         return "--pool only applies to --runs-of";
     }
     if (o.mode != Mode::Replay) {
@@ -131,6 +235,7 @@ Options optionsOf(const Numbers& numbers, const std::set<std::string, std::less<
 
 ParsedArguments parseArguments(const std::vector<std::string>& args) {
     Numbers numbers;
+    Texts texts;
     std::set<std::string, std::less<>> flags;
     std::vector<std::string> files;
     bool optionsEnd = false;
@@ -161,13 +266,14 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
             value = arg.substr(eq + 1);
         }
         const NumberOption* option = numberOption(name);
-        if (!option && name != "--json" && name != "--pool") {
+        const bool isText = isTextOption(name);
+        if (!option && !isText && name != "--json" && name != "--pool") {
             return {std::nullopt, "unknown option \"" + arg + "\""};
         }
-        if (numbers.count(name) || flags.count(name)) {
+        if (numbers.count(name) || flags.count(name) || texts.count(name)) {
             return {std::nullopt, name + " given twice"};
         }
-        if (!option) {
+        if (!option && !isText) {
             if (value) {
                 return {std::nullopt, name + " takes no value"};
             }
@@ -179,6 +285,10 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
                 return {std::nullopt, name + " needs a value"};
             }
             value = args[++i];
+        }
+        if (isText) {
+            texts[name] = *value;
+            continue;
         }
         // The seed follows the rule the "Auswertung" form follows.
         const std::optional<unsigned long long> n =
@@ -193,6 +303,9 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
         numbers[name] = *n;
     }
     Options o = optionsOf(numbers, flags, std::move(files));
+    if (std::string error = readSystem(o, numbers, texts); !error.empty()) {
+        return {std::nullopt, error};
+    }
     if (std::string error = checkCombination(o, numbers); !error.empty()) {
         return {std::nullopt, error};
     }
@@ -206,6 +319,9 @@ std::string helpText() {
                         [--threads T] FILE...
   chancenraster-analyse --steprate N --simulate RUNS --spins K [--seed S] [--json]
                         [--threads T]
+  chancenraster-analyse --system MARSCH --progression P [--pairs rs,mp,gu]
+                        [--unit U] [--limit L] [--capital C] [--zero Z]
+                        [--paroli N] [--log FILE] --steprate N SOURCE...
   chancenraster-analyse --help
   chancenraster-analyse --version
 
@@ -233,6 +349,58 @@ Modes:
   --threads T         worker threads, 1 to 256 (default: one per processor)
   --json              one JSON object per table and line instead of
                       tab-separated text
+
+System test (--system): what betting on the even chances by a rule would
+have done, with the exact law beside it. SOURCE is any of the three above:
+files (each one session from its first spin; --spins K limits it), --runs-of
+K FILE... (sessions of K spins) or --simulate R --spins K [--seed S]. Every
+session begins afresh: fields as after "Reset", stakes at the unit, the
+capital full.
+  --system MARSCH     which side to bet before each spin: rot, schwarz,
+                      manque, passe, gerade, ungerade (that chance on every
+                      spin); leer (from step 2 on, at the step's position,
+                      the side whose field is still empty while the other's
+                      is not); folge (the side that fell at the position in
+                      the step before; nothing after a zero); gegen (the
+                      other side than folge); letzter (the side of the spin
+                      before; nothing at the first spin or after a zero)
+  --pairs LIST        the pairs leer, folge, gegen and letzter play, e.g.
+                      rs,gu (default rs,mp,gu; one stake line each)
+  --progression P     flat (always the unit); martingale (double after a
+                      loss, the unit after a win); paroli (double after a
+                      win, the unit after N wins in a row or a loss);
+                      dalembert (a unit more after a loss, a unit less after
+                      a win, never below the unit nor above the limit). A
+                      zero counts as a loss; a stake above the limit goes
+                      back to the unit
+  --paroli N          with paroli: wins in a row before the unit, 1 to 64
+                      (default 3)
+  --unit U            base stake, 1 to 10^12 (default 1)
+  --limit L           table limit, from the unit to 10^12 (default 1000)
+  --capital C         starting capital, 0 to 10^12 (default 0: unlimited);
+                      when the new stakes of a spin are not covered, the
+                      session ends "ruined" (a prison stake locked on the
+                      table is still decided by the next spin)
+  --zero Z            partage (half the stake back, the default), prison
+                      (the stake is locked and the next spin frees it if its
+                      side wins, else it is lost; the pair bets nothing new
+                      meanwhile; a freed stake is neither win nor loss; a
+                      stake still locked at the session's end is settled as
+                      partage) or verloren (the whole stake lost)
+  --log FILE          every bet of the first session of the first source,
+                      tab-separated: spin, number, pair, side, stake, return
+                      (2 x stake for a win, half for partage, 0 for a loss;
+                      a locked stake settled shows as a line with stake 0)
+                      and balance after the spin
+  --pool              with files: one more line over all of them
+Output, one line per file or simulation: file, sessions, bets, turnover,
+result, expected (the turnover times the house edge, as a loss: edge 1/74
+partage, 19/1369 prison, 1/37 verloren), sd (of the total result given the stakes placed, covariances of
+stakes on one spin included), z ((result - expected) / sd, empty without a
+bet), won_share (sessions ended above their start), ruined_share,
+max_drawdown (largest fall of the balance from its peak in any session),
+max_stake (the largest single stake). --json writes the same names (z null
+without a bet).
 
 Files: a permanence as the window imports it (four header fields, the first
 beginning with "Spielbank"; same reader, rules and refusals), or a plain list

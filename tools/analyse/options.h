@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/system.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,6 +30,9 @@ struct Options {
     bool help = false;
     bool version = false;
     std::vector<std::string> files;
+    // --system: what betting by the rules would have done, instead of the counters.
+    std::optional<analysis::SystemRules> system;
+    std::string logFile; // --log: every bet of the first session
 };
 
 // The options, or the one line that says what is wrong with them.
@@ -43,5 +48,7 @@ std::string helpText();
 
 inline constexpr long long kMostRuns = 1'000'000'000;
 inline constexpr long long kMostSpins = 1'000'000'000'000;
+inline constexpr long long kMostMoney = 1'000'000'000'000; // --unit, --limit, --capital
+inline constexpr int kMostParoliWins = 64;
 
 } // namespace cr::batch

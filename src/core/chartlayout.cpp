@@ -67,10 +67,17 @@ ValueAxis fitValueAxis(const std::vector<StepResult>& steps, int steprate, bool 
 }
 
 ValueAxis linearAxis(double top, int ticks) {
+    return spanAxis(0, std::max(top, 1.0), ticks);
+}
+
+ValueAxis spanAxis(double bottom, double top, int ticks) {
     ValueAxis axis;
-    top = std::max(top, 1.0);
-    axis.tick = niceStep(top / std::max(ticks, 1));
+    axis.tick = niceStep((top - bottom) / std::max(ticks, 1));
+    axis.low = std::floor(bottom / axis.tick + kRounding) * axis.tick;
     axis.high = std::ceil(top / axis.tick - kRounding) * axis.tick;
+    if (!(axis.high > axis.low)) { // BOTTOM at TOP: one tick above
+        axis.high = axis.low + axis.tick;
+    }
     return axis;
 }
 
@@ -96,9 +103,11 @@ std::vector<AxisTick> valueTicks(const ValueAxis& axis) {
             }
         }
     } else {
-        const int count = static_cast<int>(std::lround(axis.high / axis.tick));
-        for (int i = 0; i <= count; ++i) {
-            ticks.push_back({i * axis.tick, true});
+        // Whole multiples of the tick, so the tick at zero is 0, not -1e-17.
+        const long first = std::lround(axis.low / axis.tick);
+        const long last = std::lround(axis.high / axis.tick);
+        for (long i = first; i <= last; ++i) {
+            ticks.push_back({static_cast<double>(i) * axis.tick, true});
         }
     }
     return ticks;
@@ -106,7 +115,7 @@ std::vector<AxisTick> valueTicks(const ValueAxis& axis) {
 
 std::vector<double> widestLabelValues(const ValueAxis& axis) {
     if (!axis.logarithmic) {
-        return {axis.high, axis.tick};
+        return {axis.low, axis.high, axis.tick};
     }
     std::vector<double> values;
     for (double e = std::log10(axis.low); e <= std::log10(axis.high) + kRounding; ++e) {
@@ -204,12 +213,56 @@ std::string meanInfoText(std::string_view counter, int step, double mean, double
     const double sigma = expectedSigma(steprate, step);
     text += "\nErwartungswert " + number(expected, 'f', 2) + ", σ eines Laufes " +
             number(sigma, 'f', 2);
-    if (runs > 0 && sigma > 0) {
-        const double z = (mean - expected) / (sigma / std::sqrt(static_cast<double>(runs)));
-        text += "\nz = " + number(z, 'f', 2) +
+    if (const std::optional<double> z = meanDeviation(mean, runs, steprate, step)) {
+        text += "\nz = " + number(*z, 'f', 2) +
                 ": Abstand des Mittels vom Erwartungswert in σ/√Läufe."
                 "\n|z| über 2 kommt bei reinem Zufall in etwa 1 von 22 Fällen vor.";
     }
+    return text;
+}
+
+std::optional<double> meanDeviation(double mean, long long runs, int steprate, int step) {
+    const double sigma = expectedSigma(steprate, step);
+    if (runs <= 0 || !(sigma > 0) || !std::isfinite(mean)) {
+        return std::nullopt;
+    }
+    return (mean - expectedCount(steprate, step)) / (sigma / std::sqrt(static_cast<double>(runs)));
+}
+
+ValueAxis deviationAxis(const std::vector<double>& zs) {
+    double bottom = -3;
+    double top = 3;
+    for (double z : zs) {
+        if (std::isfinite(z)) {
+            bottom = std::min(bottom, z);
+            top = std::max(top, z);
+        }
+    }
+    return spanAxis(bottom, top, 6);
+}
+
+std::string deviationInfoText(std::string_view name, int step, double z, double mean,
+                              long long runs, int steprate, std::size_t sources, std::size_t steps,
+                              const NumberWriter& number) {
+    // P(|Z| > 2) of the normal law, which the mean of many runs follows.
+    constexpr double kBeyondTwo = 0.0455;
+    auto counted = [](std::size_t n, const char* one, const char* many) {
+        return n == 1 ? "1 " + std::string(one) : std::to_string(n) + " " + many;
+    };
+    std::string text(name);
+    text += ", Step " + std::to_string(step) + ": z = " + number(z, 'f', 2);
+    text += "\nMittel über " + number(static_cast<double>(runs), 'f', 0) +
+            " Läufe: " + number(mean, 'f', 2) + ", exaktes Mittel " +
+            number(expectedCount(steprate, step), 'f', 2) + ", Standardfehler σ/√Läufe " +
+            number(expectedSigma(steprate, step) / std::sqrt(static_cast<double>(runs)), 'f', 3);
+    text += z >= 0
+                ? "\nDas Mittel liegt " + number(z, 'f', 2) + " Standardfehler über dem exakten."
+                : "\nDas Mittel liegt " + number(-z, 'f', 2) + " Standardfehler unter dem exakten.";
+    const std::size_t points = sources * steps;
+    text += " |z| über 2 kommt bei reinem Zufall in etwa 1 von 22 Fällen vor; bei " +
+            counted(sources, "Quelle", "Quellen") + " und " + counted(steps, "Step", "Steps") +
+            " (" + counted(points, "Punkt", "Punkte") + ") also im Mittel etwa " +
+            number(kBeyondTwo * static_cast<double>(points), 'f', 1) + "-mal.";
     return text;
 }
 

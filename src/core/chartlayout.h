@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,8 +25,8 @@ double chartCounter(const StepResult& r, std::size_t i);
 // distance that is not positive).
 double niceStep(double rough);
 
-// The value axis: 0 up to a multiple of its tick distance when linear; whole
-// decades from at least 0,001 up when logarithmic.
+// The value axis: from a multiple of its tick distance (0 for counters) up to
+// another when linear; whole decades from at least 0,001 up when logarithmic.
 struct ValueAxis {
     bool logarithmic = false;
     double low = 0;
@@ -36,6 +37,10 @@ struct ValueAxis {
 // The linear axis from 0 that holds TOP (and at least 1): about TICKS
 // labelled ticks above 0, its top the first tick at or above TOP.
 ValueAxis linearAxis(double top, int ticks = 5);
+
+// The linear axis from BOTTOM to TOP, either of them below zero: about TICKS
+// labelled ticks, both ends on the first tick at or beyond them.
+ValueAxis spanAxis(double bottom, double top, int ticks = 5);
 
 // The axis that holds every counter, "Statistisch", the exact mean and its
 // band of all STEPS (and at least 1).
@@ -107,5 +112,22 @@ double statisticAt(int steprate, int step);
 // standard errors, with how to read it.
 std::string meanInfoText(std::string_view counter, int step, double mean, double sd, long long runs,
                          int steprate, const NumberWriter& number);
+
+// How far the mean of a counter over RUNS runs lies from the exact mean at
+// STEP, in standard errors σ/√RUNS: z. None where σ or RUNS is 0 (the exact
+// law leaves no room to stray, or nothing was measured) or the mean is not
+// a number.
+std::optional<double> meanDeviation(double mean, long long runs, int steprate, int step);
+
+// The axis for the deviations ZS: all of them and at least −3 to 3, so the
+// band of ±2 stands clear of the edges, a labelled tick at every whole z there.
+ValueAxis deviationAxis(const std::vector<double>& zs);
+
+// What the chart's tool tip says of the deviation Z of a mean over RUNS runs
+// at STEP, with how often |z| over 2 turns up by chance among the points of
+// SOURCES sources over STEPS steps.
+std::string deviationInfoText(std::string_view name, int step, double z, double mean,
+                              long long runs, int steprate, std::size_t sources, std::size_t steps,
+                              const NumberWriter& number);
 
 } // namespace cr

@@ -90,6 +90,51 @@ TEST_P(ChartAxis, FitsTicksAndLabels) {
 INSTANTIATE_TEST_SUITE_P(Cases, ChartAxis, testing::ValuesIn(kAxisCases),
                          [](const testing::TestParamInfo<AxisCase>& c) { return c.param.name; });
 
+// The axis of deviations reaches below zero: at least −3 to 3, both ends on
+// a tick, a tick at exactly 0 and every label's width considered.
+TEST(ChartLayout, DeviationAxisReachesBelowZero) {
+    const double nan = std::nan("");
+    const struct {
+        std::vector<double> zs;
+        double low, high, tick;
+    } cases[] = {
+        {{}, -3, 3, 1},
+        {{0.4, -1.2}, -3, 3, 1},
+        {{-7.3, 2}, -8, 4, 2},  // 10,3 / 6 rounds up to 2
+        {{nan, 12}, -5, 15, 5}, // a z that is no number is left out
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.low << ".." << c.high);
+        const cr::ValueAxis axis = cr::deviationAxis(c.zs);
+        EXPECT_FALSE(axis.logarithmic);
+        EXPECT_DOUBLE_EQ(axis.low, c.low);
+        EXPECT_DOUBLE_EQ(axis.high, c.high);
+        EXPECT_DOUBLE_EQ(axis.tick, c.tick);
+        const std::vector<cr::AxisTick> ticks = cr::valueTicks(axis);
+        ASSERT_EQ(ticks.size(),
+                  static_cast<std::size_t>(std::lround((c.high - c.low) / c.tick)) + 1);
+        EXPECT_DOUBLE_EQ(ticks.front().value, c.low);
+        EXPECT_DOUBLE_EQ(ticks.back().value, c.high);
+        EXPECT_TRUE(std::any_of(ticks.begin(), ticks.end(),
+                                [](const cr::AxisTick& t) { return t.value == 0.0; }));
+        const std::vector<double> widest = cr::widestLabelValues(axis);
+        EXPECT_NE(std::find(widest.begin(), widest.end(), c.low), widest.end());
+        EXPECT_DOUBLE_EQ(cr::valueFraction(axis, c.low), 0);
+        EXPECT_DOUBLE_EQ(cr::valueFraction(axis, 0), -c.low / (c.high - c.low));
+    }
+}
+
+// z of a mean over many runs, in standard errors; none where it cannot be.
+TEST(ChartLayout, MeanDeviationIsInStandardErrors) {
+    // Step rate 37, step 1: mean 36, σ √(36/37) = 0,986394; step 2: mean
+    // 648/37 = 17,513514, σ 3,037054.
+    EXPECT_NEAR(*cr::meanDeviation(36.5, 100, 37, 1), 0.5 / 0.0986394, 1e-5);
+    EXPECT_NEAR(*cr::meanDeviation(17.0, 25, 37, 2), -0.513514 / 0.6074108, 1e-5);
+    EXPECT_FALSE(cr::meanDeviation(36.5, 0, 37, 1)) << "no runs";
+    EXPECT_FALSE(cr::meanDeviation(0, 10, 0, 1)) << "σ 0";
+    EXPECT_FALSE(cr::meanDeviation(std::nan(""), 10, 37, 1)) << "no number";
+}
+
 // Labels on the step axis leave room between them at any width of a step.
 TEST(ChartLayout, StepLabelsLeaveRoomBetweenThem) {
     const struct {

@@ -337,7 +337,8 @@ bool shows(const QImage& image, QPointF at, const QColor& colour) {
 }
 
 // Many runs: every legend entry stands in the plot in its colour, the means,
-// the SD whiskers, "Statistisch" and the band; by source, one line a source.
+// the SD whiskers, "Statistisch" and the band; by source, one line a source
+// of its deviation z, the exact mean at 0 and the band of ±2.
 TEST_F(CourseChartTest, ManyRunsDrawWhatTheLegendSays) {
     const QColor counters[] = {{200, 30, 40}, {30, 140, 50},  {30, 80, 210},
                                {235, 125, 0}, {150, 60, 180}, {0, 155, 165}};
@@ -370,9 +371,24 @@ TEST_F(CourseChartTest, ManyRunsDrawWhatTheLegendSays) {
     EXPECT_TRUE(shows(image, {chart.xOf(3), chart.yOf(5)}, statistic));
     EXPECT_TRUE(shows(image, {chart.xOf(1), chart.yOf(20.5)}, bandOnWhite));
 
+    // By source, Leer M/P at step rate 37: step 1 has the exact mean 36 and
+    // σ √(36/37) = 0,98639, step 2 the mean 648/37 = 17,5135 and σ 3,03705.
+    // z = (mean − exact mean) / (σ / √runs), worked out by hand below.
+    auto table = [](long long runs, double step1, double step2) {
+        cr::ui::RunsCourse course;
+        course.steprate = 37;
+        course.runs = runs;
+        course.steps.resize(2);
+        course.steps[0].mean[1] = step1;
+        course.steps[1].mean[1] = step2;
+        return course;
+    };
     const QString tables[] = {"/daten/Tisch1.txt", "Tisch2.txt", "C:/x/Tisch3.txt"};
-    chart.setRunsBySource(runsCourse(), {runsCourse(-10), runsCourse(-5), runsCourse(5)},
+    // Tisch3 has no runs, so no z and no line.
+    chart.setRunsBySource(table(400, 36.02, 17.2),
+                          {table(100, 36.1, 18.1), table(25, 35.5, 17.0), table(0, 30, 10)},
                           {tables[0], tables[1], tables[2]}, 1);
+    chart.setLogarithmic(true); // no use for z, which the chart says
     image = chart.grab().toImage();
     names.clear();
     for (const CourseChart::LegendEntry& e : chart.legendEntries()) {
@@ -380,16 +396,46 @@ TEST_F(CourseChartTest, ManyRunsDrawWhatTheLegendSays) {
     }
     EXPECT_EQ(names,
               (QStringList{"Tisch1.txt", "Tisch2.txt", "Tisch3.txt", "Leer M/P, alle Quellen",
-                           "Erwartungswert", QStringLiteral("Erwartung \u00b1 2\u03c3")}));
-    const double shifts[] = {-10, -5, 5};
-    for (std::size_t n = 0; n < 3; ++n) {
-        const QPointF point(chart.xOf(3), chart.yOf(16 + shifts[n]));
-        EXPECT_TRUE(shows(image, point, sources[n])) << n;
-        EXPECT_TRUE(chart.pointInfo(point).startsWith(
-            QStringLiteral("Tisch%1.txt, Leer M/P, Step 3\nMittel \u00fcber 500 L\u00e4ufe")
-                .arg(n + 1)));
+                           "exaktes Mittel", QStringLiteral("\u00b1 2")}));
+    const struct {
+        int step;
+        double z;
+        QColor colour;
+    } points[] = {
+        {2, 1.9311, sources[0]},   // 0,5865 / (3,03705 / 10)
+        {1, -2.5345, sources[1]},  // −0,5 / (0,98639 / 5)
+        {2, -2.0646, counters[1]}, // −0,3135 / (3,03705 / 20), all pooled
+    };
+    for (const auto& point : points) {
+        EXPECT_TRUE(shows(image, {chart.xOf(point.step), chart.yOf(point.z)}, point.colour))
+            << point.z;
     }
-    EXPECT_TRUE(shows(image, {chart.xOf(3), chart.yOf(16)}, counters[1])) << "pooled";
+    EXPECT_NEAR(chart.yOf(-2) - chart.yOf(-1), chart.yOf(1) - chart.yOf(2), 1e-9) << "linear";
+    const double clear = chart.xOf(0.6); // left of every line's first point
+    EXPECT_TRUE(shows(image, {clear, chart.yOf(0)}, QColor(80, 80, 80))) << "exaktes Mittel";
+    EXPECT_TRUE(shows(image, {clear, chart.yOf(-1.5)}, bandOnWhite));
+    EXPECT_TRUE(shows(image, {clear, chart.yOf(1.5)}, bandOnWhite));
+    EXPECT_TRUE(shows(image, {clear, chart.yOf(2.6)}, QColor(Qt::white))) << "band beyond 2";
+    EXPECT_EQ(
+        chart.pointInfo({chart.xOf(1), chart.yOf(-2.5345)}),
+        QStringLiteral("Tisch2.txt, Leer M/P, Step 1: z = -2,53\n"
+                       "Mittel \u00fcber 25 L\u00e4ufe: 35,50, exaktes Mittel 36,00, "
+                       "Standardfehler \u03c3/\u221aL\u00e4ufe 0,197\n"
+                       "Das Mittel liegt 2,53 Standardfehler unter dem exakten. |z| \u00fcber "
+                       "2 kommt bei reinem Zufall in etwa 1 von 22 F\u00e4llen vor; bei 3 "
+                       "Quellen und 2 Steps (6 Punkte) also im Mittel etwa 0,3-mal."));
+    const struct {
+        QPointF at;
+        const char* says;
+    } tips[] = {
+        {{clear, chart.yOf(-1.5)}, "in 95 von 100 F\u00e4llen"},
+        {{clear, chart.yOf(0)}, "exaktes Mittel: z = 0"},
+        {{chart.valueAxisRect().center().x(), chart.yOf(1)}, "Abweichung z (in Standardfehlern)"},
+        {{chart.xOf(1), 5}, "logarithmische Achse gilt f\u00fcr Anzahlen"},
+    };
+    for (const auto& tip : tips) {
+        EXPECT_TRUE(chart.toolTipAt(tip.at).contains(QString::fromUtf8(tip.says))) << tip.says;
+    }
 }
 
 // Every part of the chart tells what it is: the points, the legend's

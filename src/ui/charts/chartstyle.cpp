@@ -100,18 +100,53 @@ QString ringTip() {
                           "draußen.");
 }
 
+// What z is, once for every element of the chart by source.
+const char* const kWhatZIs =
+    "\nz: um wie viele Standardfehler σ/\u221aL\u00e4ufe das Mittel vom exakten Mittel "
+    "abweicht. So stehen alle Quellen auf einer Skala, wie viele L\u00e4ufe sie auch haben.";
+
 QString sourceTip(const QString& name, std::size_t counter) {
-    return QStringLiteral("%1: Mittel von %2 über die Läufe aus dieser Datei, ein "
-                          "Punkt je Step.\n")
+    return QStringLiteral("%1: die Abweichung z des Mittels von %2 \u00fcber die L\u00e4ufe "
+                          "aus dieser Datei, ein Punkt je Step.")
                .arg(name, text(kCounterLooks[counter].name)) +
-           counterTip(counter, false);
+           text(kWhatZIs) + QLatin1Char('\n') + counterTip(counter, false);
 }
 
 QString pooledTip(std::size_t counter) {
-    return QStringLiteral("%1, alle Quellen: Mittel über die Läufe aller Dateien "
-                          "zusammen, ein Punkt je Step.\n")
+    return QStringLiteral("%1, alle Quellen: die Abweichung z des Mittels \u00fcber die "
+                          "L\u00e4ufe aller Dateien zusammen, ein Punkt je Step.")
                .arg(text(kCounterLooks[counter].name)) +
-           counterTip(counter, false);
+           text(kWhatZIs) + QLatin1Char('\n') + counterTip(counter, false);
+}
+
+QString zeroLineTip() {
+    return QStringLiteral("exaktes Mittel: z = 0, das Mittel gleich dem Erwartungswert des "
+                          "exakten Gesetzes. Eine Quelle ohne Abweichung l\u00e4ge hier.");
+}
+
+QString deviationBandTip() {
+    return QStringLiteral("\u00b1 2: so weit streut z bei reinem Zufall in 95 von 100 "
+                          "F\u00e4llen.\nEin Punkt au\u00dferhalb kommt auch bei reinem "
+                          "Zufall vor, etwa 1 von 22; erst viele Punkte einer Quelle auf "
+                          "derselben Seite deuten auf eine Abweichung.");
+}
+
+QString deviationAxisTip() {
+    return QStringLiteral("Abweichung z (in Standardfehlern): (Mittel \u2212 exaktes Mittel) "
+                          "/ (\u03c3 / \u221aL\u00e4ufe), je Step mit \u03c3 des exakten "
+                          "Gesetzes.\n\u00dcber 0 z\u00e4hlt die Quelle mehr Felder als "
+                          "erwartet, darunter weniger. Die Achse ist immer linear geteilt.");
+}
+
+QString linearOnlyNote() {
+    return QStringLiteral("Achse linear: z ist auch negativ");
+}
+
+QString linearOnlyTip() {
+    return linearOnlyNote() +
+           QStringLiteral(". Die logarithmische Achse gilt f\u00fcr Anzahlen; die "
+                          "Abweichung z ist oft kleiner als 0 und wird deshalb immer "
+                          "linear gezeigt.");
 }
 
 QString valueAxisTip(bool runs, bool logarithmic) {

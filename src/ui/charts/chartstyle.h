@@ -75,9 +75,19 @@ QString meanTip();
 QString bandTip();
 QString whiskerTip();
 QString ringTip();
+QString valueAxisTip(bool runs, bool logarithmic);
+
+// The chart of one counter by source, each source's deviation z of its mean
+// from the exact mean.
+inline const char* const kZeroLineName = "exaktes Mittel";
+inline const char* const kDeviationBandName = "\u00b1 2";
 QString sourceTip(const QString& name, std::size_t counter);
 QString pooledTip(std::size_t counter);
-QString valueAxisTip(bool runs, bool logarithmic);
+QString zeroLineTip();
+QString deviationBandTip();
+QString deviationAxisTip();
+QString linearOnlyNote();
+QString linearOnlyTip();
 QString stepAxisTip();
 QString zeroTailTip(const QString& note);
 

@@ -104,6 +104,7 @@ std::vector<StepResult> CourseChart::laidOutSteps() const {
     for (const RunsCourse& source : m_sources) {
         count = std::max(count, source.steps.size());
     }
+    // By source only the steps count: the value axis holds deviations.
     std::vector<StepResult> tops(count);
     for (std::size_t k = 0; k < tops.size(); ++k) {
         tops[k].step = static_cast<int>(k) + 1;
@@ -111,16 +112,6 @@ std::vector<StepResult> CourseChart::laidOutSteps() const {
             tops[k].statistisch = statisticAt(m_steprate, tops[k].step);
             for (std::size_t i = 0; i < kChartCounters; ++i) {
                 set(tops[k], i, top(m_runs.steps[k], i));
-            }
-            continue;
-        }
-        const auto i = static_cast<std::size_t>(m_sourceCounter);
-        if (k < m_runs.steps.size()) {
-            set(tops[k], i, top(m_runs.steps[k], i));
-        }
-        for (const RunsCourse& source : m_sources) {
-            if (k < source.steps.size()) {
-                set(tops[k], i, static_cast<int>(std::ceil(source.steps[k].mean[i])));
             }
         }
     }
@@ -149,8 +140,32 @@ QSize CourseChart::minimumSizeHint() const {
 // steps stand at zero: the user asked for them and zooms to see them.
 void CourseChart::fitValueAxis() {
     const std::vector<StepResult> steps = laidOutSteps();
-    m_axis = cr::fitValueAxis(steps, m_steprate, m_log);
     m_shown = std::max<std::size_t>(steps.size(), 1);
+    if (mode() != Mode::BySource) {
+        m_axis = cr::fitValueAxis(steps, m_steprate, m_log);
+        return;
+    }
+    std::vector<double> zs;
+    auto collect = [this, &zs](const RunsCourse& course) {
+        for (std::size_t k = 0; k < course.steps.size(); ++k) {
+            if (const std::optional<double> z = deviation(course, k)) {
+                zs.push_back(*z);
+            }
+        }
+    };
+    collect(m_runs);
+    for (const RunsCourse& source : m_sources) {
+        collect(source);
+    }
+    m_axis = deviationAxis(zs);
+}
+
+std::optional<double> CourseChart::deviation(const RunsCourse& course, std::size_t k) const {
+    if (k >= course.steps.size()) {
+        return std::nullopt;
+    }
+    const double mean = course.steps[k].mean[static_cast<std::size_t>(m_sourceCounter)];
+    return meanDeviation(mean, course.runs, m_steprate, static_cast<int>(k) + 1);
 }
 
 QString CourseChart::zeroTailNote() const {
@@ -255,10 +270,18 @@ void CourseChart::drawHeading(QPainter& p, const QRectF& /*area*/) const {
     p.drawText(at, heading);
     const double after = QFontMetrics(bold).horizontalAdvance(heading);
     p.setFont(font());
-    const QString note = zeroTailNote();
+    const QString note = headingNote();
     if (!note.isEmpty()) {
         p.drawText(at + QPointF(after, 0), QStringLiteral("  \u00b7  ") + note);
     }
+}
+
+// By source the logarithmic switch does nothing, and the chart says why.
+QString CourseChart::headingNote() const {
+    if (mode() == Mode::BySource) {
+        return m_log ? linearOnlyNote() : QString();
+    }
+    return zeroTailNote();
 }
 
 void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
@@ -283,6 +306,10 @@ void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
 }
 
 void CourseChart::drawBand(QPainter& p, const QRectF& area) const {
+    if (mode() == Mode::BySource) {
+        drawDeviationBand(p, area);
+        return;
+    }
     QPolygonF upper;
     QPolygonF lower;
     for (const BandPoint& point : expectationBand(laidOutSteps(), m_steprate)) {
@@ -386,26 +413,44 @@ void CourseChart::drawWhiskers(QPainter& p, const QRectF& area) const {
     }
 }
 
-// The chosen counter: a thin line per source, the pooled means in the
-// counter's own look over them, and the exact mean.
+// The same z in every step: ±2 across the whole plot.
+void CourseChart::drawDeviationBand(QPainter& p, const QRectF& area) const {
+    p.fillRect(QRectF(QPointF(area.left(), yAt(area, 2)), QPointF(area.right(), yAt(area, -2))),
+               kBandColour);
+}
+
+// The chosen counter's deviation z: the exact mean at 0 beneath, a thin line
+// per source, the pooled one in the counter's own look over them. A step
+// without a z breaks the line.
 void CourseChart::drawSourceSeries(QPainter& p, const QRectF& area) const {
     const bool dots = marked(area);
-    const auto i = static_cast<std::size_t>(m_sourceCounter);
-    auto line = [&](const RunsCourse& course) {
-        QPolygonF points;
+    const double zero = yAt(area, 0);
+    p.setPen(penOf(kMeanLook));
+    p.drawLine(QPointF(area.left(), zero), QPointF(area.right(), zero));
+    auto draw = [&](const RunsCourse& course, const QPen& pen) {
+        QPolygonF piece;
+        auto flush = [&] {
+            // A point alone between gaps gets its dot, or it would not show.
+            drawLine(p, pen, piece, dots || piece.size() == 1);
+            piece.clear();
+        };
         for (std::size_t k = 0; k < course.steps.size(); ++k) {
-            points << QPointF(xAt(area, static_cast<double>(k + 1)),
-                              yAt(area, course.steps[k].mean[i]));
+            if (const std::optional<double> z = deviation(course, k)) {
+                piece << QPointF(xAt(area, static_cast<double>(k + 1)), yAt(area, *z));
+            } else if (!piece.isEmpty()) {
+                flush();
+            }
         }
-        return points;
+        if (!piece.isEmpty()) {
+            flush();
+        }
     };
     for (std::size_t n = 0; n < m_sources.size(); ++n) {
-        drawLine(p, QPen(sourceColour(n), 1.4), line(m_sources[n]), dots);
+        draw(m_sources[n], QPen(sourceColour(n), 1.4));
     }
-    drawExpectation(p, area, false);
-    QPen pooled = penOf(kCounterLooks[i]);
+    QPen pooled = penOf(kCounterLooks[static_cast<std::size_t>(m_sourceCounter)]);
     pooled.setWidthF(2.4);
-    drawLine(p, pooled, line(m_runs), dots);
+    draw(m_runs, pooled);
 }
 
 } // namespace cr::ui

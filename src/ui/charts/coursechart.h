@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -44,11 +45,14 @@ public:
     // Many runs instead of one: per step the mean of each counter with a
     // whisker of one standard deviation either side, under the heading.
     void setRuns(RunsCourse runs);
-    // Many runs of several sources (casino tables, say), one counter: a line
-    // of its means per source, each in its own colour and named by NAMES
-    // (file names; a path is cut to its last part), the line of all sources
-    // pooled, and the exact mean with its band. COUNTER is 0..5 in the
-    // order of chartstyle::kCounterLooks.
+    // Many runs of several sources (casino tables, say), one counter: per
+    // source a line of the deviation z of its means from the exact mean, in
+    // standard errors, each in its own colour and named by NAMES (file names;
+    // a path is cut to the file name), the line of all sources pooled, the
+    // exact mean at z = 0 and the band of ±2. On a common scale a table that
+    // strays stands out, which lines of the means themselves, all but on top
+    // of each other, do not show. The value axis is always linear here.
+    // COUNTER is 0..5 in the order of chartstyle::kCounterLooks.
     void setRunsBySource(RunsCourse pooled, std::vector<RunsCourse> sources,
                          std::vector<QString> names, int counter);
     void setLogarithmic(bool on);
@@ -64,6 +68,10 @@ public:
     // The colour of the Nth source's line (a fixed palette, repeated).
     static QColor sourceColour(std::size_t n);
 
+    // The deviation z of the mean of the chosen counter at step index K of
+    // COURSE (a source or all of them); none where there is none to draw.
+    std::optional<double> deviation(const RunsCourse& course, std::size_t k) const;
+
     // Where a step and a value are drawn, in the widget's pixels
     // (core/chartlayout places them in the plot area).
     double xOf(double step) const;
@@ -71,7 +79,8 @@ public:
 
     // What a pointer at pos points to: a counter's value at a step, its
     // exact mean and σ, and how likely a value at least this far from the
-    // mean is; for many runs the mean, its SD over the runs and its z.
+    // mean is; for many runs the mean, its SD over the runs and its z; by
+    // source the z of a source's mean and how to read it.
     // Empty away from every point.
     QString pointInfo(const QPointF& pos) const;
     // The tool tip at pos: the point there, else the legend entry, the band,
@@ -138,6 +147,9 @@ private:
     void drawSeries(QPainter& p, const QRectF& area) const;
     void drawRunsSeries(QPainter& p, const QRectF& area) const;
     void drawSourceSeries(QPainter& p, const QRectF& area) const;
+    void drawDeviationBand(QPainter& p, const QRectF& area) const;
+    QString headingNote() const;
+    QString sourcePointInfo(const QPointF& pos) const;
     void drawExpectation(QPainter& p, const QRectF& area, bool statistic) const;
     void drawWhiskers(QPainter& p, const QRectF& area) const;
     void drawLegend(QPainter& p, const QRectF& area) const;

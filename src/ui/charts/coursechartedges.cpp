@@ -15,6 +15,8 @@ namespace {
 using namespace chartstyle;
 
 const char* const kValueAxisTitle = "Anzahl Felder";
+const char* const kDeviationAxisTitle = "Abweichung z (in Standardfehlern)";
+const char* const kShortDeviationAxisTitle = "Abweichung z";
 const char* const kWhiskerName = "\u00b1 1 SD \u00fcber die L\u00e4ufe";
 const char* const kRingName = "au\u00dferhalb \u00b1 2\u03c3";
 const char* const kPooledName = "%1, alle Quellen";
@@ -70,10 +72,18 @@ void CourseChart::drawValueAxis(QPainter& p, const QRectF& area) const {
         p.drawLine(QPointF(panel.right(), area.top()), QPointF(panel.right(), area.bottom()));
     }
     p.setPen(ink);
+    QString title = text(kValueAxisTitle);
+    if (mode() == Mode::BySource) {
+        // A low chart keeps the short name; the axis's tool tip gives the unit.
+        title = text(kDeviationAxisTitle);
+        if (QFontMetrics(font()).horizontalAdvance(title) > area.height()) {
+            title = text(kShortDeviationAxisTitle);
+        }
+    }
     drawValueLabels(
         p, panel, valueTicks(m_axis),
-        [this, &area](double value) { return std::round(yAt(area, value)) + 0.5; },
-        text(kValueAxisTitle), area.center().y());
+        [this, &area](double value) { return std::round(yAt(area, value)) + 0.5; }, title,
+        area.center().y());
 }
 
 std::vector<CourseChart::LegendEntry> CourseChart::legendEntries() const {
@@ -92,15 +102,18 @@ std::vector<CourseChart::LegendEntry> CourseChart::legendEntries() const {
         QPen pooled = penOf(kCounterLooks[i]);
         pooled.setWidthF(2.4);
         line(text(kPooledName).arg(counterName(i)), pooledTip(m_sourceCounter), pooled);
-    } else {
-        for (std::size_t i = 0; i < kChartCounters; ++i) {
-            line(counterName(i), counterTip(i, shown == Mode::Runs), penOf(kCounterLooks[i]));
-        }
-        if (shown == Mode::Runs) {
-            entries.push_back({text(kWhiskerName), whiskerTip(), Swatch::Whiskers, {}, {}});
-        }
-        line(text(kStatisticLook.name), statisticTip(shown == Mode::Runs), penOf(kStatisticLook));
+        line(text(kZeroLineName), zeroLineTip(), penOf(kMeanLook));
+        entries.push_back(
+            {text(kDeviationBandName), deviationBandTip(), Swatch::Band, kBandColour, {}});
+        return entries;
     }
+    for (std::size_t i = 0; i < kChartCounters; ++i) {
+        line(counterName(i), counterTip(i, shown == Mode::Runs), penOf(kCounterLooks[i]));
+    }
+    if (shown == Mode::Runs) {
+        entries.push_back({text(kWhiskerName), whiskerTip(), Swatch::Whiskers, {}, {}});
+    }
+    line(text(kStatisticLook.name), statisticTip(shown == Mode::Runs), penOf(kStatisticLook));
     line(text(kMeanLook.name), meanTip(), penOf(kMeanLook));
     entries.push_back({text(kBandName), bandTip(), Swatch::Band, kBandColour, {}});
     if (shown == Mode::OneRun && anyOutsideBand()) {

@@ -54,6 +54,9 @@ QString CourseChart::pointInfo(const QPointF& pos) const {
     if (pos.x() < valueAxisRect().right() || pos.x() > legendRect().left()) {
         return {};
     }
+    if (mode() == Mode::BySource) {
+        return sourcePointInfo(pos);
+    }
     if (showsRuns()) {
         return runsPointInfo(pos);
     }
@@ -87,43 +90,66 @@ QString CourseChart::pointInfo(const QPointF& pos) const {
                                                 localNumbers()));
 }
 
-// The nearest mean of a counter (of a source, by source) within reach.
+// The nearest mean of a counter within reach.
 QString CourseChart::runsPointInfo(const QPointF& pos) const {
+    double nearest = kReach;
+    std::size_t step = 0;
+    std::optional<std::size_t> counter;
+    for (std::size_t i = 0; i < kChartCounters; ++i) {
+        for (std::size_t k = 0; k < m_runs.steps.size(); ++k) {
+            const double d = std::hypot(xOf(static_cast<double>(k + 1)) - pos.x(),
+                                        yOf(m_runs.steps[k].mean[i]) - pos.y());
+            if (d <= nearest) {
+                nearest = d;
+                step = k;
+                counter = i;
+            }
+        }
+    }
+    if (!counter) {
+        return {};
+    }
+    const RunsCourse::Step& at = m_runs.steps[step];
+    return QString::fromStdString(
+        meanInfoText(counterName(*counter).toStdString(), static_cast<int>(step) + 1,
+                     at.mean[*counter], at.sd[*counter], m_runs.runs, m_steprate, localNumbers()));
+}
+
+// By source: the nearest deviation of a source (or of all) within reach.
+QString CourseChart::sourcePointInfo(const QPointF& pos) const {
+    const QString counter = counterName(static_cast<std::size_t>(m_sourceCounter));
     struct Hit {
         const RunsCourse* course = nullptr;
         QString name;
         std::size_t step = 0;
-        std::size_t counter = 0;
+        double z = 0;
     } hit;
     double nearest = kReach;
-    auto look = [&](const RunsCourse& course, const QString& name, std::size_t i) {
+    auto look = [&](const RunsCourse& course, const QString& name) {
         for (std::size_t k = 0; k < course.steps.size(); ++k) {
-            const double d = std::hypot(xOf(static_cast<double>(k + 1)) - pos.x(),
-                                        yOf(course.steps[k].mean[i]) - pos.y());
+            const std::optional<double> z = deviation(course, k);
+            if (!z) {
+                continue;
+            }
+            const double d =
+                std::hypot(xOf(static_cast<double>(k + 1)) - pos.x(), yOf(*z) - pos.y());
             if (d <= nearest) {
                 nearest = d;
-                hit = {&course, name, k, i};
+                hit = {&course, name, k, *z};
             }
         }
     };
-    if (m_sources.empty()) {
-        for (std::size_t i = 0; i < kChartCounters; ++i) {
-            look(m_runs, counterName(i), i);
-        }
-    } else {
-        const auto i = static_cast<std::size_t>(m_sourceCounter);
-        for (std::size_t n = 0; n < m_sources.size(); ++n) {
-            look(m_sources[n], m_sourceNames[n] + QStringLiteral(", ") + counterName(i), i);
-        }
-        look(m_runs, counterName(i) + QStringLiteral(", alle Quellen"), i);
+    for (std::size_t n = 0; n < m_sources.size(); ++n) {
+        look(m_sources[n], m_sourceNames[n] + QStringLiteral(", ") + counter);
     }
+    look(m_runs, counter + QStringLiteral(", alle Quellen")); // drawn on top
     if (!hit.course) {
         return {};
     }
-    const RunsCourse::Step& step = hit.course->steps[hit.step];
+    const double mean = hit.course->steps[hit.step].mean[static_cast<std::size_t>(m_sourceCounter)];
     return QString::fromStdString(
-        meanInfoText(hit.name.toStdString(), static_cast<int>(hit.step) + 1, step.mean[hit.counter],
-                     step.sd[hit.counter], hit.course->runs, m_steprate, localNumbers()));
+        deviationInfoText(hit.name.toStdString(), static_cast<int>(hit.step) + 1, hit.z, mean,
+                          hit.course->runs, m_steprate, m_sources.size(), m_shown, localNumbers()));
 }
 
 // What the parts of the chart around the points mean.
@@ -139,18 +165,29 @@ QString CourseChart::elementInfo(const QPointF& pos) const {
     }
     const QRectF area = plotArea();
     if (pos.x() < valueAxisRect().right()) {
-        return pos.y() >= area.top() && pos.y() <= area.bottom() ? valueAxisTip(showsRuns(), m_log)
-                                                                 : QString();
+        if (pos.y() < area.top() || pos.y() > area.bottom()) {
+            return {};
+        }
+        return mode() == Mode::BySource ? deviationAxisTip() : valueAxisTip(showsRuns(), m_log);
     }
     if (pos.y() > area.bottom()) {
         return stepAxisTip();
     }
     if (pos.y() < area.top()) {
-        const QString note = zeroTailNote();
-        return note.isEmpty() || empty() ? QString() : zeroTailTip(note);
+        const QString note = headingNote();
+        if (note.isEmpty() || empty()) {
+            return {};
+        }
+        return mode() == Mode::BySource ? linearOnlyTip() : zeroTailTip(note);
     }
     if (empty()) {
         return {};
+    }
+    if (mode() == Mode::BySource) {
+        if (std::abs(pos.y() - yOf(0)) <= 3) {
+            return zeroLineTip();
+        }
+        return pos.y() >= yOf(2) && pos.y() <= yOf(-2) ? deviationBandTip() : QString();
     }
     // Inside the band: the step's band, the nearer step's where two join.
     const double step =

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBrush>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QListWidget>
@@ -375,6 +376,9 @@ TEST_F(AnalysisOpening, EachSourceAloneAndAnOddRunReplayed) {
     EXPECT_FALSE(analysis->tableText().contains(QStringLiteral("t1.csv")));
     analysis->showCounterBySource(3);
     EXPECT_EQ(analysis->chart()->runs().steps.size(), 10u);
+    EXPECT_FALSE(analysis->findChild<QCheckBox*>()->isEnabled()) << "z lies either side of 0";
+    analysis->showCounterBySource(-1);
+    EXPECT_TRUE(analysis->findChild<QCheckBox*>()->isEnabled());
 
     cr::ui::OddRunsPanel* odd = analysis->oddRuns();
     odd->search(3, 0);

@@ -881,7 +881,10 @@ void AnalysisWindow::showCounterBySource(int counter) {
 // counter with a line per source.
 void AnalysisWindow::showChart() {
     const int counter = m_counterChoice->currentIndex() - 1;
-    if (counter < 0 || m_result->sources.size() < 2) {
+    const bool bySource = counter >= 0 && m_result->sources.size() >= 2;
+    // Deviations z lie either side of 0: no logarithmic axis for them.
+    m_logSwitch->setEnabled(!bySource);
+    if (!bySource) {
         const int index = m_sourceChoice->currentIndex();
         m_chart->setRuns(
             courseOf(index <= 0 ? m_result->stats

@@ -127,8 +127,10 @@ QString zeroLineTip() {
 QString deviationBandTip() {
     return QStringLiteral("\u00b1 2: so weit streut z bei reinem Zufall in 95 von 100 "
                           "F\u00e4llen.\nEin Punkt au\u00dferhalb kommt auch bei reinem "
-                          "Zufall vor, etwa 1 von 22; erst viele Punkte einer Quelle auf "
-                          "derselben Seite deuten auf eine Abweichung.");
+                          "Zufall vor, etwa 1 von 22. Die Steps einer Quelle z\u00e4hlen "
+                          "dieselben L\u00e4ufe, darum liegen Nachbarn oft gemeinsam auf "
+                          "einer Seite; erst eine Quelle, die in vielen Steps weit "
+                          "au\u00dferhalb liegt, deutet auf eine Abweichung.");
 }
 
 QString deviationAxisTip() {

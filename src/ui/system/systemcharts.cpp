@@ -163,7 +163,7 @@ void SessionHistogram::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     const QRectF plot =
-        QRectF(rect()).adjusted(kAxis + kMargin, kMargin, -kMargin, -kMargin - 2 * kMargin);
+        QRectF(rect()).adjusted(kAxis + kMargin, kMargin, -kMargin, -kMargin - 5 * kMargin);
     if (m_classes.empty()) {
         p.setPen(Qt::black);
         p.drawText(plot, Qt::AlignCenter, QStringLiteral("Noch keine Sitzungen."));
@@ -173,7 +173,7 @@ void SessionHistogram::paintEvent(QPaintEvent*) {
     for (const Class& c : m_classes) {
         most = std::max(most, c.count);
     }
-    drawRangeLabels(p, plot, 0, static_cast<double>(most), QStringLiteral("Sitzungen"));
+    drawRangeLabels(p, plot, 0, static_cast<double>(most), QStringLiteral("Anzahl"));
     const double from = m_classes.front().from;
     const double to = m_classes.back().to;
     const auto x = [&](double v) { return plot.left() + plot.width() * (v - from) / (to - from); };
@@ -185,10 +185,10 @@ void SessionHistogram::paintEvent(QPaintEvent*) {
     if (from < 0 && to > 0) {
         p.drawLine(QPointF(x(0), plot.top()), QPointF(x(0), plot.bottom()));
     }
-    const QRectF below(plot.left(), plot.bottom() + 2, plot.width(), 2 * kMargin + 4);
+    const QRectF below(plot.left(), plot.bottom() + 2, plot.width(), 5 * kMargin);
     p.drawText(below, Qt::AlignLeft | Qt::AlignTop, chartstyle::numberText(from));
     p.drawText(below, Qt::AlignRight | Qt::AlignTop, chartstyle::numberText(to));
-    p.drawText(below, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Ergebnis je Sitzung"));
+    p.drawText(below, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("Ergebnis je Sitzung"));
 }
 
 } // namespace cr::ui

@@ -10,4 +10,9 @@ inline constexpr int kMaxSteprate = 16383;
 // The spins box takes 0 < n < 10000.
 inline constexpr double kSpinsLimit = 10000;
 
+// The money a system test takes (unit, table limit, capital), and the most
+// wins in a row a paroli plays before going back to the unit.
+inline constexpr long long kMostMoney = 1'000'000'000'000;
+inline constexpr int kMostParoliWins = 64;
+
 } // namespace cr

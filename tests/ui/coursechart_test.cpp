@@ -50,7 +50,8 @@ TEST_F(CourseChartTest, FollowsTheRunAndSavingWaitsForACompletedStep) {
                                     QStringLiteral("Lauf als Permanenz speichern \u2026|Ctrl+S"),
                                     QStringLiteral("Verlauf anzeigen|Ctrl+G"),
                                     QStringLiteral("Alle Steps speichern \u2026|"),
-                                    QStringLiteral("Auswertung \u2026|Ctrl+E")}));
+                                    QStringLiteral("Auswertung \u2026|Ctrl+E"),
+                                    QStringLiteral("Systemtest \u2026|Ctrl+T")}));
     for (QWidget* target : {static_cast<QWidget*>(window.get()), find("tabelle2")}) {
         EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
         EXPECT_EQ(target->actions(), window->actions());

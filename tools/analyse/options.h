@@ -48,7 +48,5 @@ std::string helpText();
 
 inline constexpr long long kMostRuns = 1'000'000'000;
 inline constexpr long long kMostSpins = 1'000'000'000'000;
-inline constexpr long long kMostMoney = 1'000'000'000'000; // --unit, --limit, --capital
-inline constexpr int kMostParoliWins = 64;
 
 } // namespace cr::batch

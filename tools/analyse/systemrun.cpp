@@ -2,6 +2,7 @@
 #include "systemrun.h"
 
 #include "analyse.h"
+#include "analysis/betlog.h"
 #include "analysis/runs.h"
 #include "analysis/sources.h"
 #include "output.h"
@@ -99,12 +100,7 @@ void writeSystemLine(std::ostream& out, const SystemLine& line, bool json) {
 }
 
 void writeBetLog(std::ostream& out, const std::vector<Bet>& bets) {
-    out << "spin\tnumber\tpair\tside\tstake\treturn\tbalance\n";
-    for (const Bet& b : bets) {
-        out << b.spin << '\t' << b.number << '\t' << pairName(b.pair) << '\t'
-            << sideName(b.pair, b.side) << '\t' << shortest(b.stake) << '\t' << shortest(b.paidBack)
-            << '\t' << shortest(b.balance) << '\n';
-    }
+    out << betLog(bets);
 }
 
 int runSystem(const Options& o, std::ostream& out, std::ostream& err, bool showProgress,

@@ -239,7 +239,7 @@ QString focusName(const ui::MainWindow& window, bool closed) {
 } // namespace
 
 std::string dumpJson(const ui::MainWindow& window, bool closed,
-                     const std::vector<DialogRecord>& dialogs) {
+                     const std::vector<DialogRecord>& dialogs, const std::string& systemtest) {
     JsonWriter json;
     json.beginObject();
     json.key("title");
@@ -262,6 +262,10 @@ std::string dumpJson(const ui::MainWindow& window, bool closed,
     writeDialogs(json, dialogs);
     json.key("state");
     writeState(json, window.run().state());
+    if (!systemtest.empty()) {
+        json.key("systemtest");
+        json.raw(systemtest);
+    }
     json.endObject();
     return json.str();
 }

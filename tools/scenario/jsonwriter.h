@@ -36,6 +36,11 @@ public:
     void value(int number);
     void value(double number);
     void null();
+    // A value already written as JSON.
+    void raw(std::string_view json) {
+        separate();
+        m_out += json;
+    }
 
     const std::string& str() const { return m_out; }
 

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runner.h"
 
+#include "analyse/options.h"
+#include "analyse/systemrun.h"
 #include "dump.h"
+#include "jsonwriter.h"
 #include "ui/files/importchooser.h"
 #include "ui/files/stepsaver.h"
 #include "ui/main/application.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/runmenu.h"
+#include "ui/system/systemwindow.h"
 #include "words.h"
 
 #include <QAbstractButton>
@@ -231,6 +235,8 @@ void Runner::runWindowLine(const std::string& command, const std::string& rest) 
         saveRun(rest);
     } else if (command == "savesteps") {
         saveSteps(rest);
+    } else if (command == "systemtest") {
+        systemTest(rest);
     } else if (command == "close") {
         if (windowOpen()) {
             m_window->close();
@@ -257,7 +263,59 @@ bool Runner::windowOpen() const {
 }
 
 void Runner::dump() {
-    std::cout << dumpJson(*m_window, !windowOpen(), m_dialogs) << std::endl;
+    std::cout << dumpJson(*m_window, !windowOpen(), m_dialogs, m_systemtest) << std::endl;
+}
+
+// "Systemtest" over the run, its form set from the tool's options, read by
+// the tool's own parser so that both take the same words.
+void Runner::systemTest(const std::string& options) {
+    static const std::set<std::string> kTaken{"--system", "--pairs",  "--progression",
+                                              "--unit",   "--limit",  "--capital",
+                                              "--zero",   "--paroli", "--steprate"};
+    std::istringstream words(options);
+    std::vector<std::string> args;
+    std::string word;
+    while (words >> word) {
+        if (word.rfind("--", 0) == 0 && !kTaken.count(word.substr(0, word.find('=')))) {
+            throw LineError{"systemtest takes no option " + word};
+        }
+        args.push_back(word);
+    }
+    args.insert(args.end(), {"--", "(run)"}); // the tool wants a source; the run is it
+    const batch::ParsedArguments parsed = batch::parseArguments(args);
+    if (!parsed.options || !parsed.options->system) {
+        throw LineError{"systemtest: " +
+                        (parsed.error.empty() ? std::string("--system is missing") : parsed.error)};
+    }
+    if (!windowOpen()) {
+        return;
+    }
+    ui::RunMenu& menu = m_window->menu();
+    menu.showSystem();
+    ui::SystemWindow& system = *menu.systemWindow();
+    system.useMainRun();
+    system.lengthBox()->clear();
+    system.setRules(*parsed.options->system);
+    system.calculate();
+    system.waitUntilDone();
+    settle();
+    if (system.busy() || !system.outcome() || system.outcome()->lines.empty()) {
+        JsonWriter refusal;
+        refusal.beginObject();
+        refusal.key("refusal");
+        refusal.value(system.refusalText());
+        refusal.endObject();
+        m_systemtest = refusal.str();
+        return;
+    }
+    std::ostringstream line;
+    batch::writeSystemLine(
+        line, batch::SystemLine{std::nullopt, std::nullopt, {}, system.outcome()->lines[0].totals},
+        true);
+    m_systemtest = line.str();
+    while (!m_systemtest.empty() && m_systemtest.back() == '\n') {
+        m_systemtest.pop_back();
+    }
 }
 
 void Runner::settle() {

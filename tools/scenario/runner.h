@@ -56,6 +56,7 @@ private:
     void saveRun(const std::string& path);
     void chooserCommand(const std::string& command, const std::string& argument);
     void saveSteps(const std::string& path);
+    void systemTest(const std::string& options);
     void dump();
     void settle();
     void watchDialog(QMessageBox* box);
@@ -67,6 +68,7 @@ private:
     std::deque<bool> m_answers;
     std::vector<DialogRecord> m_dialogs;
     QString m_appDir;
+    std::string m_systemtest; // the last systemtest's result line, as JSON
 };
 
 } // namespace cr::scenario

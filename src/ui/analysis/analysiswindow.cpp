@@ -11,6 +11,7 @@
 #include "ui/charts/coursechart.h"
 #include "ui/charts/histogramchart.h"
 #include "ui/charts/histogramview.h"
+#include "ui/files/saveimage.h"
 #include "ui/files/stepsaver.h"
 
 #include <QApplication>
@@ -33,12 +34,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -81,29 +80,7 @@ void sizeToContent(QLineEdit* box, const QString& widest) {
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(widest) + 16);
 }
 
-bool saveWidget(QWidget* widget, const QString& path) {
-    if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        return widget->grab().save(path, "PNG");
-    }
-    QSvgGenerator svg;
-    svg.setFileName(path);
-    svg.setSize(widget->size());
-    svg.setViewBox(widget->rect());
-    svg.setTitle(kTitle);
-    widget->render(&svg);
-    return QFileInfo(path).size() > 0;
-}
-
 } // namespace
-
-QString withFilterSuffix(const QString& path, const QString& filter) {
-    if (!QFileInfo(path).suffix().isEmpty()) {
-        return path;
-    }
-    static const QRegularExpression firstPattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
-    const QRegularExpressionMatch match = firstPattern.match(filter);
-    return match.hasMatch() ? path + QLatin1Char('.') + match.captured(1) : path;
-}
 
 AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(kTitle);
@@ -917,11 +894,11 @@ QString AnalysisWindow::refusalText() const {
 }
 
 bool AnalysisWindow::saveChart(const QString& path) const {
-    return saveWidget(m_chart, path);
+    return saveWidgetImage(m_chart, path, kTitle);
 }
 
 bool AnalysisWindow::saveHistogram(const QString& path) const {
-    return saveWidget(&m_histogram->chart(), path);
+    return saveWidgetImage(&m_histogram->chart(), path, kTitle);
 }
 
 QString AnalysisWindow::tableText() const {

@@ -5,6 +5,7 @@
 #include "analysis/job.h"
 #include "analysis/summary.h"
 #include "analysis/tablenote.h"
+#include "ui/files/saveimage.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -190,9 +191,5 @@ private:
     QString m_version;
     QString m_lastSaveFolder;
 };
-
-// A name without an extension gets the first one of the chosen filter
-// ("TSV (*.tsv)" gives ".tsv"); any other name stays as it is.
-QString withFilterSuffix(const QString& path, const QString& filter);
 
 } // namespace cr::ui

@@ -12,6 +12,7 @@
 #include "ui/charts/coursechart.h"
 #include "ui/charts/coursewindow.h"
 #include "ui/files/stepsaver.h"
+#include "ui/system/systemwindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -70,6 +71,9 @@ RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparato
     m_showAnalysis = new QAction(QStringLiteral("Auswertung \u2026"), this);
     m_showAnalysis->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(m_showAnalysis, &QAction::triggered, this, &RunMenu::showAnalysis);
+    m_showSystem = new QAction(QStringLiteral("Systemtest \u2026"), this);
+    m_showSystem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(m_showSystem, &QAction::triggered, this, &RunMenu::showSystem);
     m_seenHistory = m_run.historyVersion();
 }
 
@@ -79,6 +83,7 @@ void RunMenu::attachTo(QWidget* target) {
     target->addAction(m_showCourse);
     target->addAction(m_saveSteps);
     target->addAction(m_showAnalysis);
+    target->addAction(m_showSystem);
     target->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -105,6 +110,29 @@ void RunMenu::showAnalysis() {
     m_analysis->show();
     m_analysis->raise();
     m_analysis->activateWindow();
+}
+
+void RunMenu::showSystem() {
+    if (!m_system) {
+        m_system = new SystemWindow(m_window);
+        // The run as it stands when the test starts: its permanence, or the
+        // numbers drawn so far.
+        m_system->setMainRun([this] {
+            MainRun run;
+            run.name = QString::fromStdString(m_run.origin());
+            if (m_run.state().modus == Modus::Replayed) {
+                run.numbers = loadedPermanence(m_run, m_files.openedPath()).numbers.numbers;
+            } else {
+                for (const int spin : m_run.takenSpins()) {
+                    run.numbers.push_back(static_cast<std::uint8_t>(spin));
+                }
+            }
+            return run;
+        });
+    }
+    m_system->show();
+    m_system->raise();
+    m_system->activateWindow();
 }
 
 bool RunMenu::readyToReplay() {

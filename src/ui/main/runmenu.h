@@ -17,6 +17,7 @@ namespace cr::ui {
 
 class AnalysisWindow;
 class CourseWindow;
+class SystemWindow;
 
 // The features of the window's context menu, beyond the original controls:
 // opening a permanence, saving the run, the course chart of the run and
@@ -40,6 +41,9 @@ public:
     void replayFile(const QString& path, long long firstSpin);
     void replayNumbers(const QString& name, const std::vector<std::uint8_t>& numbers);
     AnalysisWindow* analysisWindow() const { return m_analysis; }
+    // "Systemtest", built when first shown.
+    void showSystem();
+    SystemWindow* systemWindow() const { return m_system; }
 
 private:
     // Whether a permanence may be opened now, after asking to end the run.
@@ -59,8 +63,10 @@ private:
     QAction* m_showCourse = nullptr;
     QAction* m_saveSteps = nullptr;
     QAction* m_showAnalysis = nullptr;
+    QAction* m_showSystem = nullptr;
     AnalysisWindow* m_analysis = nullptr; // built when first shown
     CourseWindow* m_course = nullptr;     // built when first shown
+    SystemWindow* m_system = nullptr;     // built when first shown
     unsigned m_seenHistory = 0;
 };
 

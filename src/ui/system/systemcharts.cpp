@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/system/systemcharts.h"
+
+#include "ui/charts/chartstyle.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+namespace cr::ui {
+
+namespace {
+
+constexpr double kMargin = 8;
+constexpr double kAxis = 56; // room for the value labels left of a plot
+const QColor kBalanceColour(30, 80, 210);
+const QColor kStakeColour(235, 125, 0);
+const QColor kBarColour(30, 140, 50);
+
+// The lowest and highest value on an axis, the values given and zero included.
+std::pair<double, double> rangeOf(std::initializer_list<const std::vector<double>*> series) {
+    double low = 0;
+    double high = 0;
+    for (const std::vector<double>* values : series) {
+        for (const double v : *values) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    }
+    if (high - low < 1e-9) {
+        high = low + 1;
+    }
+    return {low, high};
+}
+
+// The lowest and highest value written beside a plot's left edge.
+void drawRangeLabels(QPainter& p, const QRectF& plot, double low, double high,
+                     const QString& title) {
+    p.setPen(Qt::black);
+    const QRectF labels(plot.left() - kAxis, plot.top(), kAxis - 4, plot.height());
+    p.drawText(labels, Qt::AlignRight | Qt::AlignTop, chartstyle::numberText(high));
+    p.drawText(labels, Qt::AlignRight | Qt::AlignBottom, chartstyle::numberText(low));
+    p.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, title);
+    p.setPen(chartstyle::kGridColour);
+    p.drawRect(plot);
+}
+
+} // namespace
+
+BalanceChart::BalanceChart(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(320, 200);
+    setToolTip(QStringLiteral(
+        "Oben der Kontostand nach jedem Wurf einer Sitzung (blau), die Linie des "
+        "Erwartungswerts (grau: der Umsatz mal dem Vorteil der Bank, als Verlust) und das "
+        "Band Erwartung \u00b1 2\u03c3, in dem das Ergebnis reinen Zufalls meist liegt. "
+        "Unten die Einsätze jedes Wurfs (orange), aller Paare zusammen; eine Verdopplung "
+        "nach einem Verlust zeigt sich als doppelt so hoher Balken."));
+}
+
+void BalanceChart::setSession(const analysis::SessionTrace& trace) {
+    m_balance = trace.balance;
+    m_expected = trace.expected;
+    m_stakes = trace.stakes;
+    m_sd.resize(trace.variance.size());
+    std::transform(trace.variance.begin(), trace.variance.end(), m_sd.begin(),
+                   [](double v) { return std::sqrt(std::max(v, 0.0)); });
+    update();
+}
+
+void BalanceChart::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    const QRectF inner = QRectF(rect()).adjusted(kAxis + kMargin, kMargin, -kMargin, -kMargin);
+    const double split = inner.top() + inner.height() * 0.7;
+    const QRectF top(inner.left(), inner.top(), inner.width(), split - inner.top() - kMargin);
+    const QRectF bottom(inner.left(), split, inner.width(), inner.bottom() - split);
+    const std::size_t n = m_balance.size();
+    if (n == 0) {
+        p.setPen(Qt::black);
+        p.drawText(inner, Qt::AlignCenter, QStringLiteral("Noch keine Sitzung berechnet."));
+        return;
+    }
+    std::vector<double> upper(n);
+    std::vector<double> lower(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        upper[i] = m_expected[i] + 2 * m_sd[i];
+        lower[i] = m_expected[i] - 2 * m_sd[i];
+    }
+    const auto [low, high] = rangeOf({&m_balance, &upper, &lower});
+    const auto x = [&](std::size_t i) {
+        return top.left() + top.width() * static_cast<double>(i + 1) / static_cast<double>(n);
+    };
+    const auto y = [&, low = low, high = high](double v) {
+        return top.bottom() - top.height() * (v - low) / (high - low);
+    };
+    drawRangeLabels(p, top, low, high, QStringLiteral("Stand"));
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath band;
+    band.moveTo(top.left(), y(0));
+    for (std::size_t i = 0; i < n; ++i) {
+        band.lineTo(x(i), y(upper[i]));
+    }
+    for (std::size_t i = n; i-- > 0;) {
+        band.lineTo(x(i), y(lower[i]));
+    }
+    band.lineTo(top.left(), y(0));
+    p.fillPath(band, chartstyle::kBandColour);
+    p.setPen(QPen(chartstyle::kGridColour, 1));
+    p.drawLine(QPointF(top.left(), y(0)), QPointF(top.right(), y(0)));
+    const auto drawLine = [&](const std::vector<double>& values, const QPen& pen) {
+        QPainterPath path;
+        path.moveTo(top.left(), y(0));
+        for (std::size_t i = 0; i < n; ++i) {
+            path.lineTo(x(i), y(values[i]));
+        }
+        p.strokePath(path, pen);
+    };
+    drawLine(m_expected, chartstyle::penOf(chartstyle::kMeanLook));
+    drawLine(m_balance, QPen(kBalanceColour, 1.6));
+
+    const double most = std::max(*std::max_element(m_stakes.begin(), m_stakes.end()), 1.0);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    drawRangeLabels(p, bottom, 0, most, QStringLiteral("Einsatz"));
+    const double width = std::max(bottom.width() / static_cast<double>(n), 1.0);
+    for (std::size_t i = 0; i < n && i < m_stakes.size(); ++i) {
+        const double h = bottom.height() * m_stakes[i] / most;
+        p.fillRect(QRectF(x(i) - width, bottom.bottom() - h, width, h), kStakeColour);
+    }
+}
+
+SessionHistogram::SessionHistogram(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(200, 160);
+    setToolTip(QStringLiteral(
+        "Wie oft eine Sitzung mit welchem Ergebnis endete: jeder Balken zählt die Sitzungen, "
+        "deren Gewinn oder Verlust in seine Klasse fällt; links die Verluste, rechts die "
+        "Gewinne, die Linie bei 0 trennt sie."));
+}
+
+void SessionHistogram::setResults(const std::vector<double>& results) {
+    m_classes.clear();
+    if (!results.empty()) {
+        const auto [lowest, highest] = std::minmax_element(results.begin(), results.end());
+        const double low = *lowest;
+        // Results are whole multiples of half a unit: at most one class a step.
+        const auto count =
+            static_cast<std::size_t>(std::clamp(std::floor((*highest - low) * 2) + 1, 1.0, 40.0));
+        const double width = std::max((*highest - low) / static_cast<double>(count), 0.5);
+        for (std::size_t k = 0; k < count; ++k) {
+            m_classes.push_back({low + width * static_cast<double>(k),
+                                 low + width * static_cast<double>(k + 1), 0});
+        }
+        for (const double r : results) {
+            const auto k = static_cast<std::size_t>(std::floor((r - low) / width));
+            ++m_classes[std::min(k, count - 1)].count;
+        }
+    }
+    update();
+}
+
+void SessionHistogram::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    const QRectF plot =
+        QRectF(rect()).adjusted(kAxis + kMargin, kMargin, -kMargin, -kMargin - 5 * kMargin);
+    if (m_classes.empty()) {
+        p.setPen(Qt::black);
+        p.drawText(plot, Qt::AlignCenter, QStringLiteral("Noch keine Sitzungen."));
+        return;
+    }
+    long long most = 1;
+    for (const Class& c : m_classes) {
+        most = std::max(most, c.count);
+    }
+    drawRangeLabels(p, plot, 0, static_cast<double>(most), QStringLiteral("Anzahl"));
+    const double from = m_classes.front().from;
+    const double to = m_classes.back().to;
+    const auto x = [&](double v) { return plot.left() + plot.width() * (v - from) / (to - from); };
+    for (const Class& c : m_classes) {
+        const double h = plot.height() * static_cast<double>(c.count) / static_cast<double>(most);
+        p.fillRect(QRectF(x(c.from), plot.bottom() - h, x(c.to) - x(c.from) - 1, h), kBarColour);
+    }
+    p.setPen(Qt::black);
+    if (from < 0 && to > 0) {
+        p.drawLine(QPointF(x(0), plot.top()), QPointF(x(0), plot.bottom()));
+    }
+    const QRectF below(plot.left(), plot.bottom() + 2, plot.width(), 5 * kMargin);
+    p.drawText(below, Qt::AlignLeft | Qt::AlignTop, chartstyle::numberText(from));
+    p.drawText(below, Qt::AlignRight | Qt::AlignTop, chartstyle::numberText(to));
+    p.drawText(below, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("Ergebnis je Sitzung"));
+}
+
+} // namespace cr::ui

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/runs.h"
+#include "analysis/system.h"
+#include "ui/system/systemwindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using cr::analysis::Marsch;
+using cr::analysis::Progression;
+using cr::analysis::SystemRules;
+using cr::ui::SystemWindow;
+
+namespace {
+
+// A simulation the window computes at once, leer with martingale.
+void prepareSimulation(SystemWindow& window, long long sessions, long long spins) {
+    SystemRules rules;
+    rules.marsch = Marsch::Leer;
+    rules.progression = Progression::Martingale;
+    rules.capital = 200;
+    rules.steprate = 4;
+    window.setRules(rules);
+    window.chooseSimulation(sessions, 7);
+    window.lengthBox()->setText(QString::number(spins));
+}
+
+} // namespace
+
+// Every entry the rules cannot take is refused in a sentence, and
+// "Berechnen" then starts nothing.
+TEST(SystemWindowTest, BadEntriesAreRefusedAndStartNothing) {
+    struct Case {
+        const char* what;
+        QLineEdit* (SystemWindow::*box)() const;
+        const char* text;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"unit zero", &SystemWindow::unitBox, "0", "Der Einsatz muss eine ganze Zahl von 1 bis"},
+        {"unit with a sign", &SystemWindow::unitBox, "+5", "Der Einsatz muss"},
+        {"limit too large", &SystemWindow::limitBox, "1000000000001", "Das Limit muss"},
+        {"limit below the unit", &SystemWindow::limitBox, "0", "Das Limit muss"},
+        {"capital negative", &SystemWindow::capitalBox, "-1", "Das Kapital muss"},
+        {"step rate too large", &SystemWindow::steprateBox, "16384", "Die Step-Rate muss"},
+        {"session length not a number", &SystemWindow::lengthBox, "3x", "Die Zahl der Würfe"},
+        {"no session length to simulate", &SystemWindow::lengthBox, "", "Für eine Simulation"},
+        {"no sessions", &SystemWindow::sessionsBox, "0", "Die Zahl der Sitzungen muss"},
+        {"seed with letters", &SystemWindow::seedBox, "12a", "Der Seed"},
+    };
+    for (const Case& c : cases) {
+        SystemWindow window(nullptr);
+        prepareSimulation(window, 10, 37);
+        ASSERT_TRUE(window.entryRefusal().isEmpty()) << window.entryRefusal().toStdString();
+        (window.*c.box)()->setText(QString::fromUtf8(c.text));
+        window.calculate();
+        EXPECT_TRUE(window.refusalText().startsWith(QString::fromUtf8(c.refusal)))
+            << c.what << ": " << window.refusalText().toStdString();
+        EXPECT_FALSE(window.busy()) << c.what;
+        EXPECT_EQ(window.outcome(), nullptr) << c.what;
+    }
+    SystemWindow window(nullptr);
+    prepareSimulation(window, 10, 37);
+    window.unitBox()->setText(QStringLiteral("50"));
+    window.limitBox()->setText(QStringLiteral("40"));
+    EXPECT_TRUE(
+        window.refusalText().startsWith(QStringLiteral("Das Limit liegt unter dem Einsatz")))
+        << window.refusalText().toStdString();
+    window.limitBox()->setText(QStringLiteral("1000"));
+    for (int pair = 0; pair < 3; ++pair) {
+        window.pairBox(pair)->setChecked(false);
+    }
+    EXPECT_TRUE(window.refusalText().startsWith(QStringLiteral("Es ist kein Paar gewählt")));
+    window.marschChoice()->setCurrentIndex(window.marschChoice()->findData("rot"));
+    EXPECT_TRUE(window.refusalText().isEmpty()) << "a fixed chance plays its own pair";
+}
+
+// The window's figures are the library's: the same sessions drawn for the
+// seed, the same totals, one histogram entry a session, and the curve's
+// session replayed to the same result.
+TEST(SystemWindowTest, SimulationGivesTheLibrarysFigures) {
+    SystemWindow window(nullptr);
+    prepareSimulation(window, 600, 40); // more than two blocks of sessions
+    window.calculate();
+    window.waitUntilDone();
+    ASSERT_NE(window.outcome(), nullptr) << window.refusalText().toStdString();
+    const auto rules = window.rules();
+    ASSERT_TRUE(rules);
+    const cr::analysis::SystemTotals expected = cr::analysis::simulateSystem(*rules, 40, 600, 7, 2);
+    const cr::analysis::SystemTotals& shown = window.outcome()->lines.at(0).totals;
+    EXPECT_EQ(shown.sessions, 600);
+    EXPECT_EQ(shown.bets, expected.bets);
+    EXPECT_EQ(shown.turnover, expected.turnover);
+    EXPECT_EQ(shown.result, expected.result);
+    EXPECT_EQ(shown.won, expected.won);
+    EXPECT_EQ(shown.ruined, expected.ruined);
+    EXPECT_EQ(shown.maxStake, expected.maxStake);
+    EXPECT_DOUBLE_EQ(shown.variance, expected.variance);
+    EXPECT_EQ(window.outcome()->sessionResults.size(), 600u);
+    const auto firstRun = cr::analysis::playSession(*rules, cr::analysis::simulatedRun(7, 0, 40));
+    EXPECT_EQ(window.outcome()->first.result, firstRun.result);
+    EXPECT_EQ(window.outcome()->trace.balance.size(), static_cast<std::size_t>(firstRun.spins));
+    EXPECT_TRUE(window.betLogText().startsWith(
+        QStringLiteral("spin\tnumber\tpair\tside\tstake\treturn\tbalance\n")));
+}
+
+// Closing the window (Escape) cancels a long computation; the result shown
+// before stays.
+TEST(SystemWindowTest, ClosingCancelsAndKeepsTheLastResult) {
+    SystemWindow window(nullptr);
+    window.show();
+    prepareSimulation(window, 20, 40);
+    window.calculate();
+    window.waitUntilDone();
+    ASSERT_NE(window.outcome(), nullptr);
+    const auto* before = window.outcome();
+    prepareSimulation(window, 1'000'000'000, 100'000);
+    window.calculate();
+    ASSERT_TRUE(window.busy());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    window.waitUntilDone(); // hangs unless the close was heard
+    EXPECT_FALSE(window.busy());
+    EXPECT_EQ(window.outcome(), before);
+    EXPECT_EQ(window.outcome()->lines.at(0).totals.sessions, 20);
+}

@@ -272,6 +272,9 @@ void traceBet(SessionTrace& trace, const Bet& bet) {
     trace.bets.push_back(bet);
 }
 
+// What the table pays back of a stake, by 2 * won + half back on a zero.
+constexpr std::array<double, 4> kPaidBack{0, 0.5, 2, 2};
+
 // The session, compiled for each way of following a Marsch, each
 // progression, prison or not and traced or not: the loop then carries only
 // its own rules.
@@ -307,15 +310,16 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
     double maxStake = 0;
     bool ruined = false;
     bool anyLocked = false; // stays false without prison
-    std::size_t k = 0;
-    for (; k < count; ++k) {
+    // Spin k with the sides wanted on it; false when the session ends there.
+    // (s.spins then counts the spins played.)
+    std::size_t played = count;
+    const auto playSpin = [&](std::size_t k, Wanted want) {
         const unsigned n = numbers[k];
-        Wanted want = chooser.next(n) & chosen;
         if (want == 0 && !anyLocked) {
             if constexpr (Traced) {
                 traceSpin(*trace, balance, expected, variance, 0);
             }
-            continue;
+            return true;
         }
         if constexpr (Prison) { // a locked pair places nothing new
             for (int pair = 0; pair < kPairCount; ++pair) {
@@ -341,7 +345,8 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
             want = 0;
             newStakes = 0;
             if (!anyLocked) {
-                break;
+                played = k;
+                return false;
             }
         }
         const bool lastSpin = k + 1 == count;
@@ -353,7 +358,7 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
         // The stakes on this spin and their payoffs, for the law.
         std::array<int, kPairCount> payoff{};
         std::array<double, kPairCount> amount{};
-        int placed = 0;
+        std::size_t placed = 0;
         const Wanted numberSides = t.sides[n];
         [[maybe_unused]] const std::size_t firstBet = Traced ? trace->bets.size() : 0;
         anyLocked = false;
@@ -381,9 +386,10 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
             // mispredict.
             const auto side = static_cast<int>(wantedSide(want, pair));
             const bool bet = side != 0;
-            const double stake = pick(bet, line.stake, 0.0);
-            const bool win = bet && fell == side;
-            const double back = pick(win, 2 * stake, halfBack ? stake / 2 : 0.0);
+            const double stake = line.stake * static_cast<double>(bet);
+            const bool win = bet & (fell == side);
+            // Twice the stake back for a win, half of it on a zero under partage.
+            const double back = stake * kPaidBack[2 * unsigned{win} + unsigned{halfBack}];
             balance += back - stake;
             bets += bet;
             turnover += stake;
@@ -392,7 +398,7 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
             expected += stake * law.mean[static_cast<std::size_t>(index)];
             payoff[static_cast<std::size_t>(placed)] = index;
             amount[static_cast<std::size_t>(placed)] = stake;
-            placed += bet;
+            placed += std::size_t{bet};
             if constexpr (Traced) {
                 if (bet) {
                     traceBet(*trace, {static_cast<int>(k + 1), static_cast<int>(n), pair, side,
@@ -410,13 +416,14 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
         playPair(0);
         playPair(1);
         playPair(2);
-        for (int i = 0; i < placed; ++i) {
-            const auto& row =
-                law.cov[static_cast<std::size_t>(payoff[static_cast<std::size_t>(i)])];
-            for (int j = 0; j < placed; ++j) {
-                variance += amount[static_cast<std::size_t>(i)] *
-                            amount[static_cast<std::size_t>(j)] *
-                            row[static_cast<std::size_t>(payoff[static_cast<std::size_t>(j)])];
+        // The slots past the stakes placed hold 0, whose terms add nothing:
+        // two or three rows then take the place of a loop over the stakes
+        // placed, whose length changes from spin to spin.
+        const std::size_t rows = placed > 2 ? 3 : 2;
+        for (std::size_t i = 0; i < rows; ++i) {
+            const auto& row = law.cov[static_cast<std::size_t>(payoff[i])];
+            for (std::size_t j = 0; j < rows; ++j) {
+                variance += amount[i] * amount[j] * row[static_cast<std::size_t>(payoff[j])];
             }
         }
         peak = std::max(peak, balance);
@@ -428,12 +435,49 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
             traceSpin(*trace, balance, expected, variance, newStakes);
         }
         if (ruinedNow) {
-            ++k;
-            break;
+            played = k + 1;
+            return false;
+        }
+        return true;
+    };
+    // A block of spins at a time, the Marsch first picks the sides of each
+    // and the spins on which nothing is placed or settled are left out: a
+    // branch per spin on that would be mispredicted often. Under prison the
+    // spin after a zero may settle a locked stake.
+    constexpr std::size_t kBlock = 1024;
+    std::array<std::uint8_t, kBlock> wants;
+    std::array<std::uint16_t, kBlock> at;
+    [[maybe_unused]] std::size_t traced = 0; // spins in the trace so far
+    for (std::size_t begin = 0; begin < count && played == count; begin += kBlock) {
+        const std::size_t end = std::min(count, begin + kBlock);
+        std::size_t kept = 0;
+        for (std::size_t k = begin; k < end; ++k) {
+            const Wanted want = chooser.next(numbers[k]) & chosen;
+            wants[kept] = static_cast<std::uint8_t>(want);
+            at[kept] = static_cast<std::uint16_t>(k - begin);
+            kept += want != 0 || (Prison && k > 0 && numbers[k - 1] == 0);
+        }
+        for (std::size_t i = 0; i < kept; ++i) {
+            const std::size_t k = begin + at[i];
+            if constexpr (Traced) { // the spins left out, where nothing changed
+                for (; traced < k; ++traced) {
+                    traceSpin(*trace, balance, expected, variance, 0);
+                }
+            }
+            const bool goesOn = playSpin(k, wants[i]);
+            traced = std::min(k + 1, played);
+            if (!goesOn) {
+                break;
+            }
+        }
+    }
+    if constexpr (Traced) {
+        for (; traced < played; ++traced) {
+            traceSpin(*trace, balance, expected, variance, 0);
         }
     }
     SessionResult s;
-    s.spins = static_cast<long long>(k);
+    s.spins = static_cast<long long>(played);
     s.bets = bets;
     s.turnover = turnover;
     s.result = balance;

@@ -143,16 +143,41 @@ void progress(Line& line, bool played, bool win, double unit, double limit, int 
 // "folge" with the other table.
 enum class Follow { Fixed, Leer, Folge, Letzter };
 
-// Steps up to this rate keep their memory on the stack.
-constexpr std::size_t kLocalRows = 1024;
+// What a Marsch remembers of each position of the step (leer: the fields
+// hit there; folge, gegen: the number there in the step before), all 0 at
+// the start; on the stack up to a step rate of kLocalRows.
+class StepMemory {
+public:
+    static constexpr std::size_t kLocalRows = 1024;
+    explicit StepMemory(std::size_t rows) {
+        if (rows > kLocalRows) {
+            m_heap.assign(rows, 0);
+            m_data = m_heap.data();
+        } else {
+            std::fill_n(m_local.data(), rows, std::uint8_t{0});
+            m_data = m_local.data();
+        }
+    }
+    StepMemory(const StepMemory&) = delete;
+    StepMemory& operator=(const StepMemory&) = delete;
+    std::uint8_t* data() { return m_data; }
+
+private:
+    std::array<std::uint8_t, kLocalRows> m_local;
+    std::vector<std::uint8_t> m_heap;
+    std::uint8_t* m_data = nullptr;
+};
 
 // The sides a Marsch wants before each spin, from what it remembers of the
 // spins before. What it remembers of a position starts at 0, which wants
-// nothing: so step 1 places no bet without a test of its own.
+// nothing: so step 1 places no bet without a test of its own. Small enough
+// to be copied into registers for a run of spins: kept in memory, it would
+// be read again after every byte written to the step's memory.
 template <Follow F> class Chooser {
 public:
-    Chooser(const SystemRules& r, const Tables& t)
-        : m_rows(static_cast<std::size_t>(std::max(r.steprate, 1))), m_sides(t.sides.data()) {
+    Chooser(const SystemRules& r, const Tables& t, StepMemory& memory)
+        : m_rows(static_cast<std::size_t>(std::max(r.steprate, 1))), m_sides(t.sides.data()),
+          m_memory(memory.data()) {
         const auto marsch = static_cast<unsigned>(r.marsch);
         if constexpr (F == Follow::Fixed) {
             m_fixed = (marsch % 2 + 1) << (marsch / 2 * 2);
@@ -162,18 +187,7 @@ public:
         } else if constexpr (F == Follow::Folge) {
             m_want = r.marsch == Marsch::Gegen ? t.against.data() : t.sides.data();
         }
-        if constexpr (F == Follow::Leer || F == Follow::Folge) {
-            if (m_rows > kLocalRows) {
-                m_heap.assign(m_rows, 0);
-                m_memory = m_heap.data();
-            } else {
-                std::fill_n(m_local.data(), m_rows, std::uint8_t{0});
-                m_memory = m_local.data();
-            }
-        }
     }
-    Chooser(const Chooser&) = delete;
-    Chooser& operator=(const Chooser&) = delete;
 
     // The sides wanted on the spin that shows n, which is then remembered.
     Wanted next(unsigned n) {
@@ -184,8 +198,6 @@ public:
             m_previous = n;
             return want;
         } else {
-            // leer: the fields hit at the position so far; folge, gegen:
-            // the number at the position in the step before.
             const std::uint8_t seen = m_memory[m_p];
             m_memory[m_p] = F == Follow::Leer ? static_cast<std::uint8_t>(seen | m_hits[n])
                                               : static_cast<std::uint8_t>(n);
@@ -199,14 +211,12 @@ public:
 private:
     std::size_t m_rows;
     const Wanted* m_sides;
+    std::uint8_t* m_memory;
     const Wanted* m_want = nullptr;
     const std::uint8_t* m_hits = nullptr;
     Wanted m_fixed = 0;
     unsigned m_previous = 0; // letzter: the number before, 0 at the start
     std::size_t m_p = 0;     // position in the step
-    std::uint8_t* m_memory = nullptr;
-    std::array<std::uint8_t, kLocalRows> m_local;
-    std::vector<std::uint8_t> m_heap;
 };
 
 } // namespace
@@ -293,7 +303,9 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
     const Wanted chosen = F == Follow::Fixed ? 3u << (marsch / 2 * 2) : pairMask(r.pairs);
     const auto newKind = static_cast<StakeKind>(static_cast<int>(r.zero));
 
-    Chooser<F> chooser(r, t);
+    StepMemory memory(static_cast<std::size_t>(
+        F == Follow::Leer || F == Follow::Folge ? std::max(r.steprate, 1) : 0));
+    Chooser<F> chooser(r, t, memory);
     std::array<Line, kPairCount> lines;
     for (Line& line : lines) {
         line.stake = unit;
@@ -451,12 +463,14 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
     for (std::size_t begin = 0; begin < count && played == count; begin += kBlock) {
         const std::size_t end = std::min(count, begin + kBlock);
         std::size_t kept = 0;
+        Chooser<F> chooses = chooser;
         for (std::size_t k = begin; k < end; ++k) {
-            const Wanted want = chooser.next(numbers[k]) & chosen;
+            const Wanted want = chooses.next(numbers[k]) & chosen;
             wants[kept] = static_cast<std::uint8_t>(want);
             at[kept] = static_cast<std::uint16_t>(k - begin);
             kept += want != 0 || (Prison && k > 0 && numbers[k - 1] == 0);
         }
+        chooser = chooses;
         for (std::size_t i = 0; i < kept; ++i) {
             const std::size_t k = begin + at[i];
             if constexpr (Traced) { // the spins left out, where nothing changed

@@ -9,7 +9,6 @@
 #include "core/run.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 namespace cr::analysis {
@@ -106,37 +105,35 @@ struct Line {
     double locked = 0;
 };
 
-// a when `first`, else b, without a branch: whether a stake wins is a coin
-// toss, and a mispredicted branch costs more than the whole step.
-double pick(bool first, double a, double b) {
-    const std::uint64_t mask = 0 - static_cast<std::uint64_t>(first);
-    return std::bit_cast<double>((std::bit_cast<std::uint64_t>(a) & mask) |
-                                 (std::bit_cast<std::uint64_t>(b) & ~mask));
-}
-
 // The line's next stake after a stake it played won or lost (a zero counts
 // as a loss); a line that played nothing, or whose prison stake was freed,
-// stays as it is. Above the table limit a stake goes back to the unit.
+// stays as it is. Above the table limit a stake goes back to the unit. The
+// next stake is picked from the candidates by an index rather than by
+// branches: whether a stake wins is a coin toss, and a mispredicted branch
+// costs more than the whole step.
 template <Progression P>
 void progress(Line& line, bool played, bool win, double unit, double limit, int paroliWins) {
-    double next = line.stake;
+    const unsigned play = played;
     if constexpr (P == Progression::Martingale) {
         const double doubled = 2 * line.stake;
-        next = pick(win | (doubled > limit), unit, doubled);
+        const std::array<double, 3> next{line.stake, doubled, unit};
+        line.stake = next[play * (1 + (unsigned{win} | unsigned{doubled > limit}))];
     } else if constexpr (P == Progression::Paroli) {
         const int wins = line.winsInRow + 1;
         const double doubled = 2 * line.stake;
         const bool again = win && wins < paroliWins && !(doubled > limit);
-        next = pick(again, doubled, unit);
+        const std::array<double, 3> next{line.stake, doubled, unit};
+        line.stake = next[play * (2 - unsigned{again})];
         line.winsInRow = played ? (again ? wins : 0) : line.winsInRow;
     } else if constexpr (P == Progression::Dalembert) {
         // D'Alembert stops at the limit rather than starting over: its stake
         // creeps up a unit at a time, and a player at the limit stays there.
-        const double stake =
-            pick(win, std::max(line.stake - unit, unit), std::min(line.stake + unit, limit));
-        next = pick(stake > limit, unit, stake);
+        const double down = std::max(line.stake - unit, unit);
+        const double up = std::min(line.stake + unit, limit);
+        const bool over = win ? down > limit : up > limit;
+        const std::array<double, 4> next{line.stake, down, up, unit};
+        line.stake = next[play * (over ? 3 : 2 - unsigned{win})];
     }
-    line.stake = pick(played, next, line.stake);
 }
 
 // How a Marsch picks its sides: the six fixed chances alike, and "gegen" as
@@ -344,8 +341,8 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
         double newStakes = 0;
         if (limited || Traced) {
             for (int pair = 0; pair < kPairCount; ++pair) {
-                newStakes += pick(wantedSide(want, pair) != 0,
-                                  lines[static_cast<std::size_t>(pair)].stake, 0.0);
+                newStakes += lines[static_cast<std::size_t>(pair)].stake *
+                             static_cast<double>(wantedSide(want, pair) != 0);
             }
         }
         bool ruinedNow = false;

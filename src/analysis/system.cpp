@@ -320,7 +320,7 @@ SessionResult playAs(const SystemRules& r, const std::uint8_t* numbers, std::siz
     bool ruined = false;
     bool anyLocked = false; // stays false without prison
     // Spin k with the sides wanted on it; false when the session ends there.
-    // (s.spins then counts the spins played.)
+    // (`played` then counts the spins played.)
     std::size_t played = count;
     const auto playSpin = [&](std::size_t k, Wanted want) {
         const unsigned n = numbers[k];

@@ -109,6 +109,27 @@ void BM_SystemTables(benchmark::State& state) {
 }
 BENCHMARK(BM_SystemTables)->Unit(benchmark::kMillisecond);
 
+// The system test over 10^6 simulated sessions of 370 spins on two threads,
+// as the tool's --system leer --progression martingale --steprate 37
+// --simulate 1000000 --spins 370 does it.
+void BM_SystemSimulate(benchmark::State& state) {
+    analysis::SystemRules rules;
+    rules.marsch = analysis::Marsch::Leer;
+    rules.progression = analysis::Progression::Martingale;
+    rules.steprate = 37;
+    const long long runs = state.range(0);
+    for (auto _ : state) {
+        const analysis::SystemTotals totals = analysis::simulateSystem(rules, 370, runs, 1, 2);
+        benchmark::DoNotOptimize(totals.result);
+    }
+    state.SetItemsProcessed(state.iterations() * runs * 370);
+}
+BENCHMARK(BM_SystemSimulate)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
+
 // 10^6 simulated runs of 370 spins at step rate 37 on two threads.
 void BM_Simulate(benchmark::State& state) {
     const long long runs = state.range(0);

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/runs.h"
 #include "analysis/system.h"
+#include "ui/system/systemcharts.h"
 #include "ui/system/systemwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -127,3 +129,36 @@ TEST(SystemWindowTest, ClosingCancelsAndKeepsTheLastResult) {
     EXPECT_EQ(window.outcome(), before);
     EXPECT_EQ(window.outcome()->lines.at(0).totals.sessions, 20);
 }
+
+namespace {
+
+// The balance chart names every colour it draws in its legend: the line of
+// the balance, the expectation, the band and the stakes' bars.
+TEST(SystemChartTest, LegendNamesEveryColour) {
+    cr::analysis::SessionTrace trace;
+    trace.balance = {1, 0, 2, -2};
+    trace.expected = {-0.02, -0.04, -0.06, -0.08};
+    trace.variance = {1, 2, 3, 4};
+    trace.stakes = {1, 2, 1, 4};
+    cr::ui::BalanceChart chart;
+    chart.resize(640, 320);
+    chart.setSession(trace);
+    const QImage image = chart.grab().toImage();
+    const QRectF legend = chart.legendRect();
+    // Colours as the chart style writes them: balance blue, stakes orange.
+    const auto seen = [&](QRgb colour) {
+        for (int x = static_cast<int>(legend.left()); x < legend.right(); ++x) {
+            for (int y = static_cast<int>(legend.top()); y < legend.bottom(); ++y) {
+                if (image.pixel(x, y) == colour) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(seen(qRgb(30, 80, 210))) << "Kontostand";
+    EXPECT_TRUE(seen(qRgb(235, 125, 0))) << "Einsatz";
+    EXPECT_TRUE(seen(qRgb(80, 80, 80))) << "Erwartung";
+}
+
+} // namespace

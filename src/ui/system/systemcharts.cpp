@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/system/systemcharts.h"
 
+#include "core/chartlayout.h"
 #include "ui/charts/chartstyle.h"
 
 #include <QPaintEvent>
@@ -8,6 +9,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace cr::ui {
 
@@ -69,10 +71,19 @@ void BalanceChart::setSession(const analysis::SessionTrace& trace) {
     update();
 }
 
+// The legend's row above the plots, and the room for the spins' labels below.
+constexpr double kLegendHeight = 18;
+constexpr double kSpinLabels = 16;
+
+QRectF BalanceChart::legendRect() const {
+    return {kAxis + kMargin, kMargin, width() - kAxis - 2 * kMargin, kLegendHeight};
+}
+
 void BalanceChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    const QRectF inner = QRectF(rect()).adjusted(kAxis + kMargin, kMargin, -kMargin, -kMargin);
+    const QRectF inner = QRectF(rect()).adjusted(kAxis + kMargin, kMargin + kLegendHeight, -kMargin,
+                                                 -kMargin - kSpinLabels);
     const double split = inner.top() + inner.height() * 0.7;
     const QRectF top(inner.left(), inner.top(), inner.width(), split - inner.top() - kMargin);
     const QRectF bottom(inner.left(), split, inner.width(), inner.bottom() - split);
@@ -89,13 +100,24 @@ void BalanceChart::paintEvent(QPaintEvent*) {
         lower[i] = m_expected[i] - 2 * m_sd[i];
     }
     const auto [low, high] = rangeOf({&m_balance, &upper, &lower});
+    // Round values on the axis, whatever the session's extremes.
+    const ValueAxis axis = spanAxis(low, high);
     const auto x = [&](std::size_t i) {
         return top.left() + top.width() * static_cast<double>(i + 1) / static_cast<double>(n);
     };
-    const auto y = [&, low = low, high = high](double v) {
-        return top.bottom() - top.height() * (v - low) / (high - low);
-    };
-    drawRangeLabels(p, top, low, high, QStringLiteral("Stand"));
+    const auto y = [&](double v) { return top.bottom() - top.height() * valueFraction(axis, v); };
+    p.setPen(chartstyle::kGridColour);
+    p.drawRect(top);
+    for (const AxisTick& tick : valueTicks(axis)) {
+        if (!tick.labelled) {
+            continue;
+        }
+        p.setPen(chartstyle::kGridColour);
+        p.drawLine(QPointF(top.left(), y(tick.value)), QPointF(top.right(), y(tick.value)));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(0, y(tick.value) - 8, kAxis + kMargin - 4, 16),
+                   Qt::AlignRight | Qt::AlignVCenter, chartstyle::numberText(tick.value));
+    }
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath band;
     band.moveTo(top.left(), y(0));
@@ -107,8 +129,6 @@ void BalanceChart::paintEvent(QPaintEvent*) {
     }
     band.lineTo(top.left(), y(0));
     p.fillPath(band, chartstyle::kBandColour);
-    p.setPen(QPen(chartstyle::kGridColour, 1));
-    p.drawLine(QPointF(top.left(), y(0)), QPointF(top.right(), y(0)));
     const auto drawLine = [&](const std::vector<double>& values, const QPen& pen) {
         QPainterPath path;
         path.moveTo(top.left(), y(0));
@@ -128,6 +148,40 @@ void BalanceChart::paintEvent(QPaintEvent*) {
         const double h = bottom.height() * m_stakes[i] / most;
         p.fillRect(QRectF(x(i) - width, bottom.bottom() - h, width, h), kStakeColour);
     }
+    p.setPen(Qt::black);
+    const QRectF spins(bottom.left(), bottom.bottom() + 2, bottom.width(), kSpinLabels);
+    p.drawText(spins, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Wurf 1"));
+    p.drawText(spins, Qt::AlignRight | Qt::AlignTop, QStringLiteral("Wurf %L1").arg(n));
+    drawLegend(p);
+}
+
+// What each colour is, in one row: the lines, the band and the bars.
+void BalanceChart::drawLegend(QPainter& p) const {
+    const QRectF row = legendRect();
+    const QFontMetricsF metrics(font());
+    double at = row.left();
+    const double middle = row.center().y();
+    const auto entry = [&](const QString& text, const std::function<void(const QRectF&)>& swatch) {
+        const QRectF box(at, middle - 5, 22, 10);
+        swatch(box);
+        p.setPen(Qt::black);
+        const double textWidth = metrics.horizontalAdvance(text);
+        p.drawText(QRectF(box.right() + 4, row.top(), textWidth + 2, row.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, text);
+        at = box.right() + 4 + textWidth + 14;
+    };
+    const auto line = [&p](const QPen& pen) {
+        return [&p, pen](const QRectF& box) {
+            p.setPen(pen);
+            p.drawLine(QPointF(box.left(), box.center().y()),
+                       QPointF(box.right(), box.center().y()));
+        };
+    };
+    entry(QStringLiteral("Kontostand"), line(QPen(kBalanceColour, 2)));
+    entry(QStringLiteral("Erwartung"), line(chartstyle::penOf(chartstyle::kMeanLook)));
+    entry(QStringLiteral("\u00b1 2\u03c3"),
+          [&p](const QRectF& box) { p.fillRect(box, chartstyle::kBandColour); });
+    entry(QStringLiteral("Einsatz"), [&p](const QRectF& box) { p.fillRect(box, kStakeColour); });
 }
 
 SessionHistogram::SessionHistogram(QWidget* parent) : QWidget(parent) {

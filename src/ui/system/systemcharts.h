@@ -3,8 +3,11 @@
 
 #include "analysis/system.h"
 
+#include <QRectF>
 #include <QWidget>
 #include <vector>
+
+class QPainter;
 
 namespace cr::ui {
 
@@ -17,11 +20,15 @@ public:
     explicit BalanceChart(QWidget* parent = nullptr);
     void setSession(const analysis::SessionTrace& trace);
     QSize sizeHint() const override { return {640, 320}; }
+    // The row above the plots that names every colour.
+    QRectF legendRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void drawLegend(QPainter& p) const;
+
     std::vector<double> m_balance;
     std::vector<double> m_expected;
     std::vector<double> m_sd;

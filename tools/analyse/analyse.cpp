@@ -22,8 +22,6 @@ using namespace analysis;
 
 namespace {
 
-constexpr const char* kName = "chancenraster-analyse: ";
-
 int threadCount(const Options& o) {
     return o.threads > 0 ? o.threads : processorCount();
 }
@@ -62,9 +60,7 @@ int analyseFiles(const Options& o, std::ostream& out, std::ostream& err, bool sh
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
         if (source.problem) {
-            out << std::flush;
-            err << kName << escaped(o.files[i]) << ": "
-                << escaped(readMessage(*source.problem, Language::English)) << std::endl;
+            reportUnreadable(out, err, o.files[i], *source.problem);
             status = kFileFailed;
             continue;
         }

@@ -269,4 +269,11 @@ void writeSummary(std::ostream& out, const SummaryTable& table, int steprate, bo
     out << line << "]}\n";
 }
 
+void reportUnreadable(std::ostream& out, std::ostream& err, std::string_view file,
+                      const ReadProblem& problem) {
+    out << std::flush;
+    err << kName << escaped(file) << ": " << escaped(readMessage(problem, Language::English))
+        << std::endl;
+}
+
 } // namespace cr::batch

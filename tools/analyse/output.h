@@ -3,6 +3,7 @@
 
 #include "analysis/statistics.h"
 #include "core/evaluation.h"
+#include "core/readproblem.h"
 
 #include <cstdint>
 #include <optional>
@@ -46,6 +47,13 @@ std::string jsonString(std::string_view text);
 // \\ or \xNN, so a name or a field from a file never reaches the screen
 // raw and never breaks a line or a column.
 std::string escaped(std::string_view text);
+
+// How every message of the tool on standard error begins.
+inline constexpr const char* kName = "chancenraster-analyse: ";
+
+// A file that gave no spins, named on standard error after what was written so far.
+void reportUnreadable(std::ostream& out, std::ostream& err, std::string_view file,
+                      const ReadProblem& problem);
 
 // The errno of a failed write of the output, where the output records it (0: none known).
 inline int& outputError() {

@@ -18,7 +18,6 @@ using namespace analysis;
 
 namespace {
 
-constexpr const char* kName = "chancenraster-analyse: ";
 constexpr int kDecimals = 4;
 
 double share(long long part, long long whole) {
@@ -144,9 +143,7 @@ int runSystem(const Options& o, std::ostream& out, std::ostream& err, bool showP
         for (std::size_t i = 0; i < sources.size(); ++i) {
             const Source& source = sources[i];
             if (source.problem) {
-                out << std::flush;
-                err << kName << escaped(o.files[i]) << ": "
-                    << escaped(readMessage(*source.problem, Language::English)) << std::endl;
+                reportUnreadable(out, err, o.files[i], *source.problem);
                 status = kFileFailed;
                 continue;
             }

@@ -38,6 +38,12 @@ struct Cost {
 // before reading them (the file sizes give an upper bound).
 Cost estimateCost(const JobInput& input, long long fileSpins);
 
+// What playing a system over `sessions` sessions of `spins` spins each will
+// take; `keepResults` when each session's result is kept (the window's
+// histogram). Files are read whole beside it.
+Cost estimateSystemCost(long long sessions, long long spins, int threads, bool keepResults,
+                        long long fileSpins = 0);
+
 // The cost as a line for the form, e.g. "3,7 Mrd. Würfe, etwa 2 min auf 2
 // Kernen, 40 MB Speicher" (German number format; English for the tool).
 std::string costLine(const Cost& cost, int threads, Language language);

@@ -195,6 +195,22 @@ TEST(Entries, CostLine) {
               "4,0 Mio. Würfe, unter 1 s auf 1 Kern, 4 MB Speicher");
 }
 
+// The system window keeps each session's result for its histogram: many
+// short sessions cost memory before they cost time.
+TEST(Entries, SystemCost) {
+    // 10^6 sessions of 370 spins at 45 ns on 1 thread: 16.65 s, 8 MB of results.
+    const Cost usual = estimateSystemCost(1'000'000, 370, 1, true);
+    EXPECT_FALSE(worthAsking(usual));
+    EXPECT_EQ(costLine(usual, 1, cr::Language::German),
+              "370 Mio. Würfe, etwa 17 s auf 1 Kern, 8 MB Speicher");
+    // 10^8 such sessions: 1665 s, worth a question.
+    EXPECT_TRUE(worthAsking(estimateSystemCost(100'000'000, 370, 1, true)));
+    // 2 · 10^8 sessions of 10 spins: 90 s on 2 threads would pass, 1.6 GB of results would not;
+    // the tool keeps none.
+    EXPECT_TRUE(worthAsking(estimateSystemCost(200'000'000, 10, 2, true)));
+    EXPECT_FALSE(worthAsking(estimateSystemCost(200'000'000, 10, 2, false)));
+}
+
 } // namespace entries
 
 namespace odd {

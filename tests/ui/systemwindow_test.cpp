@@ -4,11 +4,15 @@
 #include "ui/system/systemcharts.h"
 #include "ui/system/systemwindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using cr::analysis::Marsch;
@@ -109,17 +113,41 @@ TEST(SystemWindowTest, SimulationGivesTheLibrarysFigures) {
         QStringLiteral("spin\tnumber\tpair\tside\tstake\treturn\tbalance\n")));
 }
 
-// Closing the window (Escape) cancels a long computation; the result shown
-// before stays.
-TEST(SystemWindowTest, ClosingCancelsAndKeepsTheLastResult) {
+// Answers the question the next event loop shows with BUTTON, keeping its text.
+void answerNextQuestion(QMessageBox::StandardButton button, QString& text) {
+    QTimer::singleShot(0, [button, &text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr) << "no question shown";
+        text = box->text();
+        box->button(button)->click();
+    });
+}
+
+// A computation of hours is named before it starts and asked for, "Nein"
+// starting nothing; closing the window (Escape) cancels it, and the result
+// shown before stays.
+TEST(SystemWindowTest, LongWorkIsAskedForAndClosingCancelsIt) {
     SystemWindow window(nullptr);
     window.show();
     prepareSimulation(window, 20, 40);
-    window.calculate();
+    EXPECT_EQ(window.costText(),
+              QStringLiteral("Aufwand: 800 Würfe, unter 1 s auf 1 Kern, unter 1 MB Speicher"));
+    window.calculate(); // no question for a moment's work
     window.waitUntilDone();
     ASSERT_NE(window.outcome(), nullptr);
     const auto* before = window.outcome();
     prepareSimulation(window, 1'000'000'000, 100'000);
+    // 10^14 spins at 45 ns: 52 days; 8 GB of session results.
+    EXPECT_EQ(window.costText(), QStringLiteral("Aufwand: 100 Bio. Würfe, etwa 52 Tage auf 1 "
+                                                "Kern, 8,0 GB Speicher"));
+    QString question;
+    answerNextQuestion(QMessageBox::No, question);
+    window.calculate();
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Die Berechnung braucht voraussichtlich: "
+                                                   "Aufwand: 100 Bio. Würfe")))
+        << question.toStdString();
+    EXPECT_FALSE(window.busy());
+    answerNextQuestion(QMessageBox::Yes, question);
     window.calculate();
     ASSERT_TRUE(window.busy());
     QTest::keyClick(&window, Qt::Key_Escape);
@@ -159,6 +187,28 @@ TEST(SystemChartTest, LegendNamesEveryColour) {
     EXPECT_TRUE(seen(qRgb(30, 80, 210))) << "Kontostand";
     EXPECT_TRUE(seen(qRgb(235, 125, 0))) << "Einsatz";
     EXPECT_TRUE(seen(qRgb(80, 80, 80))) << "Erwartung";
+}
+
+// The histogram's classes begin on round values, each result in the class
+// that holds it: whole units for a few units, fifties for a thousand.
+TEST(SystemChartTest, HistogramClassesAreRound) {
+    cr::ui::SessionHistogram histogram;
+    histogram.setResults({-3.5, 0, 2, 10});
+    // 13.5 units over about 30 classes: half units from -3.5 to 10.5.
+    auto classes = histogram.classes();
+    ASSERT_EQ(classes.size(), 28u);
+    EXPECT_EQ(classes.front().from, -3.5);
+    EXPECT_EQ(classes.back().to, 10.5);
+    EXPECT_EQ(classes.front().count, 1);
+    EXPECT_EQ(classes[7].from, 0.0);
+    EXPECT_EQ(classes[7].count, 1);
+    EXPECT_EQ(classes.back().count, 1);
+    histogram.setResults({-1000, -999.5, 37, 49.5});
+    classes = histogram.classes();
+    ASSERT_EQ(classes.size(), 21u); // fifties from -1000 to 50
+    EXPECT_EQ(classes.front().count, 2);
+    EXPECT_EQ(classes.back().from, 0.0);
+    EXPECT_EQ(classes.back().count, 2);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "analyse.h"
 #include "analysis/betlog.h"
+#include "analysis/entries.h"
 #include "analysis/runs.h"
 #include "analysis/sources.h"
 #include "output.h"
@@ -109,6 +110,10 @@ int runSystem(const Options& o, std::ostream& out, std::ostream& err, bool showP
     std::optional<std::vector<std::uint8_t>> firstSession; // for --log
     if (o.mode == Mode::Simulate) {
         SystemTotals totals;
+        if (const Cost cost = estimateSystemCost(o.runs, o.runLength, threadCount(o), false);
+            worthAsking(cost)) {
+            err << kName << costLine(cost, threadCount(o), Language::English) << std::endl;
+        }
         {
             Progress progress(showProgress, err, o.runs, "sessions");
             totals =

@@ -117,18 +117,23 @@ void RunMenu::showSystem() {
         m_system = new SystemWindow(m_window);
         // The run as it stands when the test starts: its permanence, or the
         // numbers drawn so far.
-        m_system->setMainRun([this] {
-            MainRun run;
-            run.name = QString::fromStdString(m_run.origin());
-            if (m_run.state().modus == Modus::Replayed) {
-                run.numbers = loadedPermanence(m_run, m_files.openedPath()).numbers.numbers;
-            } else {
-                for (const int spin : m_run.takenSpins()) {
-                    run.numbers.push_back(static_cast<std::uint8_t>(spin));
+        m_system->setMainRun(
+            [this] {
+                MainRun run;
+                run.name = QString::fromStdString(m_run.origin());
+                if (m_run.state().modus == Modus::Replayed) {
+                    run.numbers = loadedPermanence(m_run, m_files.openedPath()).numbers.numbers;
+                } else {
+                    for (const int spin : m_run.takenSpins()) {
+                        run.numbers.push_back(static_cast<std::uint8_t>(spin));
+                    }
                 }
-            }
-            return run;
-        });
+                return run;
+            },
+            [this] {
+                const RunState& s = m_run.state();
+                return static_cast<long long>(s.modus == Modus::Replayed ? s.permanzahl : s.akut);
+            });
     }
     m_system->show();
     m_system->raise();

@@ -16,10 +16,12 @@ namespace cr::ui {
 namespace {
 
 constexpr double kMargin = 8;
-constexpr double kAxis = 56; // room for the value labels left of a plot
+constexpr double kAxis = 56;        // room for the value labels left of a plot
+constexpr double kTitleHeight = 14; // an axis title above its plot
 const QColor kBalanceColour(30, 80, 210);
 const QColor kStakeColour(235, 125, 0);
 const QColor kBarColour(30, 140, 50);
+constexpr double kAboutClasses = 30;
 
 // The lowest and highest value on an axis, the values given and zero included.
 std::pair<double, double> rangeOf(std::initializer_list<const std::vector<double>*> series) {
@@ -37,14 +39,28 @@ std::pair<double, double> rangeOf(std::initializer_list<const std::vector<double
     return {low, high};
 }
 
-// The lowest and highest value written beside a plot's left edge.
-void drawRangeLabels(QPainter& p, const QRectF& plot, double low, double high,
-                     const QString& title) {
-    p.setPen(Qt::black);
-    const QRectF labels(plot.left() - kAxis, plot.top(), kAxis - 4, plot.height());
-    p.drawText(labels, Qt::AlignRight | Qt::AlignTop, chartstyle::numberText(high));
-    p.drawText(labels, Qt::AlignRight | Qt::AlignBottom, chartstyle::numberText(low));
-    p.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, title);
+// The labelled ticks of AXIS beside a plot's left edge, each with its grid
+// line, the frame around the plot, and the axis's title above it.
+void drawLeftAxis(QPainter& p, const QRectF& plot, const ValueAxis& axis, const QString& title) {
+    const auto y = [&](double v) { return plot.bottom() - plot.height() * valueFraction(axis, v); };
+    for (const AxisTick& tick : valueTicks(axis)) {
+        if (!tick.labelled) {
+            continue;
+        }
+        p.setPen(chartstyle::kGridColour);
+        p.drawLine(QPointF(plot.left(), y(tick.value)), QPointF(plot.right(), y(tick.value)));
+        p.setPen(Qt::black);
+        // The lowest label rises a little, clear of a plot right below.
+        p.drawText(QRectF(plot.left() - kAxis, std::min(y(tick.value) - 8, plot.bottom() - 12),
+                          kAxis - 4, 16),
+                   Qt::AlignRight | Qt::AlignVCenter, chartstyle::numberText(tick.value));
+    }
+    if (!title.isEmpty()) {
+        p.setPen(Qt::black);
+        p.drawText(QRectF(plot.left() - kAxis, plot.top() - kTitleHeight - 6, kAxis + plot.width(),
+                          kTitleHeight),
+                   Qt::AlignLeft | Qt::AlignBottom, title);
+    }
     p.setPen(chartstyle::kGridColour);
     p.drawRect(plot);
 }
@@ -106,18 +122,7 @@ void BalanceChart::paintEvent(QPaintEvent*) {
         return top.left() + top.width() * static_cast<double>(i + 1) / static_cast<double>(n);
     };
     const auto y = [&](double v) { return top.bottom() - top.height() * valueFraction(axis, v); };
-    p.setPen(chartstyle::kGridColour);
-    p.drawRect(top);
-    for (const AxisTick& tick : valueTicks(axis)) {
-        if (!tick.labelled) {
-            continue;
-        }
-        p.setPen(chartstyle::kGridColour);
-        p.drawLine(QPointF(top.left(), y(tick.value)), QPointF(top.right(), y(tick.value)));
-        p.setPen(Qt::black);
-        p.drawText(QRectF(0, y(tick.value) - 8, kAxis + kMargin - 4, 16),
-                   Qt::AlignRight | Qt::AlignVCenter, chartstyle::numberText(tick.value));
-    }
+    drawLeftAxis(p, top, axis, QString());
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath band;
     band.moveTo(top.left(), y(0));
@@ -140,9 +145,10 @@ void BalanceChart::paintEvent(QPaintEvent*) {
     drawLine(m_expected, chartstyle::penOf(chartstyle::kMeanLook));
     drawLine(m_balance, QPen(kBalanceColour, 1.6));
 
-    const double most = std::max(*std::max_element(m_stakes.begin(), m_stakes.end()), 1.0);
+    const ValueAxis stakeAxis = linearAxis(*std::max_element(m_stakes.begin(), m_stakes.end()), 2);
+    const double most = stakeAxis.high;
     p.setRenderHint(QPainter::Antialiasing, false);
-    drawRangeLabels(p, bottom, 0, most, QStringLiteral("Einsatz"));
+    drawLeftAxis(p, bottom, stakeAxis, QString());
     const double width = std::max(bottom.width() / static_cast<double>(n), 1.0);
     for (std::size_t i = 0; i < n && i < m_stakes.size(); ++i) {
         const double h = bottom.height() * m_stakes[i] / most;
@@ -196,18 +202,19 @@ void SessionHistogram::setResults(const std::vector<double>& results) {
     m_classes.clear();
     if (!results.empty()) {
         const auto [lowest, highest] = std::minmax_element(results.begin(), results.end());
-        const double low = *lowest;
-        // Results are whole multiples of half a unit: at most one class a step.
-        const auto count =
-            static_cast<std::size_t>(std::clamp(std::floor((*highest - low) * 2) + 1, 1.0, 40.0));
-        const double width = std::max((*highest - low) / static_cast<double>(count), 0.5);
+        // Results are whole multiples of half a unit, and so is every width
+        // niceStep gives from 0.5 on: classes begin on round values, about 30
+        // of them, each result in the class [from, to) that holds it.
+        const double width = std::max(niceStep((*highest - *lowest) / kAboutClasses), 0.5);
+        const double first = std::floor(*lowest / width);
+        const auto count = static_cast<std::size_t>(std::floor(*highest / width) - first) + 1;
         for (std::size_t k = 0; k < count; ++k) {
-            m_classes.push_back({low + width * static_cast<double>(k),
-                                 low + width * static_cast<double>(k + 1), 0});
+            m_classes.push_back({(first + static_cast<double>(k)) * width,
+                                 (first + static_cast<double>(k + 1)) * width, 0});
         }
         for (const double r : results) {
-            const auto k = static_cast<std::size_t>(std::floor((r - low) / width));
-            ++m_classes[std::min(k, count - 1)].count;
+            const double k = std::floor(r / width) - first;
+            ++m_classes[std::min(static_cast<std::size_t>(std::max(k, 0.0)), count - 1)].count;
         }
     }
     update();
@@ -216,8 +223,9 @@ void SessionHistogram::setResults(const std::vector<double>& results) {
 void SessionHistogram::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    const QRectF plot =
-        QRectF(rect()).adjusted(kAxis + kMargin, kMargin, -kMargin, -kMargin - 5 * kMargin);
+    // Room on the right for half the last result's label.
+    const QRectF plot = QRectF(rect()).adjusted(kAxis + kMargin, kMargin + kTitleHeight + 6,
+                                                -kAxis / 2, -kMargin - 4 * kTitleHeight);
     if (m_classes.empty()) {
         p.setPen(Qt::black);
         p.drawText(plot, Qt::AlignCenter, QStringLiteral("Noch keine Sitzungen."));
@@ -227,22 +235,30 @@ void SessionHistogram::paintEvent(QPaintEvent*) {
     for (const Class& c : m_classes) {
         most = std::max(most, c.count);
     }
-    drawRangeLabels(p, plot, 0, static_cast<double>(most), QStringLiteral("Anzahl"));
-    const double from = m_classes.front().from;
-    const double to = m_classes.back().to;
-    const auto x = [&](double v) { return plot.left() + plot.width() * (v - from) / (to - from); };
+    const ValueAxis counts = linearAxis(static_cast<double>(most));
+    drawLeftAxis(p, plot, counts, QStringLiteral("Sitzungen"));
+    // A labelled result every 80 pixels or so, so that no two labels touch.
+    const int resultTicks = std::max(2, static_cast<int>(plot.width() / 80));
+    const ValueAxis results = spanAxis(m_classes.front().from, m_classes.back().to, resultTicks);
+    const auto x = [&](double v) { return plot.left() + plot.width() * valueFraction(results, v); };
     for (const Class& c : m_classes) {
-        const double h = plot.height() * static_cast<double>(c.count) / static_cast<double>(most);
-        p.fillRect(QRectF(x(c.from), plot.bottom() - h, x(c.to) - x(c.from) - 1, h), kBarColour);
+        const double h = plot.height() * valueFraction(counts, static_cast<double>(c.count));
+        p.fillRect(QRectF(x(c.from), plot.bottom() - h, std::max(x(c.to) - x(c.from) - 1, 1.0), h),
+                   kBarColour);
     }
     p.setPen(Qt::black);
-    if (from < 0 && to > 0) {
+    if (results.low < 0 && results.high > 0) {
         p.drawLine(QPointF(x(0), plot.top()), QPointF(x(0), plot.bottom()));
     }
-    const QRectF below(plot.left(), plot.bottom() + 2, plot.width(), 5 * kMargin);
-    p.drawText(below, Qt::AlignLeft | Qt::AlignTop, chartstyle::numberText(from));
-    p.drawText(below, Qt::AlignRight | Qt::AlignTop, chartstyle::numberText(to));
-    p.drawText(below, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("Ergebnis je Sitzung"));
+    for (const AxisTick& tick : valueTicks(results)) {
+        p.drawLine(QPointF(x(tick.value), plot.bottom()),
+                   QPointF(x(tick.value), plot.bottom() + 3));
+        p.drawText(QRectF(x(tick.value) - kAxis / 2, plot.bottom() + 4, kAxis, kTitleHeight),
+                   Qt::AlignHCenter | Qt::AlignTop, chartstyle::numberText(tick.value));
+    }
+    p.drawText(
+        QRectF(plot.left(), plot.bottom() + 4 + 1.5 * kTitleHeight, plot.width(), kTitleHeight),
+        Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Ergebnis je Sitzung"));
 }
 
 } // namespace cr::ui

@@ -34,6 +34,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -49,26 +50,6 @@ namespace {
 const QString kTitle = QStringLiteral("Systemtest");
 constexpr long long kMostSessions = 1'000'000'000;
 constexpr long long kMostSessionSpins = 1'000'000'000;
-// Simulated sessions for the luck of a session under a progression, at most
-// this many spins in all so that the answer comes within a moment.
-constexpr long long kLuckSpins = 5'000'000;
-constexpr long long kLeastLuckTrials = 100;
-constexpr long long kMostLuckTrials = 10'000;
-constexpr std::uint64_t kLuckSeed = 1;
-constexpr long long kRunsPerBlock = 256; // summed as simulateSystem sums, so figures match
-
-enum class From { Run, Files, Simulation };
-
-struct Request {
-    SystemRules rules;
-    From from = From::Run;
-    MainRun run;
-    std::vector<std::string> files;
-    QStringList fileNames;
-    long long length = 0; // spins a session; 0: a whole run or file is one session
-    long long sessions = 0;
-    std::uint64_t seed = 0;
-};
 
 // The whole number in a box, least to most, as the seed's rule reads digits.
 std::optional<long long> boxNumber(const QLineEdit* box, long long least, long long most) {
@@ -87,105 +68,6 @@ QString grouped(long long n) {
 QString rangeRefusal(const QString& what, long long least, long long most) {
     return QStringLiteral("%1 muss eine ganze Zahl von %2 bis %3 sein.")
         .arg(what, grouped(least), grouped(most));
-}
-
-// Every session of numbers cut into sessions of `length` (0: one session of
-// them all), added to the line; the first session's numbers kept once.
-// systemOfRuns plays the same sessions, but the histogram needs each result.
-void playAll(const Request& r, const std::vector<std::uint8_t>& numbers, SystemLine& line,
-             SystemOutcome& out, std::optional<std::vector<std::uint8_t>>& first,
-             JobProgress& progress) {
-    const std::size_t length = r.length > 0 ? static_cast<std::size_t>(r.length) : numbers.size();
-    for (std::size_t start = 0; length > 0 && numbers.size() - start >= length; start += length) {
-        if (progress.stop) {
-            out.stopped = true;
-            return;
-        }
-        const SessionResult session = playSession(r.rules, numbers.data() + start, length);
-        line.totals.add(session);
-        out.sessionResults.push_back(session.result);
-        if (!first) {
-            first.emplace(numbers.begin() + static_cast<std::ptrdiff_t>(start),
-                          numbers.begin() + static_cast<std::ptrdiff_t>(start + length));
-        }
-        progress.unitsDone += static_cast<long long>(length);
-    }
-}
-
-void simulateAll(const Request& r, SystemLine& line, SystemOutcome& out,
-                 std::optional<std::vector<std::uint8_t>>& first, JobProgress& progress) {
-    for (long long block = 0; block < r.sessions && !out.stopped; block += kRunsPerBlock) {
-        SystemTotals part;
-        for (long long run = block; run < std::min(r.sessions, block + kRunsPerBlock); ++run) {
-            if (progress.stop) {
-                out.stopped = true;
-                break;
-            }
-            const std::vector<std::uint8_t> numbers = simulatedRun(r.seed, run, r.length);
-            const SessionResult session = playSession(r.rules, numbers);
-            part.add(session);
-            out.sessionResults.push_back(session.result);
-            if (!first) {
-                first = numbers;
-            }
-            progress.unitsDone += r.length;
-        }
-        line.totals.merge(part);
-    }
-}
-
-void compute(const Request& r, SystemOutcome& out, JobProgress& progress) {
-    std::optional<std::vector<std::uint8_t>> first;
-    if (r.from == From::Run) {
-        progress.unitsTotal = static_cast<long long>(r.run.numbers.size());
-        SystemLine line{std::nullopt, std::nullopt, r.run.name, {}};
-        playAll(r, r.run.numbers, line, out, first, progress);
-        out.lines.push_back(line);
-    } else if (r.from == From::Simulation) {
-        progress.unitsTotal = r.sessions * r.length;
-        SystemLine line{std::nullopt,
-                        r.seed,
-                        QStringLiteral("Simulation, Seed %1").arg(QString::number(r.seed)),
-                        {}};
-        simulateAll(r, line, out, first, progress);
-        out.lines.push_back(line);
-    } else {
-        const std::vector<Source> sources =
-            readSources(r.files, processorCount(), std::nullopt, nullptr, &progress.stop);
-        long long total = 0;
-        for (const Source& source : sources) {
-            total += static_cast<long long>(source.numbers.size());
-        }
-        progress.unitsTotal = total;
-        SystemLine pool{std::nullopt, std::nullopt, QStringLiteral("Alle Dateien"), {}};
-        for (std::size_t i = 0; i < sources.size() && !out.stopped; ++i) {
-            if (sources[i].problem) {
-                out.problems << QStringLiteral("%1: %2").arg(
-                    r.fileNames.value(static_cast<qsizetype>(i)),
-                    QString::fromStdString(readMessage(*sources[i].problem, Language::German)));
-                continue;
-            }
-            SystemLine line{
-                r.files[i], std::nullopt, r.fileNames.value(static_cast<qsizetype>(i)), {}};
-            playAll(r, sources[i].numbers, line, out, first, progress);
-            pool.totals.merge(line.totals);
-            out.lines.push_back(line);
-        }
-        if (out.lines.size() > 1) {
-            out.lines.push_back(pool);
-        }
-    }
-    if (!first || out.stopped) {
-        return;
-    }
-    out.first = playSession(r.rules, *first, &out.trace);
-    const auto spins = static_cast<long long>(first->size());
-    if (stakesFixedInAdvance(r.rules, spins)) {
-        out.luck = luckOf(r.rules, spins, out.first.result, 0, kLuckSeed);
-    } else if (const long long trials = std::min(kLuckSpins / spins, kMostLuckTrials);
-               trials >= kLeastLuckTrials && !progress.stop) {
-        out.luck = luckOf(r.rules, spins, out.first.result, trials, kLuckSeed, processorCount());
-    }
 }
 
 QLineEdit* numberBox(QWidget* parent, const QString& text, const QString& tip) {
@@ -216,10 +98,12 @@ const Column kColumns[] = {
      "Die Standardabweichung des Ergebnisses bei den gesetzten Einsätzen: so weit streut "
      "reiner Zufall um den Erwartungswert."},
     {"z", "z", "(Ergebnis \u2212 Erwartet) \u00f7 \u03c3; leer, wenn nichts gesetzt wurde."},
-    {"Gewonnen", "won_share", "Der Anteil der Sitzungen, die über ihrem Anfangsstand endeten."},
+    {"Gewonnen", "won_share",
+     "Der Anteil der Sitzungen, die über ihrem Anfangsstand endeten, in Prozent (das Werkzeug "
+     "schreibt ihn als Bruchteil: 0.25 für 25 %)."},
     {"Ruiniert", "ruined_share",
      "Der Anteil der Sitzungen, die endeten, weil das Kapital die nächsten Einsätze nicht mehr "
-     "deckte."},
+     "deckte, in Prozent (das Werkzeug schreibt ihn als Bruchteil: 0.25 für 25 %)."},
     {"Größter Rückgang", "max_drawdown",
      "Der größte Fall des Kontostands von seinem bisherigen Höchststand, in irgendeiner "
      "Sitzung."},
@@ -408,6 +292,12 @@ QWidget* SystemWindow::buildForm() {
                                           "Nachsatz zählen die Positionen im Step."));
     layout->addRow(QStringLiteral("Step-Rate:"), m_steprate);
 
+    m_cost = new QLabel(form);
+    m_cost->setWordWrap(true);
+    m_cost->setToolTip(QStringLiteral(
+        "Wie viele Würfe gespielt werden, wie lange das etwa dauert und wie viel Speicher die "
+        "Ergebnisse der Sitzungen brauchen; über einer Minute oder 1 GB wird vorher gefragt."));
+    layout->addRow(m_cost);
     m_refusal = new QLabel(form);
     m_refusal->setWordWrap(true);
     m_refusal->setStyleSheet(QStringLiteral("color: #c00000"));
@@ -630,6 +520,34 @@ void SystemWindow::entriesChanged() {
     if (!busy()) {
         m_refusal->setText(entryRefusal());
     }
+    showCost();
+}
+
+// The simulation's cost is known from its entries; files are bounded by their
+// size (a spin takes at least two bytes), the main run by its numbers.
+void SystemWindow::showCost() {
+    const long long length = boxNumber(m_length, 1, kMostSessionSpins).value_or(0);
+    long long sessions = 0;
+    long long spins = length;
+    long long fileSpins = 0;
+    bool bound = false;
+    if (m_simulation->isChecked()) {
+        sessions = length > 0 ? boxNumber(m_sessions, 1, kMostSessions).value_or(0) : 0;
+    } else {
+        if (m_fromFiles->isChecked()) {
+            for (int i = 0; i < m_files->count(); ++i) {
+                fileSpins += QFileInfo(m_files->item(i)->data(Qt::UserRole).toString()).size() / 2;
+            }
+            bound = true;
+        } else {
+            fileSpins = m_mainRunSize ? m_mainRunSize() : 0;
+        }
+        sessions = length > 0 ? fileSpins / length : (fileSpins > 0 ? 1 : 0);
+        spins = length > 0 ? length : fileSpins;
+    }
+    m_estimate = estimateSystemCost(sessions, spins, 1, true, fileSpins);
+    m_cost->setText(QStringLiteral("Aufwand: ") + (bound ? QStringLiteral("bis zu ") : QString()) +
+                    QString::fromStdString(costLine(m_estimate, 1, Language::German)));
 }
 
 void SystemWindow::calculate() {
@@ -641,7 +559,7 @@ void SystemWindow::calculate() {
         m_refusal->setText(entryRefusal());
         return;
     }
-    auto request = std::make_shared<Request>();
+    auto request = std::make_shared<SystemRequest>();
     request->rules = *rules;
     if (!m_length->text().trimmed().isEmpty()) {
         request->length = *boxNumber(m_length, 1, kMostSessionSpins);
@@ -666,13 +584,25 @@ void SystemWindow::calculate() {
             return;
         }
     }
+    showCost();
+    if (worthAsking(m_estimate) &&
+        QMessageBox::question(
+            this, kTitle,
+            QStringLiteral("Die Berechnung braucht voraussichtlich: %1.\n\nJetzt berechnen?")
+                .arg(m_cost->text()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        return;
+    }
     m_refusal->clear();
     m_pending = std::make_shared<SystemOutcome>();
     m_calculate->setEnabled(false);
     m_cancel->setEnabled(true);
     m_progressBar->setValue(0);
-    m_runner->start(
-        [request, out = m_pending](JobProgress& progress) { compute(*request, *out, progress); });
+    m_progressText->clear();
+    m_clock.start();
+    m_runner->start([request, out = m_pending](JobProgress& progress) {
+        computeSystem(*request, *out, progress);
+    });
 }
 
 void SystemWindow::cancel() {
@@ -691,6 +621,10 @@ QString SystemWindow::refusalText() const {
     return m_refusal->text();
 }
 
+QString SystemWindow::costText() const {
+    return m_cost->text();
+}
+
 void SystemWindow::showOutcome(bool outOfMemory) {
     m_calculate->setEnabled(true);
     m_cancel->setEnabled(false);
@@ -707,6 +641,12 @@ void SystemWindow::showOutcome(bool outOfMemory) {
         return;
     }
     m_outcome = out;
+    m_progressBar->setValue(m_progressBar->maximum());
+    const long long sessions = out->lines.empty() ? 0 : out->lines.back().totals.sessions;
+    m_progressText->setText(
+        QStringLiteral("Fertig: %1 Sitzungen in %2 s")
+            .arg(grouped(sessions),
+                 QLocale().toString(static_cast<double>(m_clock.elapsed()) / 1000.0, 'f', 1)));
     m_refusal->setText(out->problems.join(QLatin1Char('\n')));
     m_chart->setSession(out->trace);
     m_histogram->setResults(out->sessionResults);
@@ -736,6 +676,14 @@ void SystemWindow::showOutcome(bool outOfMemory) {
         }
     }
     m_table->resizeColumnsToContents();
+    // Every line in view up to the six of five files and their pool.
+    int rowsHeight = 0;
+    for (int row = 0; row < std::min(m_table->rowCount(), 6); ++row) {
+        rowsHeight += m_table->rowHeight(row);
+    }
+    m_table->setFixedHeight(m_table->horizontalHeader()->height() + rowsHeight +
+                            m_table->horizontalScrollBar()->sizeHint().height() +
+                            2 * m_table->frameWidth() + 2);
     const SystemTotals& all = out->lines.empty() ? SystemTotals{} : out->lines.back().totals;
     QString summary =
         QStringLiteral("Die Kurve zeigt die erste Sitzung (%1 Würfe, Ergebnis %2%3). Von %4 "
@@ -812,6 +760,11 @@ void SystemWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void SystemWindow::showEvent(QShowEvent* event) {
+    showCost();
+    QWidget::showEvent(event);
 }
 
 void SystemWindow::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "analysis/system.h"
-#include "analysis/systemlaw.h"
+#include "analysis/entries.h"
+#include "ui/system/systemjob.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -29,31 +30,6 @@ class BalanceChart;
 class JobRunner;
 class SessionHistogram;
 
-// The main window's run as the system test takes it: its numbers so far.
-struct MainRun {
-    std::vector<std::uint8_t> numbers;
-    QString name; // where they come from, as the status label says it
-};
-
-// One line of the result table: a source's sessions, or all files together.
-struct SystemLine {
-    std::optional<std::string> file; // none for the main window's run, a simulation or a pool
-    std::optional<std::uint64_t> seed;
-    QString name; // as the table shows it
-    analysis::SystemTotals totals;
-};
-
-// What a computation leaves to show.
-struct SystemOutcome {
-    std::vector<SystemLine> lines;
-    std::vector<double> sessionResults; // of every session, for the histogram
-    analysis::SessionTrace trace;       // of the first session of the first source
-    analysis::SessionResult first;
-    std::optional<analysis::Luck> luck; // of the first session, when cheap enough
-    QStringList problems;               // files that gave no spins
-    bool stopped = false;
-};
-
 // "Systemtest": what betting by a rule (a Marsch and a stake progression)
 // would have done over the main window's run, permanence files or simulated
 // sessions, with the exact law beside every result. The form is checked as
@@ -65,7 +41,11 @@ public:
     ~SystemWindow() override;
 
     // Where "Lauf des Hauptfensters" takes its numbers from, asked at each start.
-    void setMainRun(std::function<MainRun()> mainRun) { m_mainRun = std::move(mainRun); }
+    // `size` gives the number of its spins for the cost line without copying them.
+    void setMainRun(std::function<MainRun()> mainRun, std::function<long long()> size = {}) {
+        m_mainRun = std::move(mainRun);
+        m_mainRunSize = std::move(size);
+    }
     void useMainRun();
     void addFiles(const QStringList& paths);
     void chooseSimulation(long long sessions, std::uint64_t seed);
@@ -82,6 +62,7 @@ public:
     void waitUntilDone();
     // The refusal or message under the form, as shown.
     QString refusalText() const;
+    QString costText() const;
     const SystemOutcome* outcome() const { return m_outcome.get(); }
     QString betLogText() const;
 
@@ -106,16 +87,19 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override; // the main run may have grown meanwhile
 
 private:
     QWidget* buildForm();
     QWidget* buildResults();
     void entriesChanged();
+    void showCost();
     void showOutcome(bool outOfMemory);
     void saveText(const QString& title, const QString& name, const QString& text);
     void saveCurve();
 
     std::function<MainRun()> m_mainRun;
+    std::function<long long()> m_mainRunSize;
     QRadioButton* m_fromRun = nullptr;
     QRadioButton* m_fromFiles = nullptr;
     QRadioButton* m_simulation = nullptr;
@@ -132,6 +116,8 @@ private:
     QComboBox* m_zero = nullptr;
     QLineEdit* m_paroli = nullptr;
     QLineEdit* m_steprate = nullptr;
+    QLabel* m_cost = nullptr;
+    analysis::Cost m_estimate;
     QLabel* m_refusal = nullptr;
     QPushButton* m_calculate = nullptr;
     QPushButton* m_cancel = nullptr;
@@ -147,6 +133,7 @@ private:
     std::shared_ptr<SystemOutcome> m_pending; // written by the work under way
     std::shared_ptr<const SystemOutcome> m_outcome;
     QString m_lastFolder;
+    QElapsedTimer m_clock; // since "Berechnen", for the line at the end
 };
 
 } // namespace cr::ui

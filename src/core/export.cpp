@@ -35,8 +35,22 @@ void RunControl::exportResults() {
     setCliptext(exportText(m_state.feldtitel, m_state.statzeile == 1));
     if (!m_window.clipboardSet(m_cliptext)) {
         // Nothing reached the clipboard: keep the results for another try.
+        if (m_live && m_runStarted) {
+            keepLiveAnchor();
+        }
         return;
     }
+    takeExported();
+    if (m_live && m_runStarted) {
+        keepLiveAnchor();
+        if (m_liveObserver) {
+            m_liveObserver->liveExported();
+        }
+    }
+}
+
+// The results on the clipboard are done with: the next export begins afresh.
+void RunControl::takeExported() {
     for (std::size_t r = 1; r <= 6; ++r) {
         for (std::size_t s = 1; s <= kRecordedSteps; ++s) {
             m_state.feldtitel[r][s].clear();

@@ -106,4 +106,10 @@ void ResultGrid::reset() {
     }
 }
 
+void ResultGrid::assignCells(const ResultGrid& other) {
+    m_rows = other.m_rows;
+    m_cells = other.m_cells;
+    reset();
+}
+
 } // namespace cr

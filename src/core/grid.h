@@ -66,6 +66,9 @@ public:
     ResultGrid(); // a single empty row, as before the first run
 
     void setObserver(GridObserver* observer) { m_observer = observer; }
+    GridObserver* observer() const { return m_observer; }
+    // Tells the observer that anything may have changed.
+    void announceReset() { reset(); }
 
     int rowCount() const { return m_rows; }
     bool hasText(int row, int column) const { return cell(row, column).number >= 0; }
@@ -82,6 +85,8 @@ public:
     void setNumber(int row, int column, int value);
     void setColour(int row, int column, CellColour colour);
     void scrollToTop();
+    // Rows and cells as OTHER has them, announced as one reset; the observer stays.
+    void assignCells(const ResultGrid& other);
 
 private:
     struct Cell {

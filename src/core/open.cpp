@@ -86,6 +86,9 @@ std::string RunControl::origin() const {
     if (m_state.modus == Modus::Drawn) {
         return std::string(texts::kOriginDrawn);
     }
+    if (m_live) {
+        return std::string(texts::kOriginLive);
+    }
     std::string origin(texts::kOriginReplayed);
     origin += m_sourceName.empty() ? std::string(texts::kOriginUnnamed) : plainName(m_sourceName);
     origin += texts::kOriginFrom;

@@ -10,6 +10,10 @@ void RunControl::abbruch() {
     if (!m_window.confirm(texts::kAbbruchTitle, texts::kAbbruchQuestion)) {
         return;
     }
+    if (m_live && m_liveObserver) {
+        m_liveObserver->liveEnded();
+    }
+    clearLive();
     // Every row the grid has, whatever the step-rate box says now.
     m_grid.clearAll(false);
     m_grid.scrollToTop();

@@ -95,6 +95,9 @@ void RunControl::start() {
     const double wholeSpins = std::floor(m_state.anzahl);
     m_runTotal = static_cast<int>(
         m_state.modus == Modus::Replayed ? std::min(wholeSpins, m_state.permanzahl) : wholeSpins);
+    if (m_live) {
+        m_runTotal = kLiveTotal; // the permanence grows as numbers are entered
+    }
     m_endAnnounced = false;
 
     const auto lastCell = static_cast<std::size_t>(roundHalfEven(m_state.anzahl + 20));
@@ -110,6 +113,9 @@ void RunControl::start() {
         }
     }
     m_window.setEnabled(Control::okstart, false);
+    if (m_live) {
+        startLive();
+    }
 }
 
 void RunControl::reset() {
@@ -129,6 +135,12 @@ void RunControl::reset() {
     m_window.setEnabled(Control::okclip, false);
     setCliptext("");
     clearResults();
+    if (m_live && m_runStarted) {
+        keepLiveAnchor();
+        if (m_liveObserver && !m_resuming) {
+            m_liveObserver->liveReset(m_runSteprate);
+        }
+    }
 }
 
 // Whatever an earlier run left behind, a new one begins at its first spin:

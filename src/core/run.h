@@ -7,6 +7,7 @@
 #include "core/limits.h"
 #include "core/permanence.h"
 #include "core/random.h"
+#include "core/shownport.h"
 #include "core/wheel.h"
 
 #include <array>
@@ -81,6 +82,25 @@ enum class PassResult {
     RunOver,   // no spin left: nothing taken
 };
 
+// What a live run tells whoever keeps its journal, as it happens.
+class LiveObserver {
+public:
+    virtual ~LiveObserver() = default;
+    virtual void liveStarted(int steprate) = 0;
+    virtual void liveNumber(int number) = 0;
+    virtual void liveUndone() = 0; // the last number taken back
+    virtual void liveReset(int steprate) = 0;
+    virtual void liveExported() = 0;
+    virtual void liveEnded() = 0; // "Abbruch": the live run is over
+};
+
+// One step of a live session as its journal keeps it.
+struct LiveEvent {
+    enum class Kind { Start, Number, Reset, Export };
+    Kind kind = Kind::Number;
+    int value = 0; // the step rate of Start and Reset; the number
+};
+
 // The run control: start-up, the two input checks, Start, Reset, the spins
 // and the complete restart. It owns the run state and the grid content and
 // writes everything the user sees through the window port.
@@ -138,6 +158,32 @@ public:
     // The step rate the current run was prepared with (see m_runSteprate).
     int runSteprate() const { return m_runSteprate; }
 
+    // Live entry: a run whose permanence grows as the numbers falling at a
+    // table are typed in. "Live-Eingabe …" prepares it as an import does (a
+    // permanence loaded and not yet started is continued from its end);
+    // "Start" takes every number the permanence has, and each entry is one
+    // "Weiter" with that number.
+    void prepareLive();
+    bool live() const { return m_live; }
+    // TEXT as typed; a text that is no number 0..36, or an entry past the
+    // run's end, is refused with a line in the status label and changes
+    // nothing else. True when the number was taken.
+    bool liveEntry(std::string_view text);
+    // "Zurück": the state exactly as if the last number had never been
+    // entered; never past the last Start, Reset or Export.
+    bool liveUndo();
+    // "Wiederholen": the number last taken back, entered again.
+    bool liveRedo();
+    bool canUndo() const { return m_live && m_runStarted && m_state.akut > m_anchorAkut; }
+    bool canRedo() const { return m_live && !m_redo.empty(); }
+    // The live permanence's numbers, spin 1 first.
+    const std::vector<int>& liveNumbers() const { return m_liveNumbers; }
+    void setLiveObserver(LiveObserver* observer) { m_liveObserver = observer; }
+    // An unfinished session from its journal, step by step as it was
+    // entered; the observer hears nothing of it and the clipboard is left
+    // alone.
+    void resumeLive(const std::vector<LiveEvent>& events);
+
     // Formats half of a statistic value as the statistics label shows it.
     std::string statisticText(int statwert) const;
 
@@ -158,8 +204,29 @@ private:
     void setCliptext(std::string text);
     void endImport();
     void showChooserInstructions();
+    void startLive();
+    void takeLiveNumber(int number);
+    void keepLiveAnchor();
+    void clearLive();
+    void showLiveNumbers();
+    void takeExported();
+    void showLiveRefusal(std::string_view line);
+    void dropLiveRefusal();
 
-    WindowPort& m_window;
+    // What a live run puts back when it takes an entry back: everything an
+    // entry can change, as it stood after the last Start, Reset or Export.
+    struct LiveAnchor {
+        RunState state;
+        ResultGrid grid;
+        Shown shown;
+        std::string statusText;
+        std::string cliptext;
+        bool endAnnounced = false;
+        bool endLineShown = false;
+        std::vector<StepResult> history;
+    };
+
+    ShownPort m_window;
     RandomSource& m_random;
     std::string m_decimalSeparator; // the user's, for the statistics label
     RunState m_state;
@@ -183,6 +250,16 @@ private:
     long long m_sourceFirst = 1;       // the file's spin that is the run's spin 1
     std::vector<StepResult> m_history; // see history()
     unsigned m_historyVersion = 0;
+
+    // Live entry.
+    bool m_live = false;            // see live()
+    std::vector<int> m_liveNumbers; // see liveNumbers()
+    std::vector<int> m_redo;        // numbers taken back, the last on top
+    LiveAnchor m_anchor;            // see LiveAnchor
+    int m_anchorAkut = 0;           // the spins taken at the anchor
+    bool m_refusalShown = false;    // the status label ends with a refused entry's line
+    LiveObserver* m_liveObserver = nullptr;
+    bool m_resuming = false; // resumeLive is at work
 };
 
 } // namespace cr

@@ -64,6 +64,20 @@ inline constexpr std::string_view kSavedFirstLine = "Spielbank Chancenraster";
 inline constexpr std::string_view kSavedAt = "gespeichert am ";
 inline constexpr std::string_view kSavedCount = " Würfe";
 
+// Live entry.
+inline constexpr std::array<std::string_view, 2> kLivePrepared{
+    " Live-Eingabe: Step-Rate wählen und Start",
+    "  drücken, dann jede gefallene Zahl eingeben.",
+};
+inline constexpr std::array<std::string_view, 2> kLiveRunning{
+    " Live-Eingabe: jede gefallene Zahl eingeben",
+    "  und Enter drücken; Zurück mit Strg+Z.",
+};
+inline constexpr std::string_view kLiveEmpty = "  Bitte eine Zahl von 0 bis 36 eingeben.";
+inline constexpr std::string_view kLiveNotANumber = "  ist keine Zahl von 0 bis 36.";
+inline constexpr std::string_view kLiveOver = "  Der Lauf ist zu Ende: keine Eingabe mehr.";
+inline constexpr std::string_view kOriginLive = "live eingegeben";
+
 // The export.
 inline constexpr std::string_view kStatisticTitle = "Statistisch ";
 inline constexpr std::string_view kExportLineEnd = "\r\n";

@@ -418,16 +418,15 @@ std::unique_ptr<LiveJournal> LiveJournal::create(const std::string& folder, std:
         journal->failWriting(errno);
         return journal;
     }
-    if (!journal->append(header(local))) {
-        return journal;
-    }
     // The new name on disk too, and the name of every folder made for it.
-    int error = syncFolder(folder);
+    int error = journal->append(header(local)) ? syncFolder(folder) : -1;
     for (auto it = made.rbegin(); error == 0 && it != made.rend(); ++it) {
         error = syncFolder(parentOf(*it));
     }
     if (error != 0) {
+        // A journal without its header on disk holds nothing worth keeping.
         journal->failWriting(error);
+        ::unlink(journal->m_path.c_str());
     }
     return journal;
 }

@@ -272,12 +272,12 @@ int makeFolders(const std::string& folder, std::vector<std::string>& made) {
     std::size_t pos = 0;
     while (pos != std::string::npos) {
         pos = folder.find('/', pos + 1);
-        const std::string part = folder.substr(0, pos);
-        if (part.empty() || part.back() == '/') {
+        const std::string level = folder.substr(0, pos);
+        if (level.empty() || level.back() == '/') {
             continue;
         }
-        if (::mkdir(part.c_str(), 0700) == 0) {
-            made.push_back(part);
+        if (::mkdir(level.c_str(), 0700) == 0) {
+            made.push_back(level);
             continue;
         }
         const int error = errno;
@@ -285,12 +285,12 @@ int makeFolders(const std::string& folder, std::vector<std::string>& made) {
         if (error != EEXIST) {
             // A folder that exists answers EACCES on a parent the user may
             // not change; only a missing one is an error then.
-            if (::stat(part.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            if (::stat(level.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
                 continue;
             }
             return error;
         }
-        if (::stat(part.c_str(), &info) != 0) {
+        if (::stat(level.c_str(), &info) != 0) {
             return errno;
         }
         if (!S_ISDIR(info.st_mode)) {

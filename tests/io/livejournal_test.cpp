@@ -283,7 +283,7 @@ int journalOnSmallDisk(const std::string& mountPoint) {
             }
         }
         int written = 0;
-        // Lines of four bytes: the last one that fits in part is written short.
+        // Lines of four bytes: the last one, which only half fits, is written short.
         while (written < 10'000 && journal->number(10 + written % 27)) {
             ++written;
         }

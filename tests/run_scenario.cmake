@@ -6,8 +6,13 @@
 # of the values that differ.
 #   cmake -DRUNNER=... -DSCRIPT=... -DEXPECTED=... -DACTUAL=... -DWORKDIR=... -P run_scenario.cmake
 cmake_minimum_required(VERSION 3.25)
+# Live journals go to a fresh folder of this test's own, so that no scenario
+# meets another's unfinished session (or the user's).
+set(journals ${ACTUAL}.journals)
+file(REMOVE_RECURSE ${journals})
+file(MAKE_DIRECTORY ${journals})
 execute_process(
-    COMMAND ${RUNNER} ${SCRIPT}
+    COMMAND ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${journals} ${RUNNER} ${SCRIPT}
     WORKING_DIRECTORY ${WORKDIR}
     OUTPUT_FILE ${ACTUAL}
     ERROR_VARIABLE errors
@@ -20,6 +25,7 @@ file(READ ${ACTUAL} actual)
 # Paths and mounts differ between machines: the scenarios folder reads as
 # @SCENARIOS@ and the chooser's drive as @DRIVE@.
 string(REPLACE "${WORKDIR}" "@SCENARIOS@" actual "${actual}")
+string(REPLACE "${journals}" "@JOURNALS@" actual "${actual}")
 string(REGEX REPLACE "\"drive\":\"[^\"]*\"" "\"drive\":\"@DRIVE@\"" actual "${actual}")
 file(WRITE ${ACTUAL} "${actual}")
 

@@ -54,6 +54,7 @@ int main(int argc, char* argv[]) {
     const auto random = randomFor(*parsed.commandLine);
     auto window = cr::ui::createMainWindow(*random, QCoreApplication::applicationDirPath());
     window->show();
+    window->offerUnfinishedLive(); // a live session a crash or kill interrupted
     if (parsed.commandLine->file) {
         // As the desktop passes it: the file opens in the shown window.
         window->menu().files().openDropped(QString::fromLocal8Bit(*parsed.commandLine->file));

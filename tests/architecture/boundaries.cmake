@@ -19,8 +19,9 @@ set(lower_ui/files "core;io;ui/common")
 set(lower_ui/accessibility "core;ui/common;ui/grid;ui/files")
 set(lower_ui/analysis "core;io;analysis;ui/common;ui/charts;ui/files")
 set(lower_ui/system "core;io;analysis;ui/common;ui/charts;ui/files;ui/analysis")
+set(lower_ui/live "core;io;ui/common;ui/accessibility")
 set(lower_ui/main
-    "core;io;analysis;ui/common;ui/grid;ui/charts;ui/files;ui/accessibility;ui/analysis;ui/system;generated")
+    "core;io;analysis;ui/common;ui/grid;ui/charts;ui/files;ui/accessibility;ui/analysis;ui/system;ui/live;generated")
 set(lower_app "core;io;analysis;ui/main;generated")
 set(lower_tools "core;io;analysis;ui/*;generated")
 # The libraries below the widgets build without Qt.

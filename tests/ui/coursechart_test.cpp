@@ -46,12 +46,15 @@ TEST_F(CourseChartTest, FollowsTheRunAndSavingWaitsForACompletedStep) {
     for (const QAction* a : window->actions()) {
         entries << a->text() + QLatin1Char('|') + a->shortcut().toString();
     }
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("Permanenz öffnen \u2026|Ctrl+O"),
-                                    QStringLiteral("Lauf als Permanenz speichern \u2026|Ctrl+S"),
-                                    QStringLiteral("Verlauf anzeigen|Ctrl+G"),
-                                    QStringLiteral("Alle Steps speichern \u2026|"),
-                                    QStringLiteral("Auswertung \u2026|Ctrl+E"),
-                                    QStringLiteral("Systemtest \u2026|Ctrl+T")}));
+    EXPECT_EQ(entries,
+              (QStringList{QStringLiteral("Permanenz öffnen \u2026|Ctrl+O"),
+                           QStringLiteral("Lauf als Permanenz speichern \u2026|Ctrl+S"),
+                           QStringLiteral("Verlauf anzeigen|Ctrl+G"),
+                           QStringLiteral("Alle Steps speichern \u2026|"),
+                           QStringLiteral("Auswertung \u2026|Ctrl+E"),
+                           QStringLiteral("Systemtest \u2026|Ctrl+T"),
+                           QStringLiteral("Live-Eingabe \u2026|Ctrl+L"),
+                           QStringLiteral("Zurück|Ctrl+Z"), QStringLiteral("Wiederholen|Ctrl+Y")}));
     for (QWidget* target : {static_cast<QWidget*>(window.get()), find("tabelle2")}) {
         EXPECT_EQ(target->contextMenuPolicy(), Qt::ActionsContextMenu);
         EXPECT_EQ(target->actions(), window->actions());

@@ -212,15 +212,15 @@ TEST_F(MainWindowTest, MenuEntriesAndGridCellsFollowTheRun) {
         return states;
     };
     // Permanenz öffnen, Lauf speichern, Verlauf anzeigen, Alle Steps speichern, Auswertung,
-    // Systemtest.
-    EXPECT_EQ(menuStates(), "101011") << "start-up";
+    // Systemtest, Live-Eingabe, Zurück, Wiederholen.
+    EXPECT_EQ(menuStates(), "101011100") << "start-up";
     find<QPushButton>("okextern")->click();
-    EXPECT_EQ(menuStates(), "101011") << "chooser open";
+    EXPECT_EQ(menuStates(), "101011100") << "chooser open";
     find<QPushButton>("okexternabbruch")->click();
     startRun("8", "4");
-    EXPECT_EQ(menuStates(), "011011") << "Start";
+    EXPECT_EQ(menuStates(), "011011100") << "Start";
     find<QPushButton>("okstep")->click();
-    EXPECT_EQ(menuStates(), "011111") << "a step ended";
+    EXPECT_EQ(menuStates(), "011111100") << "a step ended";
 
     // The grid's texts and backgrounds are in every scenario dump; its text
     // colours only here: dark grey for the position, dark blue for the rest.
@@ -231,12 +231,12 @@ TEST_F(MainWindowTest, MenuEntriesAndGridCellsFollowTheRun) {
             << c;
     }
     find<QPushButton>("okreset")->click();
-    EXPECT_EQ(menuStates(), "011011") << "Reset";
+    EXPECT_EQ(menuStates(), "011011100") << "Reset";
     find<QPushButton>("okstep")->click();
     EXPECT_FALSE(find("okweiter")->isEnabled());
-    EXPECT_EQ(menuStates(), "011111") << "the end of the run";
+    EXPECT_EQ(menuStates(), "011111100") << "the end of the run";
     abbruch();
-    EXPECT_EQ(menuStates(), "101011") << "Abbruch";
+    EXPECT_EQ(menuStates(), "101011100") << "Abbruch";
 }
 
 // Reset and Abbruch clear many rows in one model reset, not cell by cell;

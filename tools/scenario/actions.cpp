@@ -75,6 +75,48 @@ void Runner::click(const std::string& name) {
     QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, centre);
 }
 
+// The live entry: the menu's "Live-Eingabe …", a number typed into the live
+// box and Enter, and Ctrl+Z / Ctrl+Y to whatever has the focus.
+void Runner::liveCommand(const std::string& command, const std::string& text) {
+    if (!windowOpen()) {
+        return;
+    }
+    if (command == "livestart") {
+        for (QAction* action : m_window->actions()) {
+            if (action->text() == QStringLiteral("Live-Eingabe \u2026")) {
+                action->trigger(); // nothing while the entry is disabled
+            }
+        }
+        return;
+    }
+    if (command == "live") {
+        auto* box = m_window->findChild<QLineEdit*>(QStringLiteral("liveentry"));
+        if (!box || !box->isEnabled() || !box->isVisible()) {
+            return;
+        }
+        box->setFocus(Qt::TabFocusReason); // selects what is there: typing replaces it
+        box->selectAll();
+        if (text.empty()) {
+            QTest::keyClick(box, Qt::Key_Backspace);
+        }
+        for (QChar ch : QString::fromStdString(text)) {
+            if (ch.unicode() >= 0x20 && ch.unicode() < 0x7f) {
+                QTest::keyClick(box, static_cast<char>(ch.unicode()));
+            } else {
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch),
+                                    Qt::NoModifier);
+            }
+        }
+        QTest::keyClick(box, Qt::Key_Return);
+        return;
+    }
+    QWidget* target = QApplication::focusWidget();
+    if (!target || target->window() != m_window.get()) {
+        target = m_window.get();
+    }
+    QTest::keyClick(target, command == "undo" ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+}
+
 // "open PATH [FROM]": a last word of digits is the answer to the start-spin
 // question, the rest the path.
 void Runner::openFile(const std::string& argument) {

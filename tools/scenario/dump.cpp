@@ -6,6 +6,8 @@
 #include "ui/common/statuslabel.h"
 #include "ui/files/importchooser.h"
 #include "ui/grid/resultgridmodel.h"
+#include "ui/live/journalkeeper.h"
+#include "ui/live/livepanel.h"
 #include "ui/main/mainwindow.h"
 
 #include <QAbstractButton>
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTextEdit>
 
 namespace cr::scenario {
@@ -236,6 +239,37 @@ QString focusName(const ui::MainWindow& window, bool closed) {
     return {};
 }
 
+// The live entry's controls and numbers, under a key of their own.
+void writeLive(JsonWriter& json, const ui::MainWindow& window) {
+    const ui::LivePanel& panel = window.livePanel();
+    json.key("live");
+    json.beginObject();
+    json.key("entry");
+    json.beginObject();
+    json.key("text");
+    json.value(panel.entryBox()->text());
+    json.key("enabled");
+    json.value(panel.entryBox()->isEnabled());
+    json.endObject();
+    json.key("undo");
+    json.value(panel.undoButton()->isEnabled());
+    json.key("redo");
+    json.value(panel.redoButton()->isEnabled());
+    json.key("progress");
+    json.value(panel.progressText());
+    json.key("last");
+    json.value(panel.lastText());
+    json.key("numbers");
+    json.beginArray();
+    for (const int n : window.run().liveNumbers()) {
+        json.value(n);
+    }
+    json.endArray();
+    json.key("journal");
+    json.value(!window.journal().path().isEmpty());
+    json.endObject();
+}
+
 } // namespace
 
 std::string dumpJson(const ui::MainWindow& window, bool closed,
@@ -265,6 +299,9 @@ std::string dumpJson(const ui::MainWindow& window, bool closed,
     if (!systemtest.empty()) {
         json.key("systemtest");
         json.raw(systemtest);
+    }
+    if (window.run().live()) {
+        writeLive(json, window);
     }
     json.endObject();
     return json.str();

@@ -8,7 +8,38 @@
 #include <sys/stat.h>
 #include <vector>
 
+namespace {
+
+constexpr const char* kHelp = R"(usage: chancenraster-scenario [SCRIPT | -]
+
+Drives the real main window offscreen, one script line at a time (from SCRIPT,
+or from standard input, where each line runs as soon as it is read).
+
+  locale NAME | appdir DIR          before the first window command
+  draws N N ... | seed S            the numbers the program draws
+  answer yes | answer no            the answer to the next confirmation box
+  type BOX TEXT | set BOX TEXT | backspace BOX [N]
+  click NAME | key KEY              KEY: Tab Backtab Return Space Escape
+  drive PATH | dir PATH | select NAME          the import chooser
+  open PATH [FROM] | save PATH | savesteps PATH
+  livestart                         "Live-Eingabe ..." of the context menu
+  live TEXT                         TEXT typed into the live entry, then Enter
+  undo | redo                       Ctrl+Z / Ctrl+Y of the live entry
+  systemtest OPTIONS                "Systemtest" over the run (the tool's options)
+  close                             close the window by its frame
+  dump                              the window and the run state as one line of JSON
+
+Live journals go where XDG_DATA_HOME says (else ~/.local/share/chancenraster);
+an unfinished one is offered when the window opens, answered like any box.
+)";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << kHelp;
+        return 0;
+    }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -31,7 +62,11 @@ int main(int argc, char* argv[]) {
             return 2;
         }
     }
-    std::istream& in = source == "-" ? std::cin : file;
+    cr::scenario::Runner runner;
+    if (source == "-") {
+        return runner.run(std::cin, source); // each line as it comes
+    }
+    std::istream& in = file;
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
         lines.push_back(line);
@@ -41,6 +76,5 @@ int main(int argc, char* argv[]) {
                   << std::endl;
         return 2;
     }
-    cr::scenario::Runner runner;
     return runner.run(lines);
 }

@@ -137,18 +137,39 @@ void Runner::watchDialog(QMessageBox* box) {
 
 int Runner::run(const std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        try {
-            runLine(lines[i]);
-            settle();
-            if (m_random.starved()) {
-                throw LineError{"a draw was needed with an empty queue and no seed"};
-            }
-        } catch (const LineError& error) {
-            std::cerr << "line " << (i + 1) << ": " << error.reason << std::endl;
-            return 2;
+        if (const auto status = runNumbered(lines[i], i + 1)) {
+            return *status;
         }
     }
     return 0;
+}
+
+int Runner::run(std::istream& in, const std::string& source) {
+    std::size_t number = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (const auto status = runNumbered(line, ++number)) {
+            return *status;
+        }
+    }
+    if (in.bad()) {
+        std::cerr << "line " << number + 1 << ": cannot read the script " << source << std::endl;
+        return 2;
+    }
+    return 0;
+}
+
+std::optional<int> Runner::runNumbered(const std::string& line, std::size_t number) {
+    try {
+        runLine(line);
+        settle();
+        if (m_random.starved()) {
+            throw LineError{"a draw was needed with an empty queue and no seed"};
+        }
+    } catch (const LineError& error) {
+        std::cerr << "line " << number << ": " << error.reason << std::endl;
+        return 2;
+    }
+    return std::nullopt;
 }
 
 void Runner::runLine(const std::string& raw) {
@@ -237,6 +258,9 @@ void Runner::runWindowLine(const std::string& command, const std::string& rest) 
         saveSteps(rest);
     } else if (command == "systemtest") {
         systemTest(rest);
+    } else if (command == "livestart" || command == "live" || command == "undo" ||
+               command == "redo") {
+        liveCommand(command, rest);
     } else if (command == "close") {
         if (windowOpen()) {
             m_window->close();
@@ -256,6 +280,8 @@ void Runner::ensureWindow() {
     m_window->activateWindow();
     QApplication::setActiveWindow(m_window.get());
     settle();
+    m_window->offerUnfinishedLive(); // answered like any confirmation
+    settle();
 }
 
 bool Runner::windowOpen() const {
@@ -264,6 +290,7 @@ bool Runner::windowOpen() const {
 
 void Runner::dump() {
     std::cout << dumpJson(*m_window, !windowOpen(), m_dialogs, m_systemtest) << std::endl;
+    std::cout.flush(); // whoever pipes a script in reads each dump at once
 }
 
 // "Systemtest" over the run, its form set from the tool's options, read by

@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,9 @@ public:
     ~Runner();
     // Returns the exit status: 0 when every line ran, 2 otherwise.
     int run(const std::vector<std::string>& lines);
+    // The same, each line run as soon as it has been read (a script piped in
+    // by another program that watches the dumps).
+    int run(std::istream& in, const std::string& source);
 
 private:
     struct LineError {
@@ -57,6 +62,9 @@ private:
     void chooserCommand(const std::string& command, const std::string& argument);
     void saveSteps(const std::string& path);
     void systemTest(const std::string& options);
+    void liveCommand(const std::string& command, const std::string& text);
+    // One line, numbered from 1; the exit status when it ends the run.
+    std::optional<int> runNumbered(const std::string& line, std::size_t number);
     void dump();
     void settle();
     void watchDialog(QMessageBox* box);

@@ -177,6 +177,8 @@ bool RunFiles::saveRun(const QString& path) {
     const WriteResult result = writeWholeFile(path, io::encodeWindows1252(text));
     if (!result.ok) {
         QMessageBox::warning(m_window, QString::fromUtf8(kSaveTitle), result.error);
+    } else if (m_onSaved) {
+        m_onSaved();
     }
     return result.ok;
 }

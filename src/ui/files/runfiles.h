@@ -36,6 +36,9 @@ public:
     // any): the main window's import names only the file.
     const QString& openedPath() const { return m_openedPath; }
 
+    // Told after every run saved.
+    void setOnSaved(std::function<void()> onSaved) { m_onSaved = std::move(onSaved); }
+
     // The platform's file dialogs, then the above.
     void chooseAndOpen();
     void chooseAndSave();
@@ -48,6 +51,7 @@ private:
     const RunControl& m_run;
     Apply m_apply;
     QString m_openedPath;
+    std::function<void()> m_onSaved;
 };
 
 } // namespace cr::ui

@@ -10,6 +10,8 @@
 #include "ui/files/importchooser.h"
 #include "ui/grid/resultgridmodel.h"
 #include "ui/grid/resultgridview.h"
+#include "ui/live/journalkeeper.h"
+#include "ui/live/livepanel.h"
 #include "ui/main/appicon.h"
 #include "ui/main/runmenu.h"
 
@@ -22,6 +24,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
@@ -92,8 +95,39 @@ MainWindow::MainWindow(RandomSource& random, const QString& decimalSeparator, co
                              handle([this, &change] { change(m_run); });
                          });
     setAcceptDrops(true);
+    m_live = new LivePanel(this);
+    m_live->setGeometry(0, px(7605), px(9570), LivePanel::kHeight);
+    m_live->hide();
+    m_live->layout()->activate();          // laid out while still hidden, so its sizes are known
+    QWidget* before = m_form.buttons.clip; // the panel comes last in the tab order
+    for (QWidget* next : m_live->tabOrder()) {
+        QWidget::setTabOrder(before, next);
+        before = next;
+    }
+    m_journal = std::make_unique<JournalKeeper>(this, m_run);
+    m_run.setLiveObserver(m_journal.get());
+    connect(m_live, &LivePanel::entered, this, &MainWindow::enterLive);
+    connect(m_live, &LivePanel::undoRequested, this, &MainWindow::undoLive);
+    connect(m_live, &LivePanel::redoRequested, this, &MainWindow::redoLive);
+    connect(m_menu, &RunMenu::liveRequested, this, &MainWindow::prepareLive);
+    connect(m_menu, &RunMenu::runSaved, this, [this] {
+        if (m_run.live()) {
+            m_journal->saved();
+        }
+    });
     m_menu->attachTo(this);
     m_menu->attachTo(m_form.grid);
+    m_undo = new QAction(QStringLiteral("Zurück"), this);
+    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redo = new QAction(QStringLiteral("Wiederholen"), this);
+    m_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    connect(m_undo, &QAction::triggered, this, &MainWindow::undoLive);
+    connect(m_redo, &QAction::triggered, this, &MainWindow::redoLive);
+    for (QWidget* target : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_form.grid)}) {
+        target->addAction(m_undo);
+        target->addAction(m_redo);
+    }
+    followLive();
     QApplication::instance()->installEventFilter(new MenuKeysFirst(this));
     m_form.boxes.anzahl->setFocus(Qt::OtherFocusReason);
 }
@@ -105,7 +139,10 @@ MainWindow::~MainWindow() {
 template <typename Handler> void MainWindow::handle(Handler handler) {
     const QPointer<QWidget> focused = QApplication::focusWidget();
     {
-        QtWindowPort::Batch batch(m_port, [this] { m_menu->follow(); });
+        QtWindowPort::Batch batch(m_port, [this] {
+            m_menu->follow();
+            followLive();
+        });
         handler();
     }
     keepFocusAtWork(focused);
@@ -129,8 +166,9 @@ void MainWindow::keepFocusAtWork(QWidget* focusedBefore) {
         return;
     }
     for (QWidget* next :
-         {static_cast<QWidget*>(b.weiter), static_cast<QWidget*>(b.step),
-          static_cast<QWidget*>(b.clip), static_cast<QWidget*>(m_form.boxes.anzahl)}) {
+         {static_cast<QWidget*>(m_live->entryBox()), static_cast<QWidget*>(b.weiter),
+          static_cast<QWidget*>(b.step), static_cast<QWidget*>(b.clip),
+          static_cast<QWidget*>(m_form.boxes.anzahl)}) {
         if (next->isEnabled() && next->isVisible()) {
             next->setFocus(Qt::OtherFocusReason);
             return;
@@ -151,13 +189,21 @@ void MainWindow::createConnections() {
     const Form::Buttons& b = m_form.buttons;
     connectButton(b.start, &RunControl::start);
     connect(b.start, &QPushButton::clicked, this, [this] {
-        m_form.buttons.weiter->setFocus(Qt::OtherFocusReason); // ready for the first spin
+        // Ready for the first spin: the live entry's box in a live run.
+        QWidget* next = m_run.live() ? static_cast<QWidget*>(m_live->entryBox())
+                                     : static_cast<QWidget*>(m_form.buttons.weiter);
+        next->setFocus(Qt::OtherFocusReason);
     });
     connectButton(b.reset, &RunControl::reset);
     connectButton(b.weiter, &RunControl::weiter);
     connectButton(b.step, &RunControl::step);
     connectButton(b.abbrechen, &RunControl::abbruch);
-    connectButton(b.ende, &RunControl::ende);
+    connect(static_cast<QPushButton*>(b.ende), &QPushButton::clicked, this, [this] {
+        handle([this] { m_run.ende(); });
+        if (!isVisible()) {
+            m_journal->finish(); // closed on purpose: nothing to offer next time
+        }
+    });
     connectButton(b.clip, &RunControl::exportResults);
     connectButton(b.import, &RunControl::openChooser);
     connect(b.info, &QPushButton::clicked, this,
@@ -193,6 +239,86 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (!path.isEmpty()) {
         event->acceptProposedAction();
         m_menu->files().openDropped(path);
+    }
+}
+
+// The panel is there while the run is live: the window grows by its height.
+void MainWindow::followLive() {
+    if (!m_live) {
+        return;
+    }
+    m_live->follow(m_run);
+    m_undo->setEnabled(m_run.canUndo());
+    m_redo->setEnabled(m_run.canRedo() && m_live->entryBox()->isEnabled());
+    if (m_run.live() != m_live->isVisible()) {
+        m_live->setVisible(m_run.live());
+        setFixedSize(px(9570), px(7605) + (m_run.live() ? LivePanel::kHeight : 0));
+    }
+}
+
+void MainWindow::prepareLive() {
+    handle([this] { m_run.prepareLive(); });
+    if (m_run.live() && !m_run.runStarted()) {
+        m_form.boxes.wiederhol->setFocus(Qt::OtherFocusReason); // the step rate comes next
+    }
+}
+
+namespace {
+
+QString numberWithColour(int number) {
+    if (number == 0) {
+        return QStringLiteral("0 (grün)");
+    }
+    return QStringLiteral("%1 (%2)").arg(number).arg(
+        makeColourTable()[static_cast<std::size_t>(number)] == kRed ? QStringLiteral("rot")
+                                                                    : QStringLiteral("schwarz"));
+}
+
+} // namespace
+
+void MainWindow::enterLive(const QString& text) {
+    bool taken = false;
+    const QByteArray typed = text.toUtf8();
+    handle([this, &taken, &typed] {
+        taken =
+            m_run.liveEntry(std::string_view(typed.data(), static_cast<std::size_t>(typed.size())));
+    });
+    if (taken) {
+        m_live->entryBox()->clear();
+        m_live->tell(m_run,
+                     numberWithColour(m_run.liveNumbers().back()) + QStringLiteral(" eingegeben"));
+    } else {
+        m_live->entryBox()->selectAll(); // typing again replaces the refused text
+    }
+}
+
+void MainWindow::undoLive() {
+    if (!m_run.canUndo()) {
+        return;
+    }
+    const int number = m_run.liveNumbers().back();
+    handle([this] { m_run.liveUndo(); });
+    m_live->tell(m_run, numberWithColour(number) + QStringLiteral(" zurückgenommen"));
+}
+
+void MainWindow::redoLive() {
+    bool taken = false;
+    handle([this, &taken] { taken = m_run.liveRedo(); });
+    if (taken) {
+        m_live->tell(m_run, numberWithColour(m_run.liveNumbers().back()) +
+                                QStringLiteral(" wieder eingegeben"));
+    }
+}
+
+void MainWindow::offerUnfinishedLive() {
+    if (m_run.runStarted() || m_run.live()) {
+        return;
+    }
+    if (const auto events = m_journal->offerUnfinished()) {
+        handle([this, &events] { m_run.resumeLive(*events); });
+        if (m_run.runStarted()) {
+            m_live->entryBox()->setFocus(Qt::OtherFocusReason);
+        }
     }
 }
 

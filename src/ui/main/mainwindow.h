@@ -6,6 +6,7 @@
 #include "ui/main/form.h"
 #include "ui/main/windowport.h"
 
+#include <QAction>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -13,6 +14,8 @@
 namespace cr::ui {
 
 class ImportChooser;
+class JournalKeeper;
+class LivePanel;
 class ResultGridModel;
 class RunMenu;
 
@@ -33,6 +36,16 @@ public:
     QString cliptext() const { return m_port.cliptext(); }
     ImportChooser& chooser() const { return *m_form.chooser; }
     RunMenu& menu() const { return *m_menu; }
+    LivePanel& livePanel() const { return *m_live; }
+    JournalKeeper& journal() const { return *m_journal; }
+
+    // Live entry, as the panel and the menu do it.
+    void prepareLive();
+    void enterLive(const QString& text);
+    void undoLive();
+    void redoLive();
+    // Offers a live session the program never finished; after the window is shown.
+    void offerUnfinishedLive();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -44,12 +57,17 @@ private:
     void createConnections();
     void connectButton(QWidget* button, void (RunControl::*handler)());
     std::optional<std::string> readInfoFile() const;
+    void followLive();
 
     QtWindowPort m_port;
     RunControl m_run;
     std::unique_ptr<ResultGridModel> m_model;
     Form m_form;
     RunMenu* m_menu = nullptr;
+    LivePanel* m_live = nullptr;
+    std::unique_ptr<JournalKeeper> m_journal;
+    QAction* m_undo = nullptr; // "Zurück" of the live entry
+    QAction* m_redo = nullptr; // "Wiederholen"
     QString m_appDir;
 };
 

@@ -74,7 +74,21 @@ RunMenu::RunMenu(QWidget* window, const RunControl& run, QString decimalSeparato
     m_showSystem = new QAction(QStringLiteral("Systemtest \u2026"), this);
     m_showSystem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     connect(m_showSystem, &QAction::triggered, this, &RunMenu::showSystem);
+    m_live = new QAction(QStringLiteral("Live-Eingabe …"), this);
+    m_live->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(m_live, &QAction::triggered, this, &RunMenu::chooseLive);
+    m_files.setOnSaved([this] { emit runSaved(); });
     m_seenHistory = m_run.historyVersion();
+}
+
+void RunMenu::chooseLive() {
+    if (m_run.runStarted()) {
+        m_apply([](RunControl& run) { run.abbruch(); });
+        if (m_run.runStarted()) {
+            return; // the user kept the run
+        }
+    }
+    emit liveRequested();
 }
 
 void RunMenu::attachTo(QWidget* target) {
@@ -84,6 +98,7 @@ void RunMenu::attachTo(QWidget* target) {
     target->addAction(m_saveSteps);
     target->addAction(m_showAnalysis);
     target->addAction(m_showSystem);
+    target->addAction(m_live);
     target->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -174,6 +189,7 @@ void RunMenu::saveSteps() {
 void RunMenu::follow() {
     m_open->setEnabled(m_run.importUsable());
     m_saveRun->setEnabled(m_run.runStarted());
+    m_live->setEnabled(!(m_run.live() && !m_run.runStarted()));
     if (m_run.historyVersion() == m_seenHistory) {
         return;
     }

@@ -44,6 +44,12 @@ public:
     // "Systemtest", built when first shown.
     void showSystem();
     SystemWindow* systemWindow() const { return m_system; }
+    // "Live-Eingabe …": a run under way is given up first, as "Abbruch" asks.
+    void chooseLive();
+
+signals:
+    void liveRequested(); // the run may be made live now
+    void runSaved();
 
 private:
     // Whether a permanence may be opened now, after asking to end the run.
@@ -64,6 +70,7 @@ private:
     QAction* m_saveSteps = nullptr;
     QAction* m_showAnalysis = nullptr;
     QAction* m_showSystem = nullptr;
+    QAction* m_live = nullptr;
     AnalysisWindow* m_analysis = nullptr; // built when first shown
     CourseWindow* m_course = nullptr;     // built when first shown
     SystemWindow* m_system = nullptr;     // built when first shown

@@ -14,14 +14,16 @@ for script in "$@"; do
     expected="${script%.scn}.expected"
     dir=$(cd tests/scenarios && pwd)
     raw=$(mktemp)
-    if ! (cd tests/scenarios && QT_QPA_PLATFORM=offscreen "../../$runner" "$(basename "$script")") \
-        > "$raw"; then
+    journals=$(mktemp -d) # a fresh folder for live journals, as the tests give each
+    if ! (cd tests/scenarios && XDG_DATA_HOME="$journals" QT_QPA_PLATFORM=offscreen \
+        "../../$runner" "$(basename "$script")") > "$raw"; then
         echo "$script: the runner failed; $expected left as it was" >&2
         rm -f "$raw"
         exit 1
     fi
-    sed -e "s|$dir|@SCENARIOS@|g" -e 's|"drive":"[^"]*"|"drive":"@DRIVE@"|g' "$raw" \
+    sed -e "s|$dir|@SCENARIOS@|g" -e "s|$journals|@JOURNALS@|g" \
+        -e 's|"drive":"[^"]*"|"drive":"@DRIVE@"|g' "$raw" \
         | python3 scripts/format-dump.py > "$expected"
-    rm -f "$raw"
+    rm -rf "$raw" "$journals"
     echo "wrote $expected"
 done

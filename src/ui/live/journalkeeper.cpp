@@ -27,7 +27,6 @@ JournalKeeper::~JournalKeeper() = default;
 void JournalKeeper::liveStarted(int steprate) {
     if (!m_journal) {
         m_journal = io::LiveJournal::create(io::journalFolder(), std::time(nullptr));
-        m_reported = false;
         // A continued permanence: its numbers come before the first Start.
         for (const int n : m_run.liveNumbers()) {
             m_journal->number(n);
@@ -90,11 +89,11 @@ QString JournalKeeper::path() const {
 // The first failure of the journal, once: the user knows that from here on a
 // crash would lose entries, and goes on.
 void JournalKeeper::report() {
-    if (!m_journal || m_reported) {
+    if (!m_journal) {
         return;
     }
+    // The journal hands its first failure out once, and nothing after it.
     if (const std::optional<std::string> problem = m_journal->takeProblem()) {
-        m_reported = true;
         QMessageBox::warning(m_window, kTitle,
                              fromStd(*problem) +
                                  QStringLiteral("\n\nDie Live-Eingabe geht weiter, aber ihre "
@@ -127,7 +126,6 @@ std::optional<std::vector<LiveEvent>> JournalKeeper::offerUnfinished() {
             return std::nullopt;
         }
         m_journal = io::LiveJournal::reopen(journal.path);
-        m_reported = false;
         report();
         std::vector<LiveEvent> events;
         for (const io::JournalEvent& e : journal.events) {

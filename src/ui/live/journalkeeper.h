@@ -49,7 +49,6 @@ private:
     QWidget* m_window;
     const RunControl& m_run;
     std::unique_ptr<io::LiveJournal> m_journal;
-    bool m_reported = false;
 };
 
 } // namespace cr::ui

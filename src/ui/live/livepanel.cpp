@@ -97,6 +97,7 @@ LivePanel::LivePanel(QWidget* parent) : QWidget(parent) {
         button->setFont(windowFont(8.25, true));
         button->setFixedHeight(22);
         button->setMinimumWidth(30);
+        button->setFocusPolicy(Qt::TabFocus); // a click leaves the focus in the box
         const QColor background = n == 0                                         ? QColor(0, 128, 0)
                                   : colours[static_cast<std::size_t>(n)] == kRed ? QColor(192, 0, 0)
                                                                                  : QColor(0, 0, 0);
@@ -126,6 +127,7 @@ LivePanel::LivePanel(QWidget* parent) : QWidget(parent) {
         "Was die letzte Eingabe getan hat: die Zahl mit ihrer Farbe und die Zähler, die sich "
         "dadurch geändert haben."));
     m_last->setAccessibleName(QStringLiteral("Letzte Eingabe"));
+    m_last->setWordWrap(true); // six changed counters take two lines
     layout->addWidget(m_last);
     setFixedHeight(kHeight);
 }

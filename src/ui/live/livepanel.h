@@ -24,7 +24,7 @@ namespace cr::ui {
 class LivePanel final : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kHeight = 150;
+    static constexpr int kHeight = 172;
 
     explicit LivePanel(QWidget* parent);
 

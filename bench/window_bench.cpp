@@ -137,6 +137,33 @@ void BM_WindowReset(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowReset)->Arg(16383)->Unit(benchmark::kMicrosecond);
 
+// "Zurück" and "Wiederholen" of a live run one spin short of its end: the
+// run put back and 9997 spins taken again, the grid and labels repainted.
+void BM_WindowLiveUndo(benchmark::State& state) {
+    const int steprate = static_cast<int>(state.range(0));
+    SeededRandom random{1};
+    auto window = ui::createMainWindow(random, QCoreApplication::applicationDirPath());
+    window->show();
+    window->prepareLive();
+    window->findChild<QLineEdit*>("textwiederhol")->setText(QString::number(steprate));
+    window->findChild<QPushButton*>("okstart")->click();
+    for (int k = 0; k < kLongestRun - 1; ++k) {
+        window->enterLive(QString::number(k * 7 % 37));
+    }
+    QCoreApplication::processEvents();
+    if (window->run().state().akut != kLongestRun - 1) {
+        state.SkipWithError("the live run did not take its numbers");
+        return;
+    }
+    for (auto _ : state) {
+        window->undoLive();
+        QCoreApplication::processEvents();
+        window->redoLive();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_WindowLiveUndo)->Arg(4)->Arg(16383)->Unit(benchmark::kMillisecond);
+
 // Abbruch answered Yes right after a whole series, in the same window again
 // and again, as a user starting over would.
 void BM_WindowAbbruch(benchmark::State& state) {

@@ -93,7 +93,7 @@ struct Recorder final : LiveObserver {
 // leaves exactly the state of entering the surviving numbers (with the same
 // Resets and Exports) afresh; and a journal of it resumes to that state too.
 TEST(LiveEntry, TakingBackEqualsNeverEntering) {
-    for (unsigned seed = 1; seed <= 1500; ++seed) {
+    for (unsigned seed = 1; seed <= 3000; ++seed) {
         std::mt19937 draw(seed);
         const auto below = [&draw](int n) {
             return std::uniform_int_distribution<int>(0, n - 1)(draw);

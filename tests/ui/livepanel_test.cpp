@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/random.h"
 #include "io/livejournal.h"
+#include "support/memory_window.h"
 #include "ui/accessibility/announce.h"
 #include "ui/live/livepanel.h"
 #include "window_fixture.h"
@@ -158,6 +160,40 @@ TEST_F(LiveTest, AJournalThatFailsIsReportedOnceAndTheRunGoesOn) {
     window.reset();
     EXPECT_EQ(cr::io::unfinishedJournals(journals).size(), 0u);
     EXPECT_TRUE(journalText().endsWith(QStringLiteral("5\r\n--- Ende\r\n")));
+}
+
+// The panel says how far the run has come, and warns in red before its end.
+TEST(LivePanelTest, WarnsBeforeTheEndOfTheRun) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    cr::support::MemoryWindow port;
+    cr::SeededRandom random{1};
+    cr::RunControl run(port, random, ",");
+    port.run = &run;
+    run.startup();
+    cr::ui::LivePanel panel(nullptr);
+    run.prepareLive();
+    panel.follow(run);
+    EXPECT_EQ(panel.progressText(), QStringLiteral("Step-Rate wählen und Start drücken."));
+    EXPECT_FALSE(panel.entryBox()->isEnabled());
+    port.setText(cr::Control::textwiederhol, "37");
+    run.start();
+    for (int k = 0; k < 9899; ++k) {
+        run.liveEntry(std::to_string(k % 37));
+    }
+    panel.follow(run);
+    EXPECT_EQ(panel.progressText(), QStringLiteral("9.899 von höchstens 9.999 Würfen eingegeben."));
+    run.liveEntry("1");
+    panel.follow(run);
+    EXPECT_EQ(panel.progressText(),
+              QStringLiteral("9.900 Würfe; noch 99 bis zum Ende des Laufs bei 9.999."));
+    for (int k = 0; k < 99; ++k) {
+        run.liveEntry("2");
+    }
+    panel.follow(run);
+    EXPECT_EQ(panel.progressText(), QStringLiteral("Der Lauf ist zu Ende: 9.999 Würfe."));
+    EXPECT_FALSE(panel.entryBox()->isEnabled());
+    EXPECT_FALSE(panel.numberButton(17)->isEnabled());
+    EXPECT_TRUE(panel.undoButton()->isEnabled());
 }
 
 } // namespace

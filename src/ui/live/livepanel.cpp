@@ -150,7 +150,7 @@ void LivePanel::follow(const RunControl& run) {
     } else if (s.akut >= kLiveTotal) {
         progress = QStringLiteral("Der Lauf ist zu Ende: %1 Würfe.").arg(locale.toString(s.akut));
         style = QStringLiteral("color: #c00000");
-    } else if (kLiveTotal - s.akut <= kWarnBelow) {
+    } else if (kLiveTotal - s.akut < kWarnBelow) {
         progress = QStringLiteral("%1 Würfe; noch %2 bis zum Ende des Laufs bei %3.")
                        .arg(locale.toString(s.akut), locale.toString(kLiveTotal - s.akut),
                             locale.toString(kLiveTotal));

@@ -4,6 +4,7 @@
 #include "core/run.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -45,6 +46,7 @@ public:
 
 private:
     void report();
+    void write(const std::function<void(io::LiveJournal&)>& event);
 
     QWidget* m_window;
     const RunControl& m_run;

@@ -76,7 +76,7 @@ void JournalKeeper::finish() {
 }
 
 QString JournalKeeper::path() const {
-    return m_journal ? fromStd(m_journal->path()) : QString();
+    return m_journal && !m_journal->failed() ? fromStd(m_journal->path()) : QString();
 }
 
 // The first failure of the journal, once: the user knows that from here on a

@@ -41,7 +41,7 @@ public:
     // resuming. Its events when the user says Yes (the journal then goes on
     // in the same file); nothing otherwise, and a declined session is ended.
     std::optional<std::vector<LiveEvent>> offerUnfinished();
-    // The journal's file; empty while none is open.
+    // The journal's file; empty while none is open or it cannot be written.
     QString path() const;
 
 private:

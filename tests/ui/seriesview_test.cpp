@@ -51,22 +51,14 @@ TEST(SeriesViewTest, FiguresOfAHandCountedPermanence) {
     cr::ui::SeriesView* view = window.seriesView();
     QTableWidget* table = view->pairTable();
     const std::map<std::pair<int, int>, QString> cells = {
-        {{0, 0}, QStringLiteral("6")},
-        {{1, 0}, QStringLiteral("Rot 3")},
-        {{2, 0}, QStringLiteral("Schwarz 3")},
-        {{3, 0}, QStringLiteral("0")},
-        {{5, 0}, QStringLiteral("3")},
-        {{6, 0}, QStringLiteral("4,0")},
-        {{7, 0}, QStringLiteral("-0,91")},
-        {{8, 0}, QStringLiteral("Rot 2 (67 %)")},
-        {{9, 0}, QStringLiteral("Schwarz 3 (31 %)")},
-        {{3, 1}, QStringLiteral("+6")},
-        {{4, 1}, QStringLiteral("2,45")},
-        {{5, 1}, QStringLiteral("1")},
-        {{7, 1}, QStringLiteral("–")},
-        {{8, 1}, QStringLiteral("Manque 6 (1,6 %)")},
-        {{9, 1}, QStringLiteral("Passe –")},
-        {{1, 2}, QStringLiteral("Gerade 3")},
+        {{0, 0}, QStringLiteral("6")},        {{1, 0}, QStringLiteral("3")},
+        {{2, 0}, QStringLiteral("3")},        {{3, 0}, QStringLiteral("0")},
+        {{5, 0}, QStringLiteral("3")},        {{6, 0}, QStringLiteral("4,0")},
+        {{7, 0}, QStringLiteral("-0,91")},    {{8, 0}, QStringLiteral("2 (67 %)")},
+        {{9, 0}, QStringLiteral("3 (31 %)")}, {{3, 1}, QStringLiteral("+6")},
+        {{4, 1}, QStringLiteral("2,45")},     {{5, 1}, QStringLiteral("1")},
+        {{7, 1}, QStringLiteral("–")},        {{8, 1}, QStringLiteral("6 (1,6 %)")},
+        {{9, 1}, QStringLiteral("–")},        {{1, 2}, QStringLiteral("3")},
         {{5, 2}, QStringLiteral("3")},
     };
     for (const auto& [at, text] : cells) {

@@ -207,17 +207,15 @@ void SeriesView::showPairs() {
         const auto longest = [&](int side) {
             const long long length = p.longest[static_cast<std::size_t>(side)];
             if (length == 0) {
-                return sideName(pair, side) + QStringLiteral(" –");
+                return QStringLiteral("–");
             }
-            return QStringLiteral("%1 %2 (%3)")
-                .arg(sideName(pair, side))
-                .arg(length)
-                .arg(percent(p.chanceOfSeries(side, length)));
+            return QStringLiteral("%1 (%2)").arg(length).arg(
+                percent(p.chanceOfSeries(side, length)));
         };
         const QString cells[kRowCount] = {
             locale.toString(p.decisions),
-            sideName(pair, 0) + QLatin1Char(' ') + locale.toString(p.sides[0]),
-            sideName(pair, 1) + QLatin1Char(' ') + locale.toString(p.sides[1]),
+            locale.toString(p.sides[0]),
+            locale.toString(p.sides[1]),
             (p.ecart() > 0 ? QStringLiteral("+") : QString()) + locale.toString(p.ecart()),
             locale.toString(p.ecartPerRoot(), 'f', 2),
             locale.toString(p.runs),
@@ -229,7 +227,12 @@ void SeriesView::showPairs() {
         for (int row = 0; row < kRowCount; ++row) {
             auto* item = new QTableWidgetItem(cells[row]);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            item->setToolTip(QString::fromUtf8(kRows[row].tip));
+            // Rows of one side name it for this pair.
+            const bool second = row == 2 || row == 9;
+            item->setToolTip(row == 1 || row == 2 || row >= 8
+                                 ? QStringLiteral("%1: %2").arg(sideName(pair, second ? 1 : 0),
+                                                                QString::fromUtf8(kRows[row].tip))
+                                 : QString::fromUtf8(kRows[row].tip));
             m_pairs->setItem(row, pair, item);
         }
         if (!z) {

@@ -169,7 +169,7 @@ void SeriesChartBase::paintEvent(QPaintEvent* /*event*/) {
 // Labels under the slots, every one or fewer where they would crowd, and the
 // axis title under them.
 void SeriesChartBase::drawSlotLabels(QPainter& p, const QRectF& area, const QStringList& labels,
-                                     const QString& title) const {
+                                     const QString& title, bool countFromOne) const {
     const QFontMetrics metrics(font());
     int widest = 0;
     for (const QString& label : labels) {
@@ -180,8 +180,9 @@ void SeriesChartBase::drawSlotLabels(QPainter& p, const QRectF& area, const QStr
     const int every = stepLabelSpacing(width, widest + 4);
     p.setPen(palette().color(QPalette::WindowText));
     for (int i = 0; i < count; ++i) {
-        // The first slot always, then every EVERY-th counted from 1, as lengths are.
-        if (every > 1 && (i + 1) % every != 0 && i != 0) {
+        // The first slot always, then every EVERY-th: counted from 1 for lengths
+        // (1, 5, 10, …), from the first slot for the wheel.
+        if (every > 1 && i != 0 && (countFromOne ? i + 1 : i) % every != 0) {
             continue;
         }
         const double x = area.left() + (i + 0.5) * width;
@@ -296,7 +297,8 @@ void SeriesLengthChart::paintPlot(QPainter& p, const QRectF& area) const {
         labels << QString::number(k);
     }
     p.setClipping(false);
-    drawSlotLabels(p, area, labels, QStringLiteral("Länge der Serie (Würfe einer Seite in Folge)"));
+    drawSlotLabels(p, area, labels, QStringLiteral("Länge der Serie (Würfe einer Seite in Folge)"),
+                   true);
 }
 
 QString SeriesLengthChart::axisTitle() const {
@@ -431,7 +433,8 @@ void NumberBarsChart::paintPlot(QPainter& p, const QRectF& area) const {
         labels << QString::number(number);
     }
     p.setClipping(false);
-    drawSlotLabels(p, area, labels, QStringLiteral("Zahl, in der Folge des Kessels ab der Null"));
+    drawSlotLabels(p, area, labels, QStringLiteral("Zahl, in der Folge des Kessels ab der Null"),
+                   false);
 }
 
 QString NumberBarsChart::axisTitle() const {

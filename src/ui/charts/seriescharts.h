@@ -44,7 +44,7 @@ protected:
     virtual QString emptyText() const = 0;
     virtual bool empty() const = 0;
     void drawSlotLabels(QPainter& p, const QRectF& area, const QStringList& labels,
-                        const QString& title) const;
+                        const QString& title, bool countFromOne) const;
     // The legend row: swatches with names, right-aligned; where each lies.
     struct LegendEntry {
         QColor colour;

@@ -2,6 +2,7 @@
 // The batch analysis over the recorded Wiesbaden tables and over simulated
 // runs, as chancenraster-analyse does it.
 #include "analysis/runs.h"
+#include "analysis/series.h"
 #include "analysis/sources.h"
 #include "analysis/system.h"
 #include "io/fields.h"
@@ -108,6 +109,43 @@ void BM_SystemTables(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * spins);
 }
 BENCHMARK(BM_SystemTables)->Unit(benchmark::kMillisecond);
+
+// The series, runs tests, écarts and numbers of the five tables in memory,
+// each table a sequence, with every exact figure the tool writes of them
+// (--series over the five files).
+void BM_SeriesTables(benchmark::State& state) {
+    const auto& tables = wiesbadenNumbers();
+    if (tables.empty()) {
+        state.SkipWithError("no Wiesbaden table found in " CR_WIESBADEN_DIR);
+        return;
+    }
+    long long spins = 0;
+    for (auto _ : state) {
+        spins = 0;
+        for (const auto& numbers : tables) {
+            analysis::SeriesStats stats;
+            analysis::addSequence(stats, numbers);
+            double figures = stats.numbers.chiSquareP().value_or(0) +
+                             stats.numbers.chanceAmong37(stats.numbers.most()) +
+                             stats.numbers.chanceAmong37(stats.numbers.least());
+            for (const analysis::PairSeries& pair : stats.pairs) {
+                for (int side = 0; side < 2; ++side) {
+                    const long long longest = pair.longest[static_cast<std::size_t>(side)];
+                    figures += pair.chanceOfSeries(side, longest);
+                    for (long long k = 1; k <= longest; ++k) {
+                        figures += pair.expectedOfLength(side, k);
+                    }
+                }
+                figures += pair.runsZ().value_or(0);
+            }
+            benchmark::DoNotOptimize(figures);
+            spins += static_cast<long long>(numbers.size());
+        }
+    }
+    state.counters["spins"] = static_cast<double>(spins);
+    state.SetItemsProcessed(state.iterations() * spins);
+}
+BENCHMARK(BM_SeriesTables)->Unit(benchmark::kMillisecond);
 
 // The system test over 10^6 simulated sessions of 370 spins on two threads,
 // as the tool's --system leer --progression martingale --steprate 37

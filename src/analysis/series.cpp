@@ -60,9 +60,11 @@ public:
     explicit SeriesCounter(SeriesStats& into) : m_stats(into), m_bits(sideBits()) {}
 
     void feed(const std::uint8_t* numbers, std::size_t count) {
-        // Locals, so that the compiler keeps them in registers.
-        std::array<long long, kSeriesPairs> length = m_length;
-        std::array<unsigned, kSeriesPairs> side = m_side;
+        // Locals, so that the compiler keeps them in registers; the side
+        // changes at random, so no branch may depend on it.
+        std::array<std::uint64_t, kSeriesPairs> length = m_length;
+        std::array<std::uint64_t, kSeriesPairs> side = m_side;
+        constexpr auto kShortU = static_cast<std::uint64_t>(kShort);
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint8_t n = numbers[i];
             ++m_counts[n];
@@ -70,19 +72,19 @@ public:
             if (bits & kNoDecision) {
                 continue;
             }
-            for (int p = 0; p < kSeriesPairs; ++p) {
-                const auto pi = static_cast<std::size_t>(p);
-                const unsigned s = (bits >> p) & 1U;
-                const bool change = s != side[pi];
+            for (std::size_t p = 0; p < kSeriesPairs; ++p) {
+                const std::uint64_t s = (bits >> p) & 1U;
+                const std::uint64_t change = s ^ side[p];
+                const std::uint64_t len = length[p];
                 // A series ends where the side changes: counted by its length
                 // (the first spin of a sequence "ends" one of length 0).
-                const auto index = static_cast<std::size_t>(std::min(length[pi], kShort));
-                m_short[pi][side[pi]][index] += change;
-                if (change && length[pi] >= kShort) [[unlikely]] {
-                    m_long.push_back({p, static_cast<int>(side[pi]), length[pi]});
+                m_short[p][side[p]][len < kShortU ? len : kShortU] += change;
+                if ((change & static_cast<std::uint64_t>(len >= kShortU)) != 0) [[unlikely]] {
+                    m_long.push_back({static_cast<int>(p), static_cast<int>(side[p]),
+                                      static_cast<long long>(len)});
                 }
-                length[pi] = change ? 1 : length[pi] + 1;
-                side[pi] = s;
+                length[p] = (len & (change - 1)) + 1; // 1 on a change, else one more
+                side[p] = s;
             }
         }
         m_length = length;
@@ -102,10 +104,11 @@ public:
         for (int p = 0; p < kSeriesPairs; ++p) {
             const auto pi = static_cast<std::size_t>(p);
             if (m_length[pi] > 0) {
-                if (m_length[pi] < kShort) {
-                    ++m_short[pi][m_side[pi]][static_cast<std::size_t>(m_length[pi])];
+                if (m_length[pi] < static_cast<std::uint64_t>(kShort)) {
+                    ++m_short[pi][m_side[pi]][m_length[pi]];
                 } else {
-                    m_long.push_back({p, static_cast<int>(m_side[pi]), m_length[pi]});
+                    m_long.push_back(
+                        {p, static_cast<int>(m_side[pi]), static_cast<long long>(m_length[pi])});
                 }
             }
             std::array<long long, 2> sides{};
@@ -181,8 +184,8 @@ private:
     // [pair][side][length]: series ended, by length; index 0 is no series.
     std::array<std::array<std::array<long long, kShort + 1>, 2>, kSeriesPairs> m_short{};
     std::vector<LongSeries> m_long;
-    std::array<long long, kSeriesPairs> m_length{};
-    std::array<unsigned, kSeriesPairs> m_side{};
+    std::array<std::uint64_t, kSeriesPairs> m_length{};
+    std::array<std::uint64_t, kSeriesPairs> m_side{};
     std::array<long long, 256> m_counts{}; // of the sequence in progress
 };
 
@@ -239,6 +242,92 @@ double binomialTail(long long n, double p, long long c, bool upper) {
     return std::min(sum, 1.0);
 }
 
+// The dominant root 1 − ε of the recurrence of none(m) below: ε solves
+// ε·(1 − ε)^L = c on (0, 1/(L + 1)], where the left side rises and bends
+// down, so Newton's steps from ε = c approach it from below.
+double dominantGap(long long length, double c) {
+    const auto L = static_cast<double>(length);
+    double e = c;
+    for (int i = 0; i < 200; ++i) {
+        const double power = std::exp((L - 1) * std::log1p(-e)); // (1 − ε)^(L−1)
+        const double g = e * power * (1 - e) - c;
+        const double slope = power * (1 - (L + 1) * e);
+        if (!(slope > 0)) {
+            break;
+        }
+        const double step = g / slope;
+        e -= step;
+        if (std::abs(step) <= 1e-17 * e) {
+            break;
+        }
+    }
+    return e;
+}
+
+// Σ count · log P(no series of LENGTH (or longer) of a side with chance p in
+// n decisions) over the sequences (n → count). With none(m) that chance in
+// m decisions: the first such series ends at m = LENGTH if all are that
+// side, and later at m if decision m − LENGTH is the other side, the LENGTH
+// after it this side and none came before:
+//   none(m) = none(m − 1) − q·p^LENGTH·none(m − LENGTH − 1),
+// and some(m) = 1 − none(m) by its own sum of the same terms, so that either
+// is exact when small. The recurrence's other roots are at most about half
+// its largest, 1 − ε; once they have died away (a few hundred decisions),
+// none(m) falls by the factor 1 − ε a decision, which carries it to any n.
+double logChanceOfNone(const std::map<long long, long long>& sequences, long long length,
+                       double p) {
+    const double q = 1 - p;
+    const double pL = std::pow(p, static_cast<double>(length));
+    double logNone = 0;
+    if (pL == 0 || length > sequences.rbegin()->first) {
+        return 0; // no such series (or one beyond a double's reach)
+    }
+    if (length == 1) { // every decision the other side
+        for (const auto& [n, count] : sequences) {
+            logNone += static_cast<double>(count) * static_cast<double>(n) * std::log(q);
+        }
+        return logNone;
+    }
+    const double c = q * pL;
+    const long long settled = 8 * (length + 1) + 128;
+    const long long maxN = sequences.rbegin()->first;
+    const long long last = std::min(maxN, settled);
+    const auto L = static_cast<std::size_t>(length);
+    std::vector<double> none(L + 1, 1.0); // none(m − L − 1) .. none(m − 1), round
+    std::size_t slot = static_cast<std::size_t>(length) % (L + 1);
+    double noneNow = 1;
+    double someNow = 0;
+    double logAtLast = 0;
+    auto next = sequences.begin();
+    for (long long m = length; m <= last; ++m) {
+        if (m == length) {
+            someNow = pL;
+            noneNow = 1 - pL;
+        } else {
+            const double before = none[slot]; // none(m − L − 1)
+            someNow = std::min(1.0, someNow + c * before);
+            noneNow = std::max(0.0, noneNow - c * before);
+        }
+        none[slot] = noneNow;
+        slot = slot == L ? 0 : slot + 1;
+        logAtLast = someNow < 0.5 ? std::log1p(-someNow) : std::log(noneNow);
+        while (next != sequences.end() && next->first <= m) {
+            if (next->first == m) {
+                logNone += static_cast<double>(next->second) * logAtLast;
+            }
+            ++next;
+        }
+    }
+    if (next != sequences.end()) {
+        const double logFactor = std::log1p(-dominantGap(length, c));
+        for (; next != sequences.end(); ++next) {
+            logNone += static_cast<double>(next->second) *
+                       (logAtLast + static_cast<double>(next->first - last) * logFactor);
+        }
+    }
+    return logNone;
+}
+
 constexpr long long kRunsPerTask = 64;
 constexpr std::size_t kDrawBlock = 4096;
 
@@ -254,55 +343,15 @@ double PairSeries::expectedOfLength(int side, long long k) const {
 }
 
 double PairSeries::chanceOfSeries(int side, long long length) const {
-    (void)side;
+    (void)side; // both sides are equally likely
     if (sequences.empty() || sequences.rbegin()->first <= 0) {
         return 0;
     }
     if (length <= 0) {
         return 1;
     }
-    const double p = kSideChance;
-    const double q = 1 - p;
-    const double pL = std::pow(p, static_cast<double>(length));
-    const long long maxN = sequences.rbegin()->first;
-    if (length > maxN || pL == 0) {
-        return 0;
-    }
-    // none(m): no series of `length` in m decisions; some(m) = 1 − none(m),
-    // each kept by its own sum so that either is exact when small. The first
-    // such series ends at m (> length) if decision m − length is the other
-    // side, the `length` after it this side, and none came before.
-    const double c = q * pL;
-    const auto L = static_cast<std::size_t>(length);
-    std::vector<double> none(L + 1, 1.0); // none(m) at m mod (L + 1)
-    double noneNow = 1;
-    double someNow = 0;
-    double logNone = 0; // Σ over the sequences of log none(n)
-    auto next = sequences.begin();
-    while (next != sequences.end() && next->first < length) {
-        ++next; // too short for such a series
-    }
-    for (long long m = length; m <= maxN && next != sequences.end(); ++m) {
-        const std::size_t slot = static_cast<std::size_t>(m) % (L + 1);
-        if (m == length) {
-            someNow = pL;
-            noneNow = 1 - pL;
-        } else {
-            const double before = none[slot]; // none(m − length − 1)
-            someNow = std::min(1.0, someNow + c * before);
-            noneNow = std::max(0.0, noneNow - c * before);
-        }
-        none[slot] = noneNow;
-        if (m == next->first) {
-            const double logOne = someNow < 0.5 ? std::log1p(-someNow) : std::log(noneNow);
-            logNone += static_cast<double>(next->second) * logOne;
-            ++next;
-            if (!std::isfinite(logNone)) {
-                return 1;
-            }
-        }
-    }
-    return -std::expm1(logNone);
+    const double logNone = logChanceOfNone(sequences, length, kSideChance);
+    return std::isfinite(logNone) ? -std::expm1(logNone) : 1;
 }
 
 std::optional<double> PairSeries::runsZ() const {

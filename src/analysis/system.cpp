@@ -15,23 +15,6 @@ namespace cr::analysis {
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kMarschNames{
-    "rot", "schwarz", "manque", "passe", "gerade", "ungerade", "leer", "folge", "gegen", "letzter"};
-constexpr std::array<std::string_view, 4> kProgressionNames{"flat", "martingale", "paroli",
-                                                            "dalembert"};
-constexpr std::array<std::string_view, 3> kZeroNames{"partage", "prison", "verloren"};
-constexpr std::array<std::string_view, 3> kPairNames{"rs", "mp", "gu"};
-
-template <typename Enum, std::size_t N>
-std::optional<Enum> named(const std::array<std::string_view, N>& names, std::string_view name) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (names[i] == name) {
-            return static_cast<Enum>(i);
-        }
-    }
-    return std::nullopt;
-}
-
 // The wanted sides of the three pairs packed two bits a pair (0: no bet,
 // 1 or 2: that side), as the loop below passes them around.
 using Wanted = unsigned;
@@ -217,53 +200,6 @@ private:
 };
 
 } // namespace
-
-std::optional<Marsch> marschNamed(std::string_view name) {
-    return named<Marsch>(kMarschNames, name);
-}
-std::optional<Progression> progressionNamed(std::string_view name) {
-    return named<Progression>(kProgressionNames, name);
-}
-std::optional<ZeroRule> zeroRuleNamed(std::string_view name) {
-    return named<ZeroRule>(kZeroNames, name);
-}
-
-std::optional<std::array<bool, kPairCount>> pairsNamed(std::string_view list) {
-    std::array<bool, kPairCount> pairs{};
-    while (true) {
-        const std::size_t comma = list.find(',');
-        const std::optional<int> pair = named<int>(kPairNames, list.substr(0, comma));
-        if (!pair || pairs[static_cast<std::size_t>(*pair)]) {
-            return std::nullopt;
-        }
-        pairs[static_cast<std::size_t>(*pair)] = true;
-        if (comma == std::string_view::npos) {
-            return pairs;
-        }
-        list.remove_prefix(comma + 1);
-    }
-}
-
-std::string_view nameOf(Marsch marsch) {
-    return kMarschNames[static_cast<std::size_t>(marsch)];
-}
-std::string_view nameOf(Progression progression) {
-    return kProgressionNames[static_cast<std::size_t>(progression)];
-}
-std::string_view nameOf(ZeroRule zero) {
-    return kZeroNames[static_cast<std::size_t>(zero)];
-}
-std::string_view pairName(int pair) {
-    return kPairNames[static_cast<std::size_t>(pair)];
-}
-std::string_view sideName(int pair, int side) {
-    return kMarschNames[static_cast<std::size_t>(2 * pair + side - 1)];
-}
-
-double houseEdge(ZeroRule zero) {
-    return -unitLaw().mean[static_cast<std::size_t>(
-        payoffIndex(static_cast<StakeKind>(static_cast<int>(zero)), 0, 1))];
-}
 
 namespace {
 
@@ -542,110 +478,6 @@ SessionResult playSession(const SystemRules& r, const std::uint8_t* numbers, std
     default:
         return playFollowing<Follow::Fixed>(r, numbers, count, trace);
     }
-}
-
-void SystemTotals::add(const SessionResult& session) {
-    ++sessions;
-    bets += session.bets;
-    turnover += session.turnover;
-    result += session.result;
-    expected += session.expected;
-    variance += session.variance;
-    won += session.result > 0;
-    ruined += session.ruined;
-    maxDrawdown = std::max(maxDrawdown, session.maxDrawdown);
-    maxStake = std::max(maxStake, session.maxStake);
-}
-
-void SystemTotals::merge(const SystemTotals& other) {
-    sessions += other.sessions;
-    bets += other.bets;
-    turnover += other.turnover;
-    result += other.result;
-    expected += other.expected;
-    variance += other.variance;
-    won += other.won;
-    ruined += other.ruined;
-    maxDrawdown = std::max(maxDrawdown, other.maxDrawdown);
-    maxStake = std::max(maxStake, other.maxStake);
-    reached += other.reached;
-}
-
-double SystemTotals::sd() const {
-    return std::sqrt(variance);
-}
-
-std::optional<double> SystemTotals::z() const {
-    if (bets == 0 || variance <= 0) {
-        return std::nullopt;
-    }
-    return (result - expected) / sd();
-}
-
-SystemTotals systemOfRuns(const SystemRules& rules, const std::vector<std::uint8_t>& numbers,
-                          long long runLength, std::atomic<long long>* spinsDone,
-                          const std::atomic<bool>* stop) {
-    SystemTotals totals;
-    const auto length = static_cast<std::size_t>(std::max(runLength, 0LL));
-    for (std::size_t start = 0; length > 0 && numbers.size() - start >= length; start += length) {
-        if (stop && stop->load(std::memory_order_relaxed)) {
-            break;
-        }
-        totals.add(playSession(rules, numbers.data() + start, length));
-        if (spinsDone) {
-            spinsDone->fetch_add(static_cast<long long>(length), std::memory_order_relaxed);
-        }
-    }
-    return totals;
-}
-
-SystemTotals simulateSystem(const SystemRules& rules, long long runLength, long long runs,
-                            std::uint64_t seed, int threads, std::atomic<long long>* done,
-                            const std::atomic<bool>* stop, std::optional<double> atLeast) {
-    constexpr long long kRunsPerTask = 256;
-    const auto tasks = static_cast<std::size_t>((runs + kRunsPerTask - 1) / kRunsPerTask);
-    // One total per task, added in task order at the end: sums of doubles
-    // then come out the same whichever thread took which task.
-    std::vector<SystemTotals> perTask(tasks);
-    parallelFor(
-        tasks, threads,
-        [&](std::size_t task, std::size_t) {
-            LazyTwister random;
-            const auto length = static_cast<std::size_t>(std::max(runLength, 0LL));
-            std::vector<std::uint64_t> words(length);
-            std::vector<std::uint8_t> drawn(length);
-            const long long first = static_cast<long long>(task) * kRunsPerTask;
-            const long long last = std::min(runs, first + kRunsPerTask);
-            SystemTotals& totals = perTask[task];
-            long long finished = 0;
-            for (long long run = first; run < last; ++run) {
-                if (stop && stop->load(std::memory_order_relaxed)) {
-                    break;
-                }
-                // Drawn as simulate() draws a run: 53 random bits in [0, 1) a number.
-                random.seed(runSeed(seed, run));
-                random.draw(words.data(), length);
-                for (std::size_t i = 0; i < length; ++i) {
-                    const auto bits = static_cast<std::int64_t>(words[i] >> 11);
-                    drawn[i] = static_cast<std::uint8_t>(
-                        numberFromUniform(static_cast<double>(bits) * 0x1.0p-53));
-                }
-                const SessionResult session = playSession(rules, drawn.data(), length);
-                totals.add(session);
-                // Results are whole multiples of half a unit: a hair below counts.
-                totals.reached += atLeast && session.result >= *atLeast - 1e-9;
-                ++finished;
-            }
-            if (done) {
-                done->fetch_add(finished, std::memory_order_relaxed);
-            }
-        },
-        stop);
-    SystemTotals total;
-    for (const SystemTotals& part : perTask) {
-        total.merge(part);
-    }
-    return total;
 }
 
 } // namespace cr::analysis

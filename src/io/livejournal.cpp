@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/livejournal.h"
 
+#include "io/safe_save.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -229,23 +231,6 @@ std::optional<std::string> readAll(int fd) {
         }
         bytes.append(block, static_cast<std::size_t>(got));
     }
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t done = ::write(fd, bytes.data(), bytes.size());
-        if (done < 0 && errno == EINTR) {
-            continue;
-        }
-        if (done <= 0) {
-            if (done == 0) {
-                errno = EIO;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(done));
-    }
-    return true;
 }
 
 int syncFolder(const std::string& folder) {

@@ -32,23 +32,6 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
-bool writeAll(int fd, std::string_view bytes, const FileCalls& calls) {
-    while (!bytes.empty()) {
-        const ssize_t done = calls.write(fd, bytes.data(), bytes.size());
-        if (done < 0 && errno == EINTR) {
-            continue;
-        }
-        if (done <= 0) {
-            if (done == 0) {
-                errno = EIO;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(done));
-    }
-    return true;
-}
-
 // Writes the temporary file completely; the step that failed, or Done.
 Step fillTemporary(int fd, std::string_view bytes, mode_t mode, const FileCalls& calls) {
     if (::fchmod(fd, mode) != 0 || !writeAll(fd, bytes, calls)) {
@@ -117,6 +100,23 @@ SaveOutcome saveWholeFile(const std::string& path, std::string_view bytes, const
         ::close(dir);
     }
     return outcome;
+}
+
+bool writeAll(int fd, std::string_view bytes, const FileCalls& calls) {
+    while (!bytes.empty()) {
+        const ssize_t done = calls.write(fd, bytes.data(), bytes.size());
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            if (done == 0) {
+                errno = EIO;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(done));
+    }
+    return true;
 }
 
 } // namespace cr::io

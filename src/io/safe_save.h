@@ -17,6 +17,10 @@ struct FileCalls {
 };
 const FileCalls& systemFileCalls();
 
+// Writes every byte, again after an interruption or a short write; false
+// with errno set (EIO for a write that wrote nothing) when a write fails.
+bool writeAll(int fd, std::string_view bytes, const FileCalls& calls = systemFileCalls());
+
 // What a save did.
 struct SaveOutcome {
     enum class Step {

@@ -127,3 +127,186 @@ TEST(Series, ExactLawOfShortSequences) {
 }
 
 } // namespace
+
+// The chance of a series against the recurrence run plainly in long double
+// over every decision, where the program carries it on by its largest root.
+long double plainChanceOfSeries(long long n, long long length) {
+    std::vector<long double> none(static_cast<std::size_t>(n + 1), 1.0L);
+    const long double c = std::pow(0.5L, static_cast<long double>(length + 1));
+    for (long long m = length; m <= n; ++m) {
+        const auto i = static_cast<std::size_t>(m);
+        none[i] = m == length ? 1 - 2 * c
+                              : none[i - 1] - c * none[i - 1 - static_cast<std::size_t>(length)];
+    }
+    return 1 - none[static_cast<std::size_t>(n)];
+}
+
+TEST(Series, ChanceOfLongSeriesFarOut) {
+    const struct {
+        long long n, length;
+    } cases[] = {{60, 2}, {3000, 8}, {1'000'000, 20}, {200'000, 13}, {500, 40}};
+    for (const auto& c : cases) {
+        PairSeries pair;
+        pair.sequences = {{c.n, 1}};
+        EXPECT_NEAR(pair.chanceOfSeries(0, c.length),
+                    static_cast<double>(plainChanceOfSeries(c.n, c.length)), 1e-11)
+            << c.n << " " << c.length;
+    }
+    // No "RR" in 60 fair decisions: Fibonacci F(62) of the 2^60 sequences.
+    PairSeries sixty;
+    sixty.sequences = {{60, 1}};
+    EXPECT_NEAR(1 - sixty.chanceOfSeries(0, 2), 4052739537881.0 / std::pow(2.0, 60), 1e-15);
+}
+
+// Simulated runs against the exact law: the series of each length, and
+// how many runs hold a series at least L long (a few standard errors).
+TEST(Series, ExactLawAgainstSimulation) {
+    constexpr long long kRuns = 4000;
+    constexpr long long kSpins = 300;
+    const SeriesStats all = simulateSeries(kRuns, kSpins, 11, 2);
+    for (int p = 0; p < kSeriesPairs; ++p) {
+        const PairSeries& pair = all.pairs[static_cast<std::size_t>(p)];
+        for (int side = 0; side < 2; ++side) {
+            for (long long k = 1; k <= 10; ++k) {
+                const double expected = pair.expectedOfLength(side, k);
+                const auto seen = static_cast<double>(
+                    pair.byLength[static_cast<std::size_t>(side)][static_cast<std::size_t>(k - 1)]);
+                EXPECT_NEAR(seen, expected, 4 * std::sqrt(expected) + 1) << p << side << k;
+            }
+        }
+    }
+    for (const long long length : {5, 8, 11}) {
+        double expectedRuns = 0;
+        double variance = 0;
+        long long seen = 0;
+        for (long long run = 0; run < kRuns; ++run) {
+            SeriesStats one;
+            addSequence(one, simulatedRun(11, run, kSpins));
+            const double chance = one.pairs[0].chanceOfSeries(1, length);
+            expectedRuns += chance;
+            variance += chance * (1 - chance);
+            seen += one.pairs[0].longest[1] >= length;
+        }
+        EXPECT_NEAR(static_cast<double>(seen), expectedRuns, 4 * std::sqrt(variance)) << length;
+    }
+}
+
+// Counts of 37 numbers at `each` apiece but for the deviations given.
+NumberCounts countsWith(long long each, const std::vector<std::pair<int, long long>>& deviations) {
+    NumberCounts numbers;
+    numbers.counts.fill(each);
+    for (const auto& [number, d] : deviations) {
+        numbers.counts[static_cast<std::size_t>(number)] += d;
+    }
+    for (long long c : numbers.counts) {
+        numbers.spins += c;
+    }
+    return numbers;
+}
+
+// The 5 %, 1 % and 0.1 % points of the chi-square law with 36 degrees of
+// freedom, met by deviations whose squares sum to χ² · n/37.
+TEST(Numbers, ChiSquareMatchesTheTables) {
+    const struct {
+        long long each;
+        std::vector<std::pair<int, long long>> deviations;
+        double chi2, p;
+    } cases[] = {
+        {1000, {{0, 159}, {1, -159}, {2, 13}, {3, -13}, {4, 7}, {5, -7}}, 50.998, 0.05},
+        {10000,
+         {{7, 541},
+          {8, -541},
+          {9, 20},
+          {10, -20},
+          {11, 3},
+          {12, -3},
+          {13, 2},
+          {14, -2},
+          {15, 1},
+          {16, -1}},
+         58.619,
+         0.01},
+        {10000, {{36, 583}, {35, -583}, {20, 6}, {21, -6}}, 67.985, 0.001},
+    };
+    for (const auto& c : cases) {
+        const NumberCounts numbers = countsWith(c.each, c.deviations);
+        EXPECT_NEAR(numbers.chiSquare(), c.chi2, 1e-9);
+        ASSERT_TRUE(numbers.chiSquareP());
+        EXPECT_NEAR(*numbers.chiSquareP() / c.p, 1, 1e-3) << c.chi2;
+    }
+    // Below 185 spins (five expected per number) there is no p-value.
+    EXPECT_FALSE(countsWith(5, {{0, -1}}).chiSquareP());
+    EXPECT_TRUE(countsWith(5, {}).chiSquareP());
+    EXPECT_DOUBLE_EQ(*countsWith(5, {}).chiSquareP(), 1);
+}
+
+// 37 spins: the exact binomial tails of one number, and among 37.
+TEST(Numbers, MostAndLeastWithTheirChances) {
+    // 3 × 17 and 3 × 20, 0 × 4 and 0 × 5: the smaller number on a tie.
+    const NumberCounts numbers =
+        countsWith(1, {{17, 2}, {20, 2}, {4, -1}, {5, -1}, {6, -1}, {7, -1}});
+    EXPECT_EQ(numbers.spins, 37);
+    EXPECT_EQ(numbers.most(), 17);
+    EXPECT_EQ(numbers.least(), 4);
+    const double r = 36.0 / 37;
+    const double none = std::pow(r, 37); // P(X = 0)
+    const double atLeast3 = 1 - none - std::pow(r, 36) - 666.0 / 1369 * std::pow(r, 35);
+    EXPECT_NEAR(numbers.chanceForOne(4), none, 1e-14);
+    EXPECT_NEAR(numbers.chanceForOne(17), atLeast3, 1e-14);
+    EXPECT_NEAR(numbers.chanceAmong37(17), 1 - std::pow(1 - atLeast3, 37), 1e-13);
+    EXPECT_NEAR(numbers.chanceForOne(0), 1 - none, 1e-14); // once, as expected: the upper tail
+    EXPECT_NEAR(numbers.sd(), std::sqrt(36.0 / 37), 1e-14);
+}
+
+// 10^5 spins of a wheel on which 16 comes 1.2 times as often as any other
+// number, and of a fair one, both drawn from a fixed seed.
+std::vector<std::uint8_t> wheel(std::uint64_t seed, double weight16) {
+    std::mt19937_64 random(seed);
+    std::vector<std::uint8_t> numbers(100'000);
+    const double total = 36 + weight16;
+    for (auto& n : numbers) {
+        const double u = static_cast<double>(random() >> 11) * 0x1.0p-53 * total;
+        const int k = u < 16              ? static_cast<int>(u)
+                      : u < 16 + weight16 ? 16
+                                          : static_cast<int>(u - weight16) + 1;
+        n = static_cast<std::uint8_t>(std::min(k, 36));
+    }
+    return numbers;
+}
+
+TEST(Numbers, BiasedWheelIsFoundAndFairOneIsNot) {
+    SeriesStats biased;
+    addSequence(biased, wheel(2024, 1.2));
+    EXPECT_LT(*biased.numbers.chiSquareP(), 1e-6);
+    EXPECT_EQ(biased.numbers.most(), 16);
+    EXPECT_LT(biased.numbers.chanceAmong37(16), 1e-6);
+    SeriesStats fair;
+    addSequence(fair, wheel(2024, 1.0));
+    EXPECT_GT(*fair.numbers.chiSquareP(), 1e-3);
+    EXPECT_GT(fair.numbers.chanceAmong37(fair.numbers.most()), 1e-3);
+    EXPECT_GT(fair.numbers.chanceAmong37(fair.numbers.least()), 1e-3);
+}
+
+// A simulation is the same on one thread or two, and the same as its runs
+// drawn one by one.
+TEST(Series, SimulationIndependentOfThreads) {
+    const SeriesStats one = simulateSeries(300, 500, 7, 1);
+    const SeriesStats two = simulateSeries(300, 500, 7, 2);
+    SeriesStats byRun;
+    for (long long run = 0; run < 300; ++run) {
+        addSequence(byRun, simulatedRun(7, run, 500));
+    }
+    for (const SeriesStats* s : std::array<const SeriesStats*, 2>{&two, &byRun}) {
+        EXPECT_EQ(s->numbers.counts, one.numbers.counts);
+        EXPECT_EQ(s->sequences, 300);
+        for (std::size_t p = 0; p < 3; ++p) {
+            EXPECT_EQ(s->pairs[p].byLength, one.pairs[p].byLength);
+            EXPECT_EQ(s->pairs[p].sequences, one.pairs[p].sequences);
+            EXPECT_EQ(s->pairs[p].runs, one.pairs[p].runs);
+            EXPECT_NEAR(s->pairs[p].runsMean(), one.pairs[p].runsMean(), 1e-9);
+        }
+    }
+    EXPECT_EQ(two.pairs[0].runsMean(), one.pairs[0].runsMean());
+    EXPECT_EQ(two.pairs[2].runsVariance(), one.pairs[2].runsVariance());
+    EXPECT_EQ(one.numbers.spins, 150'000);
+}

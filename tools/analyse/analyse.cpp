@@ -8,6 +8,7 @@
 #include "options.h"
 #include "output.h"
 #include "progress.h"
+#include "seriesrun.h"
 #include "systemrun.h"
 
 #include <chrono>
@@ -126,6 +127,8 @@ int runAnalysis(const std::vector<std::string>& args, std::ostream& out, std::os
             out << helpText();
         } else if (o.version) {
             out << "chancenraster-analyse " << kVersion << '\n';
+        } else if (o.series) {
+            status = runSeries(o, out, err, showProgress, o.seed ? *o.seed : clockSeed());
         } else if (o.system) {
             status = runSystem(o, out, err, showProgress, o.seed ? *o.seed : clockSeed());
         } else {

@@ -160,7 +160,46 @@ std::string readSystem(Options& o, const Numbers& numbers, const Texts& texts) {
     return {};
 }
 
+// What --series takes: files (each one sequence) or a simulation; no step rate.
+std::string checkSeries(const Options& o, const Numbers& numbers) {
+    if (o.system) {
+        return "--series and --system exclude each other";
+    }
+    if (numbers.count("--steprate")) {
+        return "--steprate does not apply to --series, which counts every spin alike";
+    }
+    if (numbers.count("--runs-of")) {
+        return "--runs-of does not apply to --series: each file is one sequence of its own";
+    }
+    if (o.mode == Mode::Simulate) {
+        if (!o.spins) {
+            return "--simulate needs --spins, the length of each run";
+        }
+        if (!o.files.empty()) {
+            return "--simulate reads no files, but got \"" + o.files.front() + "\"";
+        }
+        if (o.pool) {
+            return "--pool only applies to files";
+        }
+        if (o.runLength > kMostSpins / o.runs) {
+            return "--simulate " + std::to_string(o.runs) + " --spins " +
+                   std::to_string(o.runLength) + " would draw more than 10^12 spins";
+        }
+        return {};
+    }
+    if (o.files.empty()) {
+        return "no permanence file given";
+    }
+    if (o.seed) {
+        return "--seed only applies to --simulate";
+    }
+    return {};
+}
+
 std::string checkCombination(const Options& o, const Numbers& numbers) {
+    if (o.series) {
+        return checkSeries(o, numbers);
+    }
     if (!numbers.count("--steprate")) {
         return "--steprate is missing";
     }
@@ -227,6 +266,7 @@ Options optionsOf(const Numbers& numbers, const std::set<std::string, std::less<
     o.threads = static_cast<int>(number("--threads").value_or(0));
     o.json = flags.count("--json") > 0;
     o.pool = flags.count("--pool") > 0;
+    o.series = flags.count("--series") > 0;
     o.files = std::move(files);
     return o;
 }
@@ -267,7 +307,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
         }
         const NumberOption* option = numberOption(name);
         const bool isText = isTextOption(name);
-        if (!option && !isText && name != "--json" && name != "--pool") {
+        if (!option && !isText && name != "--json" && name != "--pool" && name != "--series") {
             return {std::nullopt, "unknown option \"" + arg + "\""};
         }
         if (numbers.count(name) || flags.count(name) || texts.count(name)) {
@@ -322,6 +362,9 @@ std::string helpText() {
   chancenraster-analyse --system MARSCH --progression P [--pairs rs,mp,gu]
                         [--unit U] [--limit L] [--capital C] [--zero Z]
                         [--paroli N] [--log FILE] --steprate N SOURCE...
+  chancenraster-analyse --series [--spins K] [--pool] [--json] [--threads T] FILE...
+  chancenraster-analyse --series --simulate RUNS --spins K [--seed S] [--json]
+                        [--threads T]
   chancenraster-analyse --help
   chancenraster-analyse --version
 
@@ -401,6 +444,50 @@ bet), won_share (sessions ended above their start), ruined_share,
 max_drawdown (largest fall of the balance from its peak in any session),
 max_stake (the largest single stake). --json writes the same names (z null
 without a bet).
+
+Series and numbers (--series): is the table fair? Needs no --steprate;
+--runs-of does not apply. Each file, and each simulated run, is a sequence of
+its own: series never cross from one into the next; a simulation of RUNS runs
+and a pool (--pool: one more source over all files) sum the counts of their
+sequences, and their expectations, means and variances likewise. Per pair
+(rs, mp, gu; side 1 = Rot, Manque, Gerade, side 2 = Schwarz, Passe,
+Ungerade) a zero belongs to no side: it neither ends nor extends a series.
+Output, tab-separated: a pairs table, a blank line, a numbers table, each
+with a header line.
+  pairs table, one line per source and pair: file, pair, decisions (spins
+    that were not zero), side_1, side_2 (decisions of each side), runs (all
+    series), runs_expected (the runs test's mean 1 + 2 n1 n2 / n, summed over
+    the sequences), runs_z ((runs - mean) / sd, with the variance
+    2 n1 n2 (2 n1 n2 - n) / (n^2 (n - 1)) summed; empty where no sequence has
+    decisions of both sides), longest_1, longest_1_chance (the exact chance
+    of a series of side 1 at least that long somewhere in that many
+    decisions), longest_2, longest_2_chance, ecart (side_1 - side_2),
+    ecart_per_root (ecart / sqrt(decisions)), series_1, series_2 (the counts
+    of series of exactly 1, 2, ... decisions of each side, comma-separated,
+    up to the longest)
+  numbers table, one line per source: file, spins, chi2 (sum over 0..36 of
+    (count - spins/37)^2 / (spins/37), 36 degrees of freedom), chi2_p (its
+    p-value; empty below 185 spins, where the test says nothing), most,
+    most_count, most_chance (exact binomial chance of one given number
+    coming at least that often), most_chance_37 (the bound
+    1 - (1 - most_chance)^37 for the chance among 37 numbers; from below,
+    the union bound 37 x most_chance lies above), least, least_count,
+    least_chance (lower tail: at most that often), least_chance_37, numbers
+    (the 37 counts of 0..36, comma-separated). On a tie the smaller number.
+  --json, one object per source and line: "file" (null for a simulation or
+    a pool; a pool adds "files", a simulation "seed"), "sequences", "spins",
+    "numbers" (37 counts, 0 to 36), "number_expected" (spins/37),
+    "number_sd" (sqrt(spins 1/37 36/37)), "chi2", "chi2_p" (null below 185
+    spins), "most", "most_count", "most_chance", "most_chance_37", "least",
+    "least_count", "least_chance", "least_chance_37", and per pair "rs",
+    "mp", "gu" an object with "decisions", "sides" ([side 1, side 2]),
+    "runs", "runs_expected", "runs_sd", "runs_z" (null where no sequence has
+    decisions of both sides), "longest_1", "longest_1_chance", "longest_2",
+    "longest_2_chance", "ecart", "ecart_per_root", "series_1", "series_2"
+    (counts by length 1, 2, ...) and "series_1_expected",
+    "series_2_expected" (the exact expectation of each length, up to the
+    longest seen, at least length 1). The exact formulas are in
+    docs/serien.md.
 
 Files: a permanence as the window imports it (four header fields, the first
 beginning with "Spielbank"; same reader, rules and refusals), or a plain list

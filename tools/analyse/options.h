@@ -33,6 +33,8 @@ struct Options {
     // --system: what betting by the rules would have done, instead of the counters.
     std::optional<analysis::SystemRules> system;
     std::string logFile; // --log: every bet of the first session
+    // --series: the series, runs tests, écarts and numbers, instead of the counters.
+    bool series = false;
 };
 
 // The options, or the one line that says what is wrong with them.

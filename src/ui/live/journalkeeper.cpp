@@ -37,31 +37,19 @@ void JournalKeeper::liveStarted(int steprate) {
 }
 
 void JournalKeeper::liveNumber(int number) {
-    if (m_journal) {
-        m_journal->number(number);
-        report();
-    }
+    write([&](io::LiveJournal& journal) { journal.number(number); });
 }
 
 void JournalKeeper::liveUndone() {
-    if (m_journal) {
-        m_journal->undo();
-        report();
-    }
+    write([&](io::LiveJournal& journal) { journal.undo(); });
 }
 
 void JournalKeeper::liveReset(int steprate) {
-    if (m_journal) {
-        m_journal->reset(steprate);
-        report();
-    }
+    write([&](io::LiveJournal& journal) { journal.reset(steprate); });
 }
 
 void JournalKeeper::liveExported() {
-    if (m_journal) {
-        m_journal->exported();
-        report();
-    }
+    write([&](io::LiveJournal& journal) { journal.exported(); });
 }
 
 void JournalKeeper::liveEnded() {
@@ -69,8 +57,13 @@ void JournalKeeper::liveEnded() {
 }
 
 void JournalKeeper::saved() {
+    write([&](io::LiveJournal& journal) { journal.saved(); });
+}
+
+// One event to the open journal, and its failure said once.
+void JournalKeeper::write(const std::function<void(io::LiveJournal&)>& event) {
     if (m_journal) {
-        m_journal->saved();
+        event(*m_journal);
         report();
     }
 }
@@ -83,7 +76,7 @@ void JournalKeeper::finish() {
 }
 
 QString JournalKeeper::path() const {
-    return m_journal ? fromStd(m_journal->path()) : QString();
+    return m_journal && !m_journal->failed() ? fromStd(m_journal->path()) : QString();
 }
 
 // The first failure of the journal, once: the user knows that from here on a

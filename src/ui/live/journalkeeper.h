@@ -4,6 +4,7 @@
 #include "core/run.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -40,11 +41,12 @@ public:
     // resuming. Its events when the user says Yes (the journal then goes on
     // in the same file); nothing otherwise, and a declined session is ended.
     std::optional<std::vector<LiveEvent>> offerUnfinished();
-    // The journal's file; empty while none is open.
+    // The journal's file; empty while none is open or it cannot be written.
     QString path() const;
 
 private:
     void report();
+    void write(const std::function<void(io::LiveJournal&)>& event);
 
     QWidget* m_window;
     const RunControl& m_run;

@@ -38,7 +38,13 @@ JobResult runJob(const JobInput& input, JobProgress& progress) {
         progress.unitsTotal = input.runs;
         result.stats = simulate(input.steprate, length, input.runs, input.seed, input.threads,
                                 &progress.unitsDone, &progress.stop, true);
-        result.sources.push_back({"Simulation", result.stats});
+        if (!progress.stop) {
+            // The same runs again, drawn as the simulation drew them: drawing is
+            // cheap beside the evaluation, and neither needs the other's numbers.
+            result.series = simulateSeries(input.runs, length, input.seed, input.threads, nullptr,
+                                           &progress.stop);
+        }
+        result.sources.push_back({"Simulation", result.stats, result.series});
         result.stopped = progress.stop;
         return result;
     }
@@ -66,9 +72,13 @@ JobResult runJob(const JobInput& input, JobProgress& progress) {
     progress.unitsTotal = total;
     std::vector<RunStatistics> each = runsOfEach(sources, input.steprate, length, input.threads,
                                                  &progress.unitsDone, &progress.stop, true);
-    for (std::size_t k = 0; k < each.size(); ++k) {
+    for (std::size_t k = 0; k < each.size() && !progress.stop; ++k) {
         result.stats.merge(each[k]);
-        result.sources.push_back({sources[k].name, std::move(each[k])});
+        // Every spin of a source counts, the ends too short for a run as well.
+        SeriesStats series;
+        addSequence(series, sources[k].numbers);
+        mergeSeries(result.series, series);
+        result.sources.push_back({sources[k].name, std::move(each[k]), std::move(series)});
     }
     result.read = std::move(sources);
     result.stopped = progress.stop;

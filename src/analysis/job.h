@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/series.h"
 #include "analysis/sources.h"
 #include "analysis/statistics.h"
 
@@ -50,10 +51,12 @@ struct FileRefusal {
 struct SourceResult {
     std::string name; // the file's path, what the loaded numbers are, or "Simulation"
     RunStatistics stats;
+    SeriesStats series; // all its numbers as one sequence; each run one for a simulation
 };
 
 struct JobResult {
     RunStatistics stats;               // the runs of every source pooled
+    SeriesStats series;                // the series and numbers of every source pooled
     std::vector<SourceResult> sources; // each source with numbers, in the input's order
     // Their numbers, kept to look for single runs (oddestRuns); none for a simulation.
     std::vector<Source> read;

@@ -7,6 +7,7 @@
 #include "core/texts.h"
 #include "ui/analysis/analysisjob.h"
 #include "ui/analysis/oddrunspanel.h"
+#include "ui/analysis/seriesview.h"
 #include "ui/analysis/summarymodel.h"
 #include "ui/charts/coursechart.h"
 #include "ui/charts/histogramchart.h"
@@ -152,7 +153,6 @@ void AnalysisWindow::buildForm() {
     m_refusals->hide();
     layout->addWidget(m_refusals);
     layout->addWidget(buildResults(), 1);
-    layout->addLayout(buildOutputButtons());
 
     auto* close = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
@@ -378,7 +378,25 @@ QWidget* AnalysisWindow::buildResults() {
     m_splitter->addWidget(tablePart);
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
-    layout->addWidget(m_splitter, 1);
+    // The runs' view with its buttons, and beside it the series and numbers.
+    auto* views = new QTabWidget(box);
+    auto* runsView = new QWidget(views);
+    auto* runsLayout = new QVBoxLayout(runsView);
+    runsLayout->addWidget(m_splitter, 1);
+    runsLayout->addLayout(buildOutputButtons());
+    views->addTab(runsView, QStringLiteral("Läufe und Steps"));
+    views->setTabToolTip(0, QStringLiteral("Die Zähler des Rasters über die Läufe: Verlauf, "
+                                           "Histogramm, auffällige Läufe und die Tabelle."));
+    m_seriesView = new SeriesView(views);
+    m_seriesView->setPathChooser([this] {
+        return chooseSavePath(QStringLiteral("Tabelle speichern"), QStringLiteral("serien.tsv"),
+                              QStringLiteral("TSV (*.tsv);;Text (*.txt)"));
+    });
+    views->addTab(m_seriesView, QStringLiteral("Serien und Zahlen"));
+    views->setTabToolTip(1, QStringLiteral("Ist der Tisch fair? Serien, Runs-Test und Écart der "
+                                           "drei Paarungen und die 37 Zahlen der gewählten "
+                                           "Quelle, jeweils neben dem exakten Gesetz."));
+    layout->addWidget(views, 1);
     return box;
 }
 
@@ -807,6 +825,7 @@ void AnalysisWindow::showResult(const std::shared_ptr<const analysis::JobResult>
     m_counterChoice->setCurrentIndex(0);
     m_counterChoice->setEnabled(several);
     showChart();
+    showSeries();
     m_histogram->setStatistics(&result->stats, steprate);
     m_oddRuns->setResult(result, m_jobInput);
     for (QPushButton* button : m_outputButtons) {
@@ -844,6 +863,7 @@ void AnalysisWindow::showSource(int index) {
     if (m_counterChoice->currentIndex() == 0) {
         showChart();
     }
+    showSeries();
 }
 
 void AnalysisWindow::showCounterBySource(int counter) {
@@ -906,13 +926,25 @@ QString AnalysisWindow::tableText() const {
     if (!m_result) {
         return fromUtf8(table);
     }
+    return fromUtf8(analysis::tableNote(originShown()) + table);
+}
+
+analysis::TableOrigin AnalysisWindow::originShown() const {
     analysis::TableOrigin origin = m_shownOrigin;
     if (const int index = m_sourceChoice->currentIndex(); index > 0) {
         // One source alone: the note names it and its runs only.
         origin.sources = {m_sourceChoice->itemText(index).toStdString()};
         origin.runs = m_result->sources[static_cast<std::size_t>(index - 1)].stats.runs();
     }
-    return fromUtf8(analysis::tableNote(origin) + table);
+    return origin;
+}
+
+void AnalysisWindow::showSeries() {
+    const int index = m_sourceChoice->currentIndex();
+    m_seriesView->setStatistics(index <= 0
+                                    ? m_result->series
+                                    : m_result->sources[static_cast<std::size_t>(index - 1)].series,
+                                originShown());
 }
 
 QString AnalysisWindow::saveFolder() const {

@@ -30,6 +30,7 @@ namespace cr::ui {
 
 class AnalysisJob;
 class OddRunsPanel;
+class SeriesView;
 struct RunsCourse;
 class CourseChart;
 class HistogramView;
@@ -109,6 +110,7 @@ public:
     QComboBox* sourceChoice() const { return m_sourceChoice; }
     QComboBox* counterChoice() const { return m_counterChoice; }
     OddRunsPanel* oddRuns() const { return m_oddRuns; }
+    SeriesView* seriesView() const { return m_seriesView; }
 
 signals:
     // The work has ended (done or stopped) and its results are shown.
@@ -138,6 +140,8 @@ private:
     void ended();
     RunsCourse courseOf(const analysis::RunStatistics& stats, int steprate) const;
     void showChart();
+    void showSeries();
+    analysis::TableOrigin originShown() const; // of the source chosen
     QString chooseSavePath(const QString& title, const QString& name, const QString& filters);
 
     LoadedPermanence m_loaded;
@@ -171,6 +175,7 @@ private:
     QComboBox* m_sourceChoice = nullptr;
     QComboBox* m_counterChoice = nullptr;
     OddRunsPanel* m_oddRuns = nullptr;
+    SeriesView* m_seriesView = nullptr;
     int m_shownSteprate = 0;
     std::vector<QPushButton*> m_outputButtons; // usable once a result is shown
     AnalysisJob* m_job = nullptr;

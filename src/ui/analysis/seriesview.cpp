@@ -270,8 +270,9 @@ void SeriesView::showNumbers() {
     const auto extreme = [&](const QString& what, int number) {
         const double z = m_numberChart->deviation(number);
         return QStringLiteral("%1: %2 mit %L3-mal (erwartet %4, %5 σ). So weit ab liegt eine "
-                              "bestimmte Zahl mit %6 Chance, irgendeine der 37 mit höchstens "
-                              "%7 (Schranke 1 − (1 − p)^37).")
+                              "bestimmte Zahl mit %6 Chance, irgendeine der 37 mit mindestens "
+                              "%7 (untere Schranke 1 − (1 − p)^37, denn die 37 Zählungen hängen "
+                              "zusammen).")
             .arg(what)
             .arg(number)
             .arg(n.counts[static_cast<std::size_t>(number)])

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPen>
 #include <QString>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -48,6 +49,11 @@ constexpr int kSpacing = 8;
 inline QString numberText(double value) {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    // Whole numbers in full, however large (a log axis reaches 1000000, not
+    // "1E+06"); others with six significant digits.
+    if (std::abs(value) < 1e15 && value == std::floor(value)) {
+        return locale.toString(value, 'f', 0);
+    }
     return locale.toString(value, 'g', 6);
 }
 

@@ -168,10 +168,16 @@ private:
     }
 
     // Where the current step stands in the grid. A pass past the run's end
-    // (D9) counts its row without taking a spin, and leaves the spin box alone.
+    // (D9) counts its row without taking a spin: then the row it counted is
+    // not marked, or it is one past the last (the spin box cannot tell, a
+    // person may type into it).
     int currentRow() const {
+        const int rows = m_run.runSteprate();
+        const bool ended = !m_run.live() && !enabled("okweiter");
         const bool overPassed =
-            m_s.akut > 0 && text("textakut") != QString::number(m_s.akut) && !m_run.live();
+            ended && m_s.zeile > 0 &&
+            (m_s.zeile >= rows ||
+             m_run.grid().colour(m_s.zeile - 1, ResultGrid::kNumberColumn) != CellColour::Green);
         return m_s.zeile - (overPassed ? 1 : 0);
     }
 

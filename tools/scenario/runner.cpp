@@ -126,7 +126,11 @@ void Runner::watchDialog(QMessageBox* box) {
         target = box->defaultButton() ? box->defaultButton() : box->buttons().value(0);
         record.answer = target ? buttonName(box->standardButton(target)).toLower() : QString();
     }
+    if (m_dialogs.size() == kDialogsKept) {
+        m_dialogs.erase(m_dialogs.begin()); // a long monkey run shows boxes without end
+    }
     m_dialogs.push_back(record);
+    ++m_dialogsShown;
     QPointer<QAbstractButton> guarded(target);
     QTimer::singleShot(0, box, [guarded] {
         if (guarded) {
@@ -168,6 +172,8 @@ std::optional<int> Runner::runNumbered(const std::string& line, std::size_t numb
     } catch (const LineError& error) {
         std::cerr << "line " << number << ": " << error.reason << std::endl;
         return 2;
+    } catch (const InvariantBroken&) {
+        return 1;
     }
     return std::nullopt;
 }
@@ -261,6 +267,8 @@ void Runner::runWindowLine(const std::string& command, const std::string& rest) 
     } else if (command == "livestart" || command == "live" || command == "undo" ||
                command == "redo") {
         liveCommand(command, rest);
+    } else if (command == "monkey") {
+        runMonkey(rest);
     } else if (command == "close") {
         if (windowOpen()) {
             m_window->close();

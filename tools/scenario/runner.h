@@ -35,6 +35,7 @@ struct DialogRecord {
 // Runs a scenario script against the real main window, line by line.
 class Runner {
 public:
+    static constexpr std::size_t kDialogsKept = 1000;
     Runner();
     ~Runner();
     // Returns the exit status: 0 when every line ran, 2 otherwise.
@@ -47,6 +48,7 @@ private:
     struct LineError {
         std::string reason;
     };
+    struct InvariantBroken {}; // reported already; the runner ends with status 1
     void runLine(const std::string& line);
     bool runSetupLine(const std::string& command, const std::string& rest);
     void runWindowLine(const std::string& command, const std::string& rest);
@@ -63,6 +65,7 @@ private:
     void saveSteps(const std::string& path);
     void systemTest(const std::string& options);
     void liveCommand(const std::string& command, const std::string& text);
+    void runMonkey(const std::string& arguments);
     // One line, numbered from 1; the exit status when it ends the run.
     std::optional<int> runNumbered(const std::string& line, std::size_t number);
     void dump();
@@ -74,7 +77,8 @@ private:
     std::unique_ptr<ui::MainWindow> m_window;
     std::unique_ptr<DialogWatcher> m_watcher;
     std::deque<bool> m_answers;
-    std::vector<DialogRecord> m_dialogs;
+    std::vector<DialogRecord> m_dialogs; // the last kDialogsKept boxes shown
+    std::size_t m_dialogsShown = 0;
     QString m_appDir;
     std::string m_systemtest; // the last systemtest's result line, as JSON
 };

@@ -26,6 +26,9 @@ or from standard input, where each line runs as soon as it is read).
   live TEXT                         TEXT typed into the live entry, then Enter
   undo | redo                       Ctrl+Z / Ctrl+Y of the live entry
   systemtest OPTIONS                "Systemtest" over the run (the tool's options)
+  monkey SEED COUNT                 COUNT random actions from SEED, the run's rules
+                                    checked after each; a broken one exits with 1 and
+                                    names the action N that "monkey SEED N" replays
   close                             close the window by its frame
   dump                              the window and the run state as one line of JSON
 

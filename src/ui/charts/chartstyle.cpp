@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/charts/chartstyle.h"
 
+#include <QEvent>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QRectF>
+#include <QTextDocument>
+#include <QToolTip>
+#include <QWidget>
 #include <algorithm>
 
 namespace cr::ui::chartstyle {
@@ -174,6 +179,16 @@ QString zeroTailTip(const QString& note) {
     return note + QStringLiteral(": In diesen Steps ist kein Feld mehr leer oder nur im ersten "
                                  "Step getroffen (bei vielen Läufen: in keinem Lauf); alle "
                                  "Zähler liegen auf der 0.");
+}
+
+void answerToolTip(QEvent* event, QWidget* owner, const QString& info) {
+    if (info.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return;
+    }
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                       Qt::convertFromPlainText(info, Qt::WhiteSpaceNormal), owner);
 }
 
 } // namespace cr::ui::chartstyle

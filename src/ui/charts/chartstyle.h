@@ -17,7 +17,14 @@ class QRectF;
 
 // The look the program's charts share: the counters' hues and line styles,
 // the band's shade, the grid and the numbers on the value axis.
+class QEvent;
+class QWidget;
+
 namespace cr::ui::chartstyle {
+
+// Answers a tool-tip event over OWNER with INFO, as rich text that the tool
+// tip wraps to a readable width; hides the tool tip where there is no INFO.
+void answerToolTip(QEvent* event, QWidget* owner, const QString& info);
 
 struct SeriesLook {
     const char* name;

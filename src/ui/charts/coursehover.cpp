@@ -211,15 +211,7 @@ QString CourseChart::toolTipAt(const QPointF& pos) const {
 bool CourseChart::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = toolTipAt(help->pos());
-        if (tip.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            // As rich text, which the tool tip wraps to a readable width.
-            QToolTip::showText(help->globalPos(),
-                               Qt::convertFromPlainText(tip, Qt::WhiteSpaceNormal), this);
-        }
+        answerToolTip(event, this, toolTipAt(help->pos()));
         return true;
     }
     return QWidget::event(event);

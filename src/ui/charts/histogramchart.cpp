@@ -144,15 +144,7 @@ QString HistogramChart::toolTipAt(const QPointF& pos) const {
 bool HistogramChart::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString info = toolTipAt(help->pos());
-        if (info.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            // As rich text, which the tool tip wraps to a readable width.
-            QToolTip::showText(help->globalPos(),
-                               Qt::convertFromPlainText(info, Qt::WhiteSpaceNormal), this);
-        }
+        answerToolTip(event, this, toolTipAt(help->pos()));
         return true;
     }
     return QWidget::event(event);

@@ -106,13 +106,7 @@ bool SeriesChartBase::event(QEvent* event) {
         if (info.isEmpty()) {
             info = toolTipAt(help->pos());
         }
-        if (info.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            QToolTip::showText(help->globalPos(),
-                               Qt::convertFromPlainText(info, Qt::WhiteSpaceNormal), this);
-        }
+        answerToolTip(event, this, info);
         return true;
     }
     return QWidget::event(event);

@@ -121,6 +121,8 @@ MainWindow::MainWindow(RandomSource& random, const QString& decimalSeparator, co
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_redo = new QAction(QStringLiteral("Wiederholen"), this);
     m_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    m_undo->setEnabled(false); // until a live run has something to take back
+    m_redo->setEnabled(false);
     connect(m_undo, &QAction::triggered, this, &MainWindow::undoLive);
     connect(m_redo, &QAction::triggered, this, &MainWindow::redoLive);
     for (QWidget* target : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_form.grid)}) {
@@ -244,7 +246,9 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 // The panel is there while the run is live: the window grows by its height.
 void MainWindow::followLive() {
-    if (!m_live) {
+    // Every user event passes here: a run that is not live, and was not
+    // live just now, leaves the panel alone.
+    if (!m_live || (!m_run.live() && !m_live->isVisible())) {
         return;
     }
     m_live->follow(m_run);

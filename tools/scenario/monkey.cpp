@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "monkey.h"
 
+#include "ui/analysis/analysiswindow.h"
 #include "ui/files/importchooser.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/runmenu.h"
+#include "ui/system/systemwindow.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -25,11 +28,14 @@ const std::vector<std::string> kFiles{"anfuehrung.txt", "beispiel.txt",       "c
 const std::vector<std::string> kOddTexts{"3,5",   "2.5",  "0.5", "abc",
                                          "12abc", "-3",   "0",   "99999999999999999999",
                                          "1E3",   "&H10", " 7",  "1e400"};
+const std::vector<std::string> kSystems{"rot",      "schwarz", "manque", "passe", "gerade",
+                                        "ungerade", "leer",    "folge",  "gegen", "letzter"};
+const std::vector<std::string> kProgressions{"flat", "martingale", "paroli", "dalembert"};
 
 } // namespace
 
-Monkey::Monkey(std::uint64_t seed, std::string permanences)
-    : m_engine(seed), m_permanences(std::move(permanences)) {}
+Monkey::Monkey(std::uint64_t seed, std::string permanences, std::string saves)
+    : m_engine(seed), m_permanences(std::move(permanences)), m_saves(std::move(saves)) {}
 
 // Plain modulo rather than a distribution, whose output the standard leaves
 // to each library: the stream of a seed must be the same everywhere.
@@ -53,12 +59,35 @@ std::string Monkey::someText(bool stepRate) {
     }
 }
 
+std::string Monkey::somePermanence() {
+    return m_permanences + "/" + pick(kFiles);
+}
+
 std::vector<std::string> Monkey::next(const ui::MainWindow& window) {
-    const int roll = below(108);
-    if (roll >= 100) {
+    // Mostly the main window; the other windows' jobs cost far more per
+    // action, so they come less often.
+    const int roll = below(128);
+    if (roll < 110) {
+        return mainAction(window);
+    }
+    if (roll < 116) {
+        return fileAction();
+    }
+    if (roll < 120) {
+        return courseAction();
+    }
+    if (roll < 125) {
+        return analysisAction(window);
+    }
+    return systemAction(window);
+}
+
+std::vector<std::string> Monkey::mainAction(const ui::MainWindow& window) {
+    const int roll = below(100);
+    if (roll >= 84) {
         return {below(3) == 0 ? "click okstep" : "click okweiter"}; // so runs get somewhere
     }
-    if (roll < 32) {
+    if (roll < 24) {
         const std::string button = pick(kButtons);
         if (button == "okende") {
             return {"click okende"}; // no answer queued: No
@@ -68,7 +97,7 @@ std::vector<std::string> Monkey::next(const ui::MainWindow& window) {
         }
         return {"click " + button};
     }
-    if (roll < 52) {
+    if (roll < 40) {
         const std::string box = below(3) == 0 ? "textanzahl" : "textwiederhol";
         switch (below(4)) {
         case 0:
@@ -81,23 +110,26 @@ std::vector<std::string> Monkey::next(const ui::MainWindow& window) {
             return {"type " + box + " " + someText(box == "textwiederhol")};
         }
     }
-    if (roll < 64) {
+    if (roll < 48) {
         return {"key " + pick(kKeys)};
     }
-    if (roll < 66) {
+    if (roll < 50) {
         return {"livestart"};
     }
-    if (roll < 78) {
+    if (roll < 58) {
         if (below(8) == 0) {
             return {"live " + pick(kOddTexts)};
         }
         return {"live " + std::to_string(below(37))};
     }
-    if (roll < 83) {
+    if (roll < 62) {
+        return {"tableau " + std::to_string(below(37))}; // a click on the live panel's tableau
+    }
+    if (roll < 66) {
         return {below(3) == 0 ? "redo" : "undo"};
     }
-    if (roll < 86) {
-        std::string line = "open " + m_permanences + "/" + pick(kFiles);
+    if (roll < 70) {
+        std::string line = "open " + somePermanence();
         if (below(2) == 0) {
             line += ' ';
             line += std::to_string(1 + below(8));
@@ -107,7 +139,11 @@ std::vector<std::string> Monkey::next(const ui::MainWindow& window) {
         }
         return {line};
     }
-    // The import chooser; its lines do nothing while it is hidden.
+    return chooserAction(window);
+}
+
+// The import chooser; its lines do nothing while it is hidden.
+std::vector<std::string> Monkey::chooserAction(const ui::MainWindow& window) {
     const ui::ImportChooser& chooser = window.chooser();
     switch (below(4)) {
     case 0:
@@ -129,6 +165,99 @@ std::vector<std::string> Monkey::next(const ui::MainWindow& window) {
     }
 }
 
+// Saving the run or its steps, opening what was saved, and files dropped
+// on the window. A few names only, so the folder stays small; a name under
+// a saved file is a folder that cannot exist.
+std::vector<std::string> Monkey::fileAction() {
+    const std::string saved = m_saves + "/lauf-" + std::to_string(below(3)) + ".txt";
+    switch (below(6)) {
+    case 0:
+        return {"save " + (below(6) == 0 ? saved + "/darunter.txt" : saved)};
+    case 1:
+        return {"savesteps " + m_saves + "/steps-" + std::to_string(below(2)) + ".txt"};
+    case 2:
+        return {"answer yes", "open " + saved};
+    case 3:
+        return {below(2) == 0 ? "drop " + somePermanence() : "drop " + saved};
+    case 4:
+        return {"answer yes", "drop " + somePermanence()};
+    default:
+        return {"drop"}; // text, not a file
+    }
+}
+
+std::vector<std::string> Monkey::courseAction() {
+    switch (below(5)) {
+    case 0:
+        return {"menu verlauf"};
+    case 1:
+        return {"verlauf close"};
+    case 2:
+        return {"verlauf log"};
+    default:
+        return {"verlauf zoom " + std::to_string(1 << below(7))};
+    }
+}
+
+// "Auswertung": small jobs computed to their end, a job cancelled while the
+// main window goes on, and a run of its findings replayed in the main window.
+std::vector<std::string> Monkey::analysisAction(const ui::MainWindow& window) {
+    const ui::AnalysisWindow* analysis = window.menu().analysisWindow();
+    if (!analysis || !analysis->isVisible() || below(12) == 0) {
+        return {"menu auswertung"};
+    }
+    const std::string simulate = "auswertung simulate " + std::to_string(1 + below(40)) + " " +
+                                 std::to_string(1 + below(400)) + " " +
+                                 std::to_string(1 + below(40)) + " " + std::to_string(below(1000));
+    switch (below(8)) {
+    case 0:
+        return {"auswertung close"};
+    case 1:
+        return {"auswertung files " + somePermanence() + " " + std::to_string(1 + below(12))};
+    case 2: {
+        std::vector<std::string> lines{"auswertung start"};
+        for (const std::string& line : mainAction(window)) {
+            lines.push_back(line);
+        }
+        lines.emplace_back("auswertung cancel");
+        return lines;
+    }
+    case 3:
+        return {simulate,
+                "auswertung search " + std::to_string(1 + below(6)) + " " +
+                    std::to_string(below(6)),
+                "answer yes", "auswertung replay " + std::to_string(below(4))};
+    case 4:
+        return {"auswertung source " + std::to_string(below(4))};
+    default:
+        return {simulate};
+    }
+}
+
+// "Systemtest" over the main window's run: computed to its end, or started
+// and cancelled while the main window goes on.
+std::vector<std::string> Monkey::systemAction(const ui::MainWindow& window) {
+    const ui::SystemWindow* system = window.menu().systemWindow();
+    if (!system || !system->isVisible() || below(10) == 0) {
+        return {"menu systemtest"};
+    }
+    switch (below(5)) {
+    case 0:
+        return {"system close"};
+    case 1: {
+        std::vector<std::string> lines{"system start"};
+        for (const std::string& line : mainAction(window)) {
+            lines.push_back(line);
+        }
+        lines.emplace_back("system cancel");
+        return lines;
+    }
+    default:
+        return {"systemtest --system " + pick(kSystems) + " --progression " + pick(kProgressions) +
+                " --steprate " + std::to_string(1 + below(40))};
+    }
+}
+
 } // namespace cr::scenario
 
 // The runner's "monkey SEED COUNT".
@@ -137,11 +266,54 @@ std::vector<std::string> Monkey::next(const ui::MainWindow& window) {
 #include "runner.h"
 #include "words.h"
 
+#include <QTemporaryDir>
 #include <deque>
 #include <iostream>
 #include <sstream>
 
 namespace cr::scenario {
+
+namespace {
+
+std::string inWords(const std::vector<std::string>& lines) {
+    std::string words;
+    for (const std::string& line : lines) {
+        if (!words.empty()) {
+            words += "; ";
+        }
+        words += line;
+    }
+    return words;
+}
+
+} // namespace
+
+std::string Runner::monkeyAction(const std::vector<std::string>& lines) {
+    static const QString abbruch = QString::fromUtf8(texts::kAbbruchTitle.data(),
+                                                     static_cast<int>(texts::kAbbruchTitle.size()));
+    ActionContext context = contextBefore(*m_window);
+    const std::size_t shownBefore = m_dialogsShown;
+    m_answers.clear(); // an answer belongs to its own action only
+    for (const std::string& line : lines) {
+        if (!runMonkeyLine(line)) {
+            runLine(line);
+        }
+        settle();
+    }
+    m_answers.clear();
+    // A confirmed "Abbruch" leaves the window as the restart sets it, unless
+    // the same action goes on to a new run (a file opened or dropped, a run
+    // replayed from "Auswertung", the live entry): only a click or a key ends
+    // with the restart.
+    const std::string& last = lines.back();
+    const bool endsWithRestart = last.rfind("click ", 0) == 0 || last.rfind("key ", 0) == 0;
+    const std::size_t fresh = std::min(m_dialogsShown - shownBefore, m_dialogs.size());
+    for (std::size_t i = m_dialogs.size() - fresh; i < m_dialogs.size(); ++i) {
+        context.restarted |= endsWithRestart && m_dialogs[i].title == abbruch && m_dialogs[i].yes;
+    }
+    context.dialogsKept = static_cast<long long>(m_dialogs.size());
+    return brokenInvariant(*m_window, context);
+}
 
 void Runner::runMonkey(const std::string& arguments) {
     std::istringstream input(arguments);
@@ -157,55 +329,65 @@ void Runner::runMonkey(const std::string& arguments) {
     if (!windowOpen()) {
         return;
     }
-    m_random.seed(static_cast<std::uint64_t>(*seed)); // the window's draws follow the seed too
-    Monkey monkey(static_cast<std::uint64_t>(*seed), CR_SCENARIO_PERMANENCES);
-    const QString abbruch = QString::fromUtf8(texts::kAbbruchTitle.data(),
-                                              static_cast<int>(texts::kAbbruchTitle.size()));
+    const auto start = static_cast<std::uint64_t>(*seed);
+    m_random.seed(start); // the window's draws follow the seed too
+    const QTemporaryDir saves;
+    if (!saves.isValid()) {
+        throw LineError{"monkey: no temporary folder for its saved runs"};
+    }
+    m_monkeySaves = saves.path().toStdString();
+    Monkey monkey(start, CR_SCENARIO_PERMANENCES, m_monkeySaves);
     std::deque<std::string> recent; // the last actions, in words, for the report
     for (long long number = 1; number <= *count; ++number) {
         const std::vector<std::string> lines = monkey.next(*m_window);
-        std::string words;
-        for (const std::string& line : lines) {
-            if (!words.empty()) {
-                words += "; ";
-            }
-            words += line;
-        }
-        recent.push_back(std::to_string(number) + ": " + words);
+        recent.push_back(std::to_string(number) + ": " + inWords(lines));
         if (recent.size() > 20) {
             recent.pop_front();
         }
-        ActionContext context;
-        context.gridRowsBefore = m_window->run().grid().rowCount();
-        const std::size_t shownBefore = m_dialogsShown;
-        m_answers.clear(); // an answer belongs to its own action only
+        std::string broken;
         try {
-            for (const std::string& line : lines) {
-                runLine(line);
-                settle();
-            }
+            broken = monkeyAction(lines);
         } catch (const LineError& error) {
-            throw LineError{"monkey " + std::to_string(*seed) + " action " +
-                            std::to_string(number) + " (" + words + "): " + error.reason};
+            throw LineError{"monkey " + std::to_string(start) + " action " +
+                            std::to_string(number) + " (" + inWords(lines) + "): " + error.reason};
         }
-        m_answers.clear();
-        const std::size_t fresh = std::min(m_dialogsShown - shownBefore, m_dialogs.size());
-        for (std::size_t i = m_dialogs.size() - fresh; i < m_dialogs.size(); ++i) {
-            context.restarted |= m_dialogs[i].title == abbruch && m_dialogs[i].yes;
+        if (broken.empty()) {
+            continue;
         }
-        context.dialogsKept = static_cast<long long>(m_dialogs.size());
-        const std::string broken = brokenInvariant(*m_window, context);
-        if (!broken.empty()) {
-            std::cerr << "monkey: seed " << *seed << ", action " << number
-                      << " broke a rule: " << broken << "\nreplay: monkey " << *seed << " "
-                      << number << "\nthe last actions:\n";
-            for (const std::string& line : recent) {
-                std::cerr << "  " << line << "\n";
-            }
-            std::cerr.flush();
-            throw InvariantBroken{};
+        std::cerr << "monkey: seed " << start << ", action " << number
+                  << " broke a rule: " << broken << "\nreplay: monkey " << start << " " << number
+                  << "\nthe last actions:\n";
+        for (const std::string& line : recent) {
+            std::cerr << "  " << line << "\n";
         }
+        std::cerr.flush();
+        reportShrunk(start, number);
+        throw InvariantBroken{};
     }
+}
+
+// The actions of the seed again, in a fresh window, cut down to the fewest
+// that still break a rule.
+void Runner::reportShrunk(std::uint64_t seed, long long count) {
+    std::vector<std::vector<std::string>> actions;
+    freshWindow(seed);
+    Monkey monkey(seed, CR_SCENARIO_PERMANENCES, m_monkeySaves);
+    bool broke = false;
+    while (!broke && static_cast<long long>(actions.size()) < count) {
+        actions.push_back(monkey.next(*m_window));
+        broke = !monkeyAction(actions.back()).empty();
+    }
+    if (!broke || static_cast<long long>(actions.size()) != count) {
+        std::cerr << "shrinking: a fresh window does not break the rule at the same action\n";
+        return;
+    }
+    const auto fewest = shrink(seed, std::move(actions));
+    std::cerr << "shrunk to " << fewest.size() << " actions (seed " << seed
+              << " for the window's draws):\n";
+    for (const auto& lines : fewest) {
+        std::cerr << "  " << inWords(lines) << "\n";
+    }
+    std::cerr.flush();
 }
 
 } // namespace cr::scenario

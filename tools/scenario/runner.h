@@ -13,6 +13,7 @@
 #include <vector>
 
 class QMessageBox;
+class QTemporaryDir;
 class QObject;
 class QEvent;
 
@@ -66,6 +67,19 @@ private:
     void systemTest(const std::string& options);
     void liveCommand(const std::string& command, const std::string& text);
     void runMonkey(const std::string& arguments);
+    // The monkey's own lines (monkeyreach.cpp); false for any other line.
+    bool runMonkeyLine(const std::string& line);
+    void courseLine(const std::string& rest);
+    void analysisLine(const std::string& rest);
+    void drop(const std::string& path);
+    // One action's lines, then the rules checked; the broken one in words.
+    std::string monkeyAction(const std::vector<std::string>& lines);
+    // A new window as the runner's first, with journals of its own.
+    void freshWindow(std::uint64_t seed);
+    void reportShrunk(std::uint64_t seed, long long count);
+    std::vector<std::vector<std::string>> shrink(std::uint64_t seed,
+                                                 std::vector<std::vector<std::string>> actions);
+    bool breaks(std::uint64_t seed, const std::vector<std::vector<std::string>>& actions);
     // One line, numbered from 1; the exit status when it ends the run.
     std::optional<int> runNumbered(const std::string& line, std::size_t number);
     void dump();
@@ -80,7 +94,10 @@ private:
     std::vector<DialogRecord> m_dialogs; // the last kDialogsKept boxes shown
     std::size_t m_dialogsShown = 0;
     QString m_appDir;
-    std::string m_systemtest; // the last systemtest's result line, as JSON
+    std::string m_systemtest;                    // the last systemtest's result line, as JSON
+    std::string m_monkeySaves;                   // where the monkey saves runs and steps
+    std::unique_ptr<QTemporaryDir> m_trialHomes; // journals of the shrinking's windows
+    int m_trials = 0;
 };
 
 } // namespace cr::scenario

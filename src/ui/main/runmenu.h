@@ -44,6 +44,7 @@ public:
     // "Systemtest", built when first shown.
     void showSystem();
     SystemWindow* systemWindow() const { return m_system; }
+    CourseWindow* courseWindow() const { return m_course; } // "Verlauf", once shown
     // "Live-Eingabe …": a run under way is given up first, as "Abbruch" asks.
     void chooseLive();
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The course chart's edges: the value axis at the left, the legend at the
-// right. Zoomed wider than its scroll area, the chart draws both at the
-// edges of the part in view, over the plot, so they never scroll away.
+// The course chart's edges: the value axis at the left, the step axis below,
+// the legend at the right. Zoomed wider than its scroll area, the chart draws
+// the value axis and the legend at the edges of the part in view, over the
+// plot, so they never scroll away; the step axis keeps its title in view.
 #include "ui/charts/chartstyle.h"
 #include "ui/charts/coursechart.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 using namespace chartstyle;
 
+const char* const kStepAxisTitle = "Step";
 const char* const kValueAxisTitle = "Anzahl Felder";
 const char* const kDeviationAxisTitle = "Abweichung z (in Standardfehlern)";
 const char* const kShortDeviationAxisTitle = "Abweichung z";
@@ -84,6 +86,27 @@ void CourseChart::drawValueAxis(QPainter& p, const QRectF& area) const {
         p, panel, valueTicks(m_axis),
         [this, &area](double value) { return std::round(yAt(area, value)) + 0.5; }, title,
         area.center().y());
+}
+
+void CourseChart::drawStepAxis(QPainter& p, const QRectF& area) const {
+    const QFontMetrics metrics(font());
+    p.setPen(palette().color(QPalette::WindowText));
+    // As many labels as leave room between them, at any zoom.
+    const int count = static_cast<int>(m_shown);
+    const double room = metrics.horizontalAdvance(QString::number(count)) + 3 * kSpacing;
+    for (int step : stepLabels(count, stepLabelSpacing(xAt(area, 2) - xAt(area, 1), room))) {
+        const double x = xAt(area, step);
+        p.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
+        const QString label = QString::number(step);
+        p.drawText(QRectF(x - 40, area.bottom() + 4, 80, metrics.height()), Qt::AlignHCenter,
+                   label);
+    }
+    const QString title = text(kStepAxisTitle);
+    const double left = std::max(area.left(), shownLeft() + area.left());
+    const double right = std::min(area.right(), legendRect().left() - kSpacing);
+    p.drawText(QRectF(left, area.bottom() + 6 + metrics.height(), std::max(right - left, 0.0),
+                      metrics.height() + kSpacing),
+               Qt::AlignHCenter | Qt::AlignVCenter, title);
 }
 
 std::vector<CourseChart::LegendEntry> CourseChart::legendEntries() const {

@@ -28,12 +28,18 @@ or from standard input, where each line runs as soon as it is read).
   systemtest OPTIONS                "Systemtest" over the run (the tool's options)
   monkey SEED COUNT                 COUNT random actions from SEED, the run's rules
                                     checked after each; a broken one exits with 1 and
-                                    names the action N that "monkey SEED N" replays
+                                    names the action N that "monkey SEED N" replays,
+                                    and the fewest actions found that still break it;
+                                    beside these lines it opens and drives "Verlauf",
+                                    "Auswertung" and "Systemtest" (jobs finished or
+                                    cancelled), clicks the live tableau, drops files
   close                             close the window by its frame
   dump                              the window and the run state as one line of JSON
 
 Live journals go where XDG_DATA_HOME says (else ~/.local/share/chancenraster);
 an unfinished one is offered when the window opens, answered like any box.
+With CR_MONKEY_PROGRESS set, a monkey prints its count of actions and the
+runner's resident memory every 10,000 actions.
 )";
 
 } // namespace

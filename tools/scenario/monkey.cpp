@@ -267,13 +267,27 @@ std::vector<std::string> Monkey::systemAction(const ui::MainWindow& window) {
 #include "words.h"
 
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <deque>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 
 namespace cr::scenario {
 
 namespace {
+
+// The runner's resident memory as the kernel counts it, for the progress
+// lines that show whether a long run holds on to what it no longer needs.
+long long residentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::atoll(line.c_str() + 6);
+        }
+    }
+    return -1;
+}
 
 std::string inWords(const std::vector<std::string>& lines) {
     std::string words;
@@ -338,11 +352,16 @@ void Runner::runMonkey(const std::string& arguments) {
     m_monkeySaves = saves.path().toStdString();
     Monkey monkey(start, CR_SCENARIO_PERMANENCES, m_monkeySaves);
     std::deque<std::string> recent; // the last actions, in words, for the report
+    const bool progress = qEnvironmentVariableIsSet("CR_MONKEY_PROGRESS");
     for (long long number = 1; number <= *count; ++number) {
         const std::vector<std::string> lines = monkey.next(*m_window);
         recent.push_back(std::to_string(number) + ": " + inWords(lines));
         if (recent.size() > 20) {
             recent.pop_front();
+        }
+        if (progress && number % 10000 == 0) {
+            std::cerr << "monkey: " << number << " actions, resident " << residentKiB() << " KiB"
+                      << std::endl;
         }
         std::string broken;
         try {

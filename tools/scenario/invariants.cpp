@@ -5,22 +5,14 @@
 
 #include "core/run.h"
 #include "core/texts.h"
-#include "ui/analysis/analysiswindow.h"
-#include "ui/analysis/oddrunspanel.h"
-#include "ui/charts/coursechart.h"
-#include "ui/charts/coursewindow.h"
+#include "invariants_p.h"
 #include "ui/common/statuslabel.h"
 #include "ui/grid/resultgridmodel.h"
 #include "ui/main/mainwindow.h"
-#include "ui/main/runmenu.h"
-#include "ui/system/systemwindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QWidget>
-#include <cmath>
-#include <map>
 #include <sstream>
 
 namespace cr::scenario {
@@ -28,23 +20,6 @@ namespace cr::scenario {
 namespace {
 
 constexpr long long kDialogsKept = 1000;
-
-// A control of the window by name. The search through every widget (the
-// other windows are the main window's children) would cost more than the
-// checks themselves, so what was found is kept while it lives.
-const QWidget* control(const ui::MainWindow& window, const char* name) {
-    static const ui::MainWindow* cachedFor = nullptr;
-    static std::map<std::string, QPointer<QWidget>> found;
-    if (cachedFor != &window) {
-        found.clear();
-        cachedFor = &window;
-    }
-    QPointer<QWidget>& widget = found[name];
-    if (!widget) {
-        widget = window.findChild<QWidget*>(QString::fromLatin1(name));
-    }
-    return widget;
-}
 
 class Checker {
 public:
@@ -57,13 +32,13 @@ public:
         }
         checkBounds();
         checkEnabled();
-        checkJobs();
-        checkCourse();
-        checkExport();
+        checkJobs(m_window, m_found);
+        checkCourse(m_window, m_found);
+        checkExport(m_window, m_context, m_found);
         if (m_run.runStarted()) {
             checkCounters();
             checkGrid();
-            checkResults();
+            checkResults(m_window, m_found);
         } else {
             checkEmptyGrid();
         }
@@ -71,15 +46,11 @@ public:
         if (m_context.restarted) {
             checkRestart();
         }
-        return m_broken.str();
+        return m_found.text();
     }
 
 private:
-    template <typename... Words> void fail(const Words&... words) {
-        if (m_broken.tellp() == 0) {
-            (m_broken << ... << words);
-        }
-    }
+    template <typename... Words> void fail(const Words&... words) { m_found.fail(words...); }
     bool enabled(const char* name) const {
         const QWidget* widget = control(m_window, name);
         return widget && widget->isEnabled();
@@ -351,106 +322,6 @@ private:
         }
     }
 
-    // Every job an action started has ended or was cancelled with it.
-    void checkJobs() {
-        const ui::RunMenu& menu = m_window.menu();
-        if (const auto* analysis = menu.analysisWindow();
-            analysis && (analysis->busy() || analysis->oddRuns()->busy())) {
-            fail("a job of Auswertung still runs after the action");
-        }
-        if (const auto* system = menu.systemWindow(); system && system->busy()) {
-            fail("a job of Systemtest still runs after the action");
-        }
-    }
-
-    // "Verlauf" shows the steps the run has ended, as they ended.
-    void checkCourse() {
-        const auto* course = m_window.menu().courseWindow();
-        if (!course || !course->isVisible()) {
-            return;
-        }
-        const std::vector<StepResult>& shown = course->chart().steps();
-        const std::vector<StepResult>& ended = m_run.history();
-        bool same = shown.size() == ended.size();
-        for (std::size_t i = 0; same && i < shown.size(); ++i) {
-            same = shown[i].leer == ended[i].leer && shown[i].einmal == ended[i].einmal &&
-                   shown[i].step == ended[i].step;
-        }
-        if (!same) {
-            fail("Verlauf shows ", shown.size(), " steps, the run has ended ", ended.size());
-        }
-    }
-
-    // The step results kept for the export: one per ended step, numbered
-    // from 1 since "Start" or "Reset"; steps 1 to 15 in their slots, the
-    // counters emptied by an export (the statistics line stays, only left
-    // out of the next export), so the filled slots are the latest ones.
-    void checkResults() {
-        const std::vector<StepResult>& ended = m_run.history();
-        if (static_cast<long long>(ended.size()) != m_s.schritt - 1) {
-            fail(ended.size(), " step results kept in step ", m_s.schritt);
-            return;
-        }
-        for (std::size_t i = 0; i < ended.size(); ++i) {
-            if (ended[i].step != static_cast<int>(i) + 1) {
-                fail("step result ", i, " is numbered ", ended[i].step);
-                return;
-            }
-        }
-        bool anyFilled = false;
-        for (std::size_t slot = 1; slot <= static_cast<std::size_t>(kRecordedSteps); ++slot) {
-            const bool ended_ = slot <= ended.size();
-            const bool filled = !m_s.feldtitel[1][slot].empty();
-            for (std::size_t row = 1; row <= 6; ++row) {
-                if (m_s.feldtitel[row][slot].empty() == filled) {
-                    fail("the results of step ", slot, " are kept in part");
-                    return;
-                }
-            }
-            if (!ended_) {
-                if (filled || !m_s.feldtitel[0][slot].empty()) {
-                    fail("a result is kept for step ", slot, " which has not ended");
-                }
-                continue;
-            }
-            const StepResult& result = ended[slot - 1];
-            if (m_s.feldtitel[0][slot] !=
-                m_run.statisticText(static_cast<int>(std::lround(result.statistisch * 2)))) {
-                fail("the statistics of step ", slot, " read ", m_s.feldtitel[0][slot]);
-            }
-            if (anyFilled && !filled) {
-                fail("step ", slot, " was exported but an earlier one was not");
-            }
-            if (!filled && m_s.statzeile == 1) {
-                fail("step ", slot, "'s results are gone without an export");
-            }
-            anyFilled |= filled;
-            const int values[] = {result.leer[0],   result.leer[1],   result.leer[2],
-                                  result.einmal[0], result.einmal[1], result.einmal[2]};
-            for (std::size_t row = 1; filled && row <= 6; ++row) {
-                if (m_s.feldtitel[row][slot] != std::to_string(values[row - 1])) {
-                    fail("row ", row, " of step ", slot, " keeps ", m_s.feldtitel[row][slot],
-                         ", the step ended with ", values[row - 1]);
-                }
-            }
-        }
-        if (enabled("okclip") != anyFilled) {
-            fail("Export enabled ", enabled("okclip"), " with results to export ", anyFilled);
-        }
-    }
-
-    // An export writes what the steps since the last one ended with.
-    void checkExport() {
-        const std::string now = m_window.cliptext().toStdString();
-        if (now.empty() || now == m_context.exportBefore) {
-            return;
-        }
-        if (now != m_context.exportDue) {
-            fail("the export text is \"", now, "\", the steps ended give \"", m_context.exportDue,
-                 "\"");
-        }
-    }
-
     // After a confirmed "Abbruch": what the complete restart sets.
     void checkRestart() {
         const bool variables = m_s.anzahl == 0 && m_s.steprate == 0 && m_s.akut == 0 &&
@@ -501,48 +372,10 @@ private:
     const RunControl& m_run;
     const RunState& m_s;
     const ActionContext& m_context;
-    std::ostringstream m_broken;
+    Findings m_found;
 };
 
 } // namespace
-
-ActionContext contextBefore(const ui::MainWindow& window) {
-    ActionContext context;
-    const RunControl& run = window.run();
-    const RunState& s = run.state();
-    context.gridRowsBefore = run.grid().rowCount();
-    context.exportBefore = window.cliptext().toStdString();
-    // Built from the step results, so that a slip in the export's own
-    // assembly shows: a line per counter, its slots tab-separated.
-    const auto line = [&](std::string_view title, auto value) {
-        std::string text(title);
-        for (std::size_t slot = 1; slot <= static_cast<std::size_t>(kRecordedSteps); ++slot) {
-            text += '\t';
-            if (slot <= run.history().size() && !s.feldtitel[1][slot].empty()) {
-                text += value(run.history()[slot - 1]);
-            }
-        }
-        return text + std::string(texts::kExportLineEnd);
-    };
-    if (s.statzeile == 1) {
-        // The statistics line is there for every step ended, exported or not.
-        std::string text(texts::kStatisticTitle);
-        for (std::size_t slot = 1; slot <= static_cast<std::size_t>(kRecordedSteps); ++slot) {
-            text += '\t';
-            if (slot <= run.history().size()) {
-                text += run.statisticText(
-                    static_cast<int>(std::lround(run.history()[slot - 1].statistisch * 2)));
-            }
-        }
-        context.exportDue += text + std::string(texts::kExportLineEnd);
-    }
-    for (std::size_t row = 0; row < 6; ++row) {
-        context.exportDue += line(texts::kRowTitles[row], [row](const StepResult& r) {
-            return std::to_string(row < 3 ? r.leer[row] : r.einmal[row - 3]);
-        });
-    }
-    return context;
-}
 
 std::string brokenInvariant(const ui::MainWindow& window, const ActionContext& context) {
     return Checker(window, context).check();

@@ -39,7 +39,7 @@ or from standard input, where each line runs as soon as it is read).
 Live journals go where XDG_DATA_HOME says (else ~/.local/share/chancenraster);
 an unfinished one is offered when the window opens, answered like any box.
 With CR_MONKEY_PROGRESS set, a monkey prints its count of actions and the
-runner's resident memory every 10,000 actions.
+runner's resident memory and its heap in use every 10,000 actions.
 )";
 
 } // namespace

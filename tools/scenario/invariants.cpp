@@ -51,10 +51,7 @@ public:
 
 private:
     template <typename... Words> void fail(const Words&... words) { m_found.fail(words...); }
-    bool enabled(const char* name) const {
-        const QWidget* widget = control(m_window, name);
-        return widget && widget->isEnabled();
-    }
+    bool enabled(const char* name) const { return enabledControl(m_window, name); }
     QString text(const char* name) const {
         const QWidget* widget = control(m_window, name);
         if (const auto* box = qobject_cast<const QLineEdit*>(widget)) {

@@ -6,6 +6,7 @@
 #include "ui/main/mainwindow.h"
 #include "ui/main/runmenu.h"
 #include "ui/system/systemwindow.h"
+#include "words.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -14,9 +15,6 @@ namespace cr::scenario {
 
 namespace {
 
-const std::vector<std::string> kButtons{"okstart", "okweiter",   "okstep",         "okreset",
-                                        "okclip",  "okinfo",     "okextern",       "okabbrechen",
-                                        "okende",  "okexternok", "okexternabbruch"};
 const std::vector<std::string> kKeys{"Tab", "Backtab", "Return", "Space", "Escape"};
 const std::vector<std::string> kFiles{"anfuehrung.txt", "beispiel.txt",       "cp1252.txt",
                                       "cr.txt",         "einrueckung.txt",    "klein.txt",
@@ -88,7 +86,7 @@ std::vector<std::string> Monkey::mainAction(const ui::MainWindow& window) {
         return {below(3) == 0 ? "click okstep" : "click okweiter"}; // so runs get somewhere
     }
     if (roll < 24) {
-        const std::string button = pick(kButtons);
+        const std::string button = pick(kButtonNames);
         if (button == "okende") {
             return {"click okende"}; // no answer queued: No
         }

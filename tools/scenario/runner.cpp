@@ -36,9 +36,7 @@ namespace cr::scenario {
 namespace {
 
 const std::set<std::string> kBoxes{"textanzahl", "textakut", "textwiederhol", "textstep"};
-const std::set<std::string> kButtons{"okstart", "okweiter",   "okstep",         "okreset",
-                                     "okclip",  "okinfo",     "okextern",       "okabbrechen",
-                                     "okende",  "okexternok", "okexternabbruch"};
+const std::set<std::string> kButtons(kButtonNames.begin(), kButtonNames.end());
 
 QString iconName(QMessageBox::Icon icon) {
     switch (icon) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace cr::scenario {
 
@@ -16,6 +17,12 @@ inline std::pair<std::string, std::string> splitWord(const std::string& line) {
     }
     return {line.substr(0, blank), line.substr(blank + 1)};
 }
+
+// The main window's buttons a script may click, in the order the monkey
+// draws from (its streams depend on it).
+inline const std::vector<std::string> kButtonNames{
+    "okstart",  "okweiter",    "okstep", "okreset",    "okclip",         "okinfo",
+    "okextern", "okabbrechen", "okende", "okexternok", "okexternabbruch"};
 
 inline std::optional<long long> wholeNumber(const std::string& text) {
     long long value = 0;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/system/systemwindow.h"
 
-#include "analysis/betlog.h"
 #include "analysis/entries.h"
 #include "analysis/progresstext.h"
 #include "analysis/runs.h"
@@ -9,8 +8,6 @@
 #include "core/limits.h"
 #include "core/readproblem.h"
 #include "ui/analysis/jobrunner.h"
-#include "ui/files/saveimage.h"
-#include "ui/files/stepsaver.h"
 #include "ui/system/systemcharts.h"
 #include "ui/system/systemform.h"
 
@@ -20,9 +17,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -348,44 +343,6 @@ void SystemWindow::showOutcome(bool outOfMemory) {
         b->setEnabled(true);
     }
     emit finished();
-}
-
-QString SystemWindow::betLogText() const {
-    return m_outcome ? QString::fromStdString(betLog(m_outcome->trace.bets)) : QString();
-}
-
-void SystemWindow::saveText(const QString& title, const QString& name, const QString& text) {
-    QString filter;
-    const QString chosen =
-        QFileDialog::getSaveFileName(this, title, QDir(m_lastFolder).filePath(name),
-                                     QStringLiteral("TSV (*.tsv);;Text (*.txt)"), &filter);
-    if (chosen.isEmpty()) {
-        return;
-    }
-    const QString path = withFilterSuffix(chosen, filter);
-    m_lastFolder = QFileInfo(path).absolutePath();
-    const QByteArray bytes = text.toUtf8();
-    const WriteResult result = writeWholeFile(
-        path, std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
-    if (!result.ok) {
-        QMessageBox::warning(this, kSystemTitle, result.error);
-    }
-}
-
-void SystemWindow::saveCurve() {
-    QString filter;
-    const QString chosen = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Kurve speichern"), QDir(m_lastFolder).filePath("systemtest.png"),
-        QStringLiteral("PNG (*.png);;SVG (*.svg)"), &filter);
-    if (chosen.isEmpty()) {
-        return;
-    }
-    const QString path = withFilterSuffix(chosen, filter);
-    m_lastFolder = QFileInfo(path).absolutePath();
-    if (!saveWidgetImage(m_chart, path, kSystemTitle)) {
-        QMessageBox::warning(this, kSystemTitle,
-                             QStringLiteral("Die Kurve wurde nicht gespeichert."));
-    }
 }
 
 void SystemWindow::keyPressEvent(QKeyEvent* event) {
